@@ -1,0 +1,43 @@
+# Warnings are errors in our own code; third-party headers come in as SYSTEM.
+function(kaldor_warnings target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  endif()
+endfunction()
+
+# A static library made of every .cpp in the given folders of src/ (and their sub-folders).
+function(kaldor_library name)
+  set(_sources)
+  foreach(folder IN LISTS ARGN)
+    file(GLOB_RECURSE _found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+    list(APPEND _sources ${_found})
+  endforeach()
+  if(NOT _sources)
+    # A library whose folder is still empty builds from one empty unit.
+    set(_sources ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    file(WRITE ${_sources} "// no sources yet\n")
+  endif()
+  add_library(${name} STATIC ${_sources})
+  add_library(kaldor::${name} ALIAS ${name})
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${name} POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kaldor-ss>)
+  kaldor_warnings(${name})
+endfunction()
+
+# One GoogleTest program per folder of tests/, made of every *_test.cpp in it.
+function(kaldor_test_suite name folder)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT _sources)
+    return()
+  endif()
+  add_executable(${name} ${_sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    KALDOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data/"
+    KALDOR_SAMPLE_LIBRARY="${PROJECT_SOURCE_DIR}/samples/library/")
+  kaldor_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,168 @@
+#include "grid/Value.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace grid
+{
+namespace
+{
+constexpr const char* kErrorTexts[] = {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!",
+                                       "#NAME?", "#NUM!",   "#N/A",    "#CIRC!"};
+
+void trimZeros(std::string& text)
+{
+    if (text.find('.') == std::string::npos)
+        return;
+    while (!text.empty() && text.back() == '0')
+        text.pop_back();
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+} // namespace
+
+const char* errorText(ErrorCode code)
+{
+    return kErrorTexts[static_cast<int>(code)];
+}
+
+std::optional<ErrorCode> parseErrorText(std::string_view text)
+{
+    for (int i = 0; i < 8; ++i)
+    {
+        std::string_view candidate = kErrorTexts[i];
+        if (candidate.size() != text.size())
+            continue;
+        bool same = true;
+        for (size_t k = 0; k < text.size() && same; ++k)
+        {
+            char a = text[k], b = candidate[k];
+            if (a >= 'a' && a <= 'z')
+                a = static_cast<char>(a - 'a' + 'A');
+            same = a == b;
+        }
+        if (same)
+            return static_cast<ErrorCode>(i);
+    }
+    return std::nullopt;
+}
+
+std::string formatGeneral(double value)
+{
+    if (std::isnan(value))
+        return "#NUM!";
+    if (std::isinf(value))
+        return "#NUM!";
+    if (value == 0)
+        return "0";
+    const double magnitude = std::fabs(value);
+    char buffer[64];
+    if (magnitude >= 1e15 || magnitude < 1e-9)
+    {
+        std::snprintf(buffer, sizeof buffer, "%.14E", value);
+        std::string text(buffer);
+        size_t e = text.find('E');
+        std::string mantissa = text.substr(0, e);
+        std::string exponent = text.substr(e + 1);
+        trimZeros(mantissa);
+        // Exponent with its sign and at least two digits, as spreadsheets write it.
+        char sign = exponent[0];
+        std::string digits = exponent.substr(1);
+        while (digits.size() > 2 && digits[0] == '0')
+            digits.erase(0, 1);
+        return mantissa + "E" + sign + digits;
+    }
+    // 15 significant digits in fixed notation.
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int decimals = 14 - exponent;
+    if (decimals < 0)
+        decimals = 0;
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text(buffer);
+    // Rounding may have carried into a new digit (9.99…5 → 10.0…); trim to 15 digits again.
+    trimZeros(text);
+    if (text == "-0")
+        return "0";
+    return text;
+}
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    size_t i = 0, n = text.size();
+    while (i < n && isBlank(text[i]))
+        ++i;
+    while (n > i && isBlank(text[n - 1]))
+        --n;
+    if (i == n)
+        return std::nullopt;
+    bool percent = false;
+    if (text[n - 1] == '%')
+    {
+        percent = true;
+        --n;
+        while (n > i && isBlank(text[n - 1]))
+            --n;
+    }
+    std::string body(text.substr(i, n - i));
+    size_t k = 0;
+    if (k < body.size() && (body[k] == '+' || body[k] == '-'))
+        ++k;
+    bool digits = false, point = false;
+    for (; k < body.size(); ++k)
+    {
+        char c = body[k];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return std::nullopt;
+    if (k < body.size() && (body[k] == 'e' || body[k] == 'E'))
+    {
+        ++k;
+        if (k < body.size() && (body[k] == '+' || body[k] == '-'))
+            ++k;
+        bool expDigits = false;
+        while (k < body.size() && body[k] >= '0' && body[k] <= '9')
+        {
+            expDigits = true;
+            ++k;
+        }
+        if (!expDigits)
+            return std::nullopt;
+    }
+    if (k != body.size())
+        return std::nullopt;
+    double v = std::strtod(body.c_str(), nullptr);
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return percent ? v / 100.0 : v;
+}
+
+std::string valueText(const Value& value)
+{
+    switch (value.type())
+    {
+    case Value::Type::Empty:
+        return {};
+    case Value::Type::Number:
+        return formatGeneral(value.asNumber());
+    case Value::Type::Text:
+        return value.asText();
+    case Value::Type::Logical:
+        return value.asLogical() ? "TRUE" : "FALSE";
+    case Value::Type::Error:
+        return errorText(value.asError());
+    }
+    return {};
+}
+} // namespace grid

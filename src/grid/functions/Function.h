@@ -1,0 +1,88 @@
+#pragma once
+
+#include "grid/Value.h"
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace grid
+{
+/// A rectangle of cells, 1-based and inclusive.
+struct CellRange
+{
+    int col1 = 0;
+    int row1 = 0;
+    int col2 = 0;
+    int row2 = 0;
+
+    int width() const { return col2 - col1 + 1; }
+    int height() const { return row2 - row1 + 1; }
+    bool isSingleCell() const { return col1 == col2 && row1 == row2; }
+    bool operator==(const CellRange&) const = default;
+};
+
+/// What a function may read of the sheet it is calculated in.
+class EvalContext
+{
+public:
+    virtual ~EvalContext() = default;
+    /// The current value of a cell; empty outside the sheet.
+    virtual Value cellValue(int col, int row) const = 0;
+    /// The cell being calculated.
+    virtual int currentCol() const = 0;
+    virtual int currentRow() const = 0;
+    /// Now as a serial date-time of the 1900 date system.
+    virtual double now() const = 0;
+    /// A pseudo-random number in [0, 1).
+    virtual double random() = 0;
+};
+
+/// One evaluated argument of a function call: a value, a reference to cells (a one-cell
+/// reference has a 1x1 range), or an array of values produced by an expression.
+struct Arg
+{
+    enum class Kind
+    {
+        Value,
+        Reference,
+        Array,
+    };
+
+    Kind kind = Kind::Value;
+    Value value;                 ///< Kind::Value
+    CellRange range;             ///< Kind::Reference
+    std::vector<Value> array;    ///< Kind::Array, row by row
+    int arrayRows = 0;
+    int arrayCols = 0;
+
+    static Arg ofValue(Value v)
+    {
+        Arg a;
+        a.value = std::move(v);
+        return a;
+    }
+    static Arg ofReference(CellRange r)
+    {
+        Arg a;
+        a.kind = Kind::Reference;
+        a.range = r;
+        return a;
+    }
+};
+
+/// The body of a built-in function. Arguments arrive evaluated, in call order.
+using FunctionBody = Value (*)(EvalContext& context, std::span<const Arg> args);
+
+struct FunctionInfo
+{
+    const char* name;
+    int minArgs;
+    int maxArgs; ///< -1: no upper limit
+    FunctionBody body;
+};
+
+/// The built-in function called `name` (case ignored), or null. IF, IFERROR and CHOOSE
+/// evaluate lazily and are handled by the evaluator itself, not listed here.
+const FunctionInfo* findBuiltin(std::string_view name);
+} // namespace grid

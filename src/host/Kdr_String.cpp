@@ -1,0 +1,280 @@
+#include "host/Kdr_String.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace host
+{
+bool equalText(std::string_view a, std::string_view b, bool caseSensitive)
+{
+    if (a.size() != b.size())
+        return false;
+    if (caseSensitive)
+        return a == b;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (foldCase(a[i]) != foldCase(b[i]))
+            return false;
+    return true;
+}
+
+int findText(std::string_view hay, std::string_view needle, int from, bool caseSensitive)
+{
+    if (from < 0)
+        from = 0;
+    if (static_cast<size_t>(from) > hay.size() || needle.size() > hay.size() - from)
+        return -1;
+    if (caseSensitive)
+    {
+        auto pos = hay.find(needle, static_cast<size_t>(from));
+        return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
+    }
+    const size_t last = hay.size() - needle.size();
+    for (size_t i = static_cast<size_t>(from); i <= last; ++i)
+        if (equalText(hay.substr(i, needle.size()), needle, false))
+            return static_cast<int>(i);
+    return -1;
+}
+} // namespace host
+
+Kdr_String::Kdr_String(double value, int precision, bool keepZeros)
+{
+    if (precision < 0)
+        precision = 0;
+    if (precision > 30)
+        precision = 30;
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
+    std::string text(buffer);
+    if (!keepZeros && text.find('.') != std::string::npos)
+    {
+        while (!text.empty() && text.back() == '0')
+            text.pop_back();
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        text = "0";
+    assign(text);
+}
+
+Kdr_String::Kdr_String(int value) : std::string(std::to_string(value)) {}
+
+bool Kdr_String::equal(std::string_view other, bool caseSensitive) const
+{
+    return host::equalText(*this, other, caseSensitive);
+}
+
+bool Kdr_String::startsWith(std::string_view prefix, bool caseSensitive) const
+{
+    return size() >= prefix.size() && host::equalText(std::string_view(*this).substr(0, prefix.size()), prefix,
+                                                      caseSensitive);
+}
+
+bool Kdr_String::endsWith(std::string_view suffix, bool caseSensitive) const
+{
+    return size() >= suffix.size() &&
+           host::equalText(std::string_view(*this).substr(size() - suffix.size()), suffix, caseSensitive);
+}
+
+int Kdr_String::find(std::string_view text, bool caseSensitive) const
+{
+    return host::findText(*this, text, 0, caseSensitive);
+}
+
+int Kdr_String::findFirstFrom(std::string_view text, int from, bool caseSensitive) const
+{
+    return host::findText(*this, text, from, caseSensitive);
+}
+
+bool Kdr_String::contains(std::string_view text, bool caseSensitive) const
+{
+    return host::findText(*this, text, 0, caseSensitive) >= 0;
+}
+
+bool Kdr_String::getSubstrAfter(std::string_view separator, Kdr_String& out, bool caseSensitive) const
+{
+    int pos = find(separator, caseSensitive);
+    if (pos < 0)
+        return false;
+    out = substr(static_cast<size_t>(pos) + separator.size());
+    return true;
+}
+
+bool Kdr_String::getSubstrBefore(std::string_view separator, Kdr_String& out, bool caseSensitive) const
+{
+    int pos = find(separator, caseSensitive);
+    if (pos < 0)
+        return false;
+    out = substr(0, static_cast<size_t>(pos));
+    return true;
+}
+
+static bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+Kdr_String& Kdr_String::trimLeft()
+{
+    size_t i = 0;
+    while (i < size() && isBlank((*this)[i]))
+        ++i;
+    erase(0, i);
+    return *this;
+}
+
+Kdr_String& Kdr_String::trimRight()
+{
+    while (!empty() && isBlank(back()))
+        pop_back();
+    return *this;
+}
+
+Kdr_String& Kdr_String::trim()
+{
+    return trimRight().trimLeft();
+}
+
+Kdr_String& Kdr_String::makeUpper()
+{
+    for (char& c : *this)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return *this;
+}
+
+Kdr_String& Kdr_String::makeLower()
+{
+    for (char& c : *this)
+        c = host::foldCase(c);
+    return *this;
+}
+
+Kdr_String Kdr_String::upper() const
+{
+    Kdr_String copy(*this);
+    return copy.makeUpper();
+}
+
+Kdr_String Kdr_String::lower() const
+{
+    Kdr_String copy(*this);
+    return copy.makeLower();
+}
+
+bool Kdr_String::isNumber() const
+{
+    size_t i = 0, n = size();
+    while (i < n && isBlank((*this)[i]))
+        ++i;
+    while (n > i && isBlank((*this)[n - 1]))
+        --n;
+    if (i < n && ((*this)[i] == '+' || (*this)[i] == '-'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < n; ++i)
+    {
+        char c = (*this)[i];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return false;
+    if (i < n && ((*this)[i] == 'e' || (*this)[i] == 'E'))
+    {
+        ++i;
+        if (i < n && ((*this)[i] == '+' || (*this)[i] == '-'))
+            ++i;
+        bool expDigits = false;
+        while (i < n && (*this)[i] >= '0' && (*this)[i] <= '9')
+        {
+            expDigits = true;
+            ++i;
+        }
+        if (!expDigits)
+            return false;
+    }
+    return i == n;
+}
+
+double Kdr_String::toDouble() const
+{
+    return std::atof(c_str());
+}
+
+int Kdr_String::toInt() const
+{
+    return std::atoi(c_str());
+}
+
+Kdr_String& Kdr_String::append(std::string_view text, double number, int precision)
+{
+    std::string::append(text);
+    std::string::append(Kdr_String(number, precision, false));
+    return *this;
+}
+
+int Kdr_String::replace(std::string_view from, std::string_view to, bool caseSensitive)
+{
+    if (from.empty())
+        return 0;
+    int count = 0;
+    int pos = host::findText(*this, from, 0, caseSensitive);
+    while (pos >= 0)
+    {
+        std::string::replace(static_cast<size_t>(pos), from.size(), to);
+        ++count;
+        pos = host::findText(*this, from, pos + static_cast<int>(to.size()), caseSensitive);
+    }
+    return count;
+}
+
+Kdr_String Kdr_String::mid(int start, int count) const
+{
+    if (start < 0)
+        start = 0;
+    if (static_cast<size_t>(start) >= size())
+        return Kdr_String();
+    return Kdr_String(substr(static_cast<size_t>(start), count < 0 ? npos : static_cast<size_t>(count)));
+}
+
+Kdr_String Kdr_String::left(int count) const
+{
+    return count <= 0 ? Kdr_String() : Kdr_String(substr(0, static_cast<size_t>(count)));
+}
+
+Kdr_String Kdr_String::right(int count) const
+{
+    if (count <= 0)
+        return Kdr_String();
+    if (static_cast<size_t>(count) >= size())
+        return *this;
+    return Kdr_String(substr(size() - static_cast<size_t>(count)));
+}
+
+Kdr_String Kdr_String::format(const char* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    int needed = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    Kdr_String out;
+    if (needed > 0)
+    {
+        std::vector<char> buffer(static_cast<size_t>(needed) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), fmt, args);
+        out.assign(buffer.data(), static_cast<size_t>(needed));
+    }
+    va_end(args);
+    return out;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "host/Kdr_String.h"
+
+namespace host
+{
+/// The program's version, "major.minor.patch".
+const char* versionText();
+} // namespace host
+
+/// The host's settings that the module reads.
+class Kdr_Settings
+{
+public:
+    Kdr_Settings();
+
+    /// The library folder, always ending with '/'. It comes from setLibDir (the --lib
+    /// option), else the environment variable KALDOR_LIB, else the bundled sample library.
+    const Kdr_String& libDir() const { return libDir_; }
+    void setLibDir(const Kdr_String& folder);
+
+    /// Whether the spreadsheet evaluation shows its error messages.
+    bool showSpreadsheetErrors() const { return showSpreadsheetErrors_; }
+    void setShowSpreadsheetErrors(bool on) { showSpreadsheetErrors_ = on; }
+
+    /// The application folder, which holds "icons/"; ends with '/'.
+    const Kdr_String& appDir() const { return appDir_; }
+    void setAppDir(const Kdr_String& folder);
+
+    /// Pixels per character, for sizing grid columns by characters.
+    int pixelsPerChar() const { return pixelsPerChar_; }
+    void setPixelsPerChar(int pixels) { pixelsPerChar_ = pixels; }
+
+private:
+    Kdr_String libDir_;
+    Kdr_String appDir_;
+    bool showSpreadsheetErrors_ = true;
+    int pixelsPerChar_ = 7;
+};
+
+extern Kdr_Settings gSettings;
