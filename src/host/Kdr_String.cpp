@@ -1,6 +1,10 @@
 #include "host/Kdr_String.h"
 
+#include "host/Kdr_StringArray.h"
+
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -38,27 +42,87 @@ int findText(std::string_view hay, std::string_view needle, int from, bool caseS
             return static_cast<int>(i);
     return -1;
 }
+
+int compareText(std::string_view a, std::string_view b, bool caseSensitive)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+    {
+        auto ca = static_cast<unsigned char>(caseSensitive ? a[i] : foldCase(a[i]));
+        auto cb = static_cast<unsigned char>(caseSensitive ? b[i] : foldCase(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string formatFixed(double value, int precision, bool keepZeros)
+{
+    precision = std::clamp(precision, 0, 30);
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+
+    // Start from the shortest decimal text that reads back as the same double, so that a
+    // value typed as 2.675 rounds as the 2.675 the user sees (to 2.68), not as its binary
+    // neighbour 2.67499999... that printf would round down.
+    char buffer[400];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
+    std::string digits(buffer, result.ptr);
+    std::string whole = digits, fraction;
+    if (auto point = digits.find('.'); point != std::string::npos)
+    {
+        whole = digits.substr(0, point);
+        fraction = digits.substr(point + 1);
+    }
+    if (fraction.size() > static_cast<size_t>(precision))
+    {
+        const bool roundUp = fraction[static_cast<size_t>(precision)] >= '5';
+        fraction.resize(static_cast<size_t>(precision));
+        if (roundUp)
+        {
+            // Half away from zero on the magnitude: carry through fraction and whole part.
+            std::string all = whole + fraction;
+            int i = static_cast<int>(all.size()) - 1;
+            for (; i >= 0; --i)
+            {
+                if (all[static_cast<size_t>(i)] == '9')
+                    all[static_cast<size_t>(i)] = '0';
+                else
+                {
+                    ++all[static_cast<size_t>(i)];
+                    break;
+                }
+            }
+            if (i < 0)
+                all.insert(all.begin(), '1');
+            whole = all.substr(0, all.size() - fraction.size());
+            fraction = all.substr(all.size() - fraction.size());
+        }
+    }
+    if (keepZeros)
+        fraction.resize(static_cast<size_t>(precision), '0');
+    else
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
+
+    std::string text;
+    const bool zero = whole.find_first_not_of('0') == std::string::npos &&
+                      fraction.find_first_not_of('0') == std::string::npos;
+    if (value < 0 && !zero)
+        text.push_back('-');
+    text += whole;
+    if (!fraction.empty())
+    {
+        text.push_back('.');
+        text += fraction;
+    }
+    return text;
+}
 } // namespace host
 
 Kdr_String::Kdr_String(double value, int precision, bool keepZeros)
+    : std::string(host::formatFixed(value, precision, keepZeros))
 {
-    if (precision < 0)
-        precision = 0;
-    if (precision > 30)
-        precision = 30;
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
-    std::string text(buffer);
-    if (!keepZeros && text.find('.') != std::string::npos)
-    {
-        while (!text.empty() && text.back() == '0')
-            text.pop_back();
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    if (text == "-0")
-        text = "0";
-    assign(text);
 }
 
 Kdr_String::Kdr_String(int value) : std::string(std::to_string(value)) {}
@@ -93,6 +157,25 @@ int Kdr_String::findFirstFrom(std::string_view text, int from, bool caseSensitiv
 bool Kdr_String::contains(std::string_view text, bool caseSensitive) const
 {
     return host::findText(*this, text, 0, caseSensitive) >= 0;
+}
+
+bool Kdr_String::hasASubstr(const Kdr_StringArray& texts, bool caseSensitive, int* foundIndex) const
+{
+    for (int i = 0; i < texts.length(); ++i)
+        if (!texts[i].empty() && contains(texts[i], caseSensitive))
+        {
+            if (foundIndex)
+                *foundIndex = i;
+            return true;
+        }
+    if (foundIndex)
+        *foundIndex = -1;
+    return false;
+}
+
+int Kdr_String::compareTo(std::string_view other, bool caseSensitive) const
+{
+    return host::compareText(*this, other, caseSensitive);
 }
 
 bool Kdr_String::getSubstrAfter(std::string_view separator, Kdr_String& out, bool caseSensitive) const

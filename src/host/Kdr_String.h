@@ -2,6 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
+
+class Kdr_StringArray;
 
 /// The host's text: an 8-bit byte string, never re-encoded. It is a std::string with the
 /// host's own operations on top; comparisons take a trailing caseSensitive flag (the module
@@ -34,6 +37,21 @@ public:
     /// Index of the first occurrence of `text` at or after `from`, or -1.
     int findFirstFrom(std::string_view text, int from, bool caseSensitive) const;
     bool contains(std::string_view text, bool caseSensitive) const;
+    // Kdr_String::find hides std::string::find, so `text.find("x", pos)` would quietly turn
+    // the position into the case flag. Positions must go through findFirstFrom instead.
+    template <typename Flag>
+        requires(!std::is_same_v<Flag, bool>)
+    int find(std::string_view text, Flag position) const = delete;
+    template <typename Flag>
+        requires(!std::is_same_v<Flag, bool>)
+    bool contains(std::string_view text, Flag position) const = delete;
+
+    /// True when any text of `texts` occurs in this text; `foundIndex` (when given) receives
+    /// the index in `texts` of the first one that does.
+    bool hasASubstr(const Kdr_StringArray& texts, bool caseSensitive, int* foundIndex = nullptr) const;
+    /// Negative, zero or positive as this text sorts before, equal to or after `other`
+    /// (byte order; letters folded to lower case when caseSensitive is false).
+    int compareTo(std::string_view other, bool caseSensitive) const;
 
     /// The text after the first occurrence of `separator` (false and unchanged out when absent).
     bool getSubstrAfter(std::string_view separator, Kdr_String& out, bool caseSensitive) const;
@@ -80,4 +98,10 @@ inline char foldCase(char c)
 bool equalText(std::string_view a, std::string_view b, bool caseSensitive);
 /// Index of `needle` in `hay` at or after `from`, or -1.
 int findText(std::string_view hay, std::string_view needle, int from, bool caseSensitive);
+/// Byte-order comparison (<0, 0, >0); letters folded when caseSensitive is false.
+int compareText(std::string_view a, std::string_view b, bool caseSensitive);
+/// `value` with at most `precision` decimals (0..30), rounded half away from zero on the
+/// shortest decimal text of the double (so 2.675 gives "2.68" with 2). With keepZeros false
+/// trailing zeros and a trailing point are dropped. Never "-0".
+std::string formatFixed(double value, int precision, bool keepZeros);
 } // namespace host
