@@ -1,0 +1,25 @@
+#pragma once
+
+/// The block of a standards sheet a variable cell was found in.
+enum ZxCellType : int
+{
+    cellInput = 0,
+    cellOutput = 1,
+    cellLocal = 2,
+};
+
+/// The declared type of a variable; valNone only occurs as the default of a binding.
+enum ZxValueType : int
+{
+    valInt = 0,
+    valDouble = 1,
+    valString = 2,
+    valNone = 3,
+};
+
+/// Int and Double are numeric; String and valNone are not. Sheet variables and macro
+/// variables are matched on this property, not on the exact type.
+constexpr bool isNumericType(ZxValueType type)
+{
+    return type == valInt || type == valDouble;
+}
