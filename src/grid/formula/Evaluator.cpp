@@ -1,0 +1,295 @@
+// The stack machine that runs a compiled formula. It never recurses: nesting in the text
+// became a flat instruction list when the formula was parsed, and the cells a formula
+// reads are already calculated by the sheet.
+
+#include "grid/formula/Formula.h"
+
+#include "grid/CustomFunction.h"
+#include "grid/formula/Bytecode.h"
+#include "grid/formula/Operators.h"
+
+#include <exception>
+#include <span>
+#include <vector>
+
+namespace grid
+{
+namespace
+{
+/// One stack for all evaluations on a thread. A nested evaluation (a custom function that
+/// calculates another sheet) works above the caller's part of it and gives it back.
+std::vector<Arg>& evaluationStack()
+{
+    thread_local std::vector<Arg> stack;
+    return stack;
+}
+
+class Machine
+{
+public:
+    Machine(const Formula& formula, FormulaContext& context)
+        : formula_(formula), context_(context), stack_(evaluationStack()), base_(stack_.size()),
+          col_(context.currentCol()), row_(context.currentRow())
+    {
+    }
+    ~Machine() { stack_.resize(base_); }
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    Value run();
+
+private:
+    void push(Value value) { stack_.push_back(Arg::ofValue(std::move(value))); }
+    Value popScalar();
+    /// The value of a stack entry in a scalar context.
+    Value scalar(const Arg& arg) const;
+    Value readCell(int col, int row) const;
+    /// A range read as one value: the cell in the formula's row or column.
+    Value intersect(const CellRange& range) const;
+    bool resolve(const Instr& instr, CellRange& range) const;
+    void callNamed(const Instr& instr);
+
+    const Formula& formula_;
+    FormulaContext& context_;
+    std::vector<Arg>& stack_;
+    size_t base_;
+    int col_;
+    int row_;
+};
+
+bool Machine::resolve(const Instr& instr, CellRange& range) const
+{
+    range.col1 = resolveCoordinate(instr.a, instr.flags & kColAbsolute, col_);
+    range.row1 = resolveCoordinate(instr.b, instr.flags & kRowAbsolute, row_);
+    if (isRangeOp(instr.op))
+    {
+        range.col2 = resolveCoordinate(instr.c, instr.flags & kCol2Absolute, col_);
+        range.row2 = resolveCoordinate(instr.d, instr.flags & kRow2Absolute, row_);
+        if (range.col2 < range.col1)
+            std::swap(range.col1, range.col2);
+        if (range.row2 < range.row1)
+            std::swap(range.row1, range.row2);
+    }
+    else
+    {
+        range.col2 = range.col1;
+        range.row2 = range.row1;
+    }
+    return range.col1 >= 1 && range.row1 >= 1 && range.col2 <= kMaxFormulaCol && range.row2 <= kMaxFormulaRow;
+}
+
+Value Machine::readCell(int col, int row) const
+{
+    return context_.cellValue(col, row);
+}
+
+Value Machine::intersect(const CellRange& range) const
+{
+    if (range.isSingleCell())
+        return readCell(range.col1, range.row1);
+    if (range.col1 == range.col2 && row_ >= range.row1 && row_ <= range.row2)
+        return readCell(range.col1, row_);
+    if (range.row1 == range.row2 && col_ >= range.col1 && col_ <= range.col2)
+        return readCell(col_, range.row1);
+    return Value::error(ErrorCode::Value);
+}
+
+Value Machine::scalar(const Arg& arg) const
+{
+    switch (arg.kind)
+    {
+    case Arg::Kind::Value:
+        return arg.value;
+    case Arg::Kind::Reference:
+        return intersect(arg.range);
+    case Arg::Kind::Array:
+        return arg.array.empty() ? Value() : arg.array.front();
+    }
+    return {};
+}
+
+Value Machine::popScalar()
+{
+    Arg& top = stack_.back();
+    Value value = top.kind == Arg::Kind::Value ? std::move(top.value) : scalar(top);
+    stack_.pop_back();
+    return value;
+}
+
+void Machine::callNamed(const Instr& instr)
+{
+    const std::string& name = formula_.texts[instr.a];
+    const size_t first = stack_.size() - instr.argc;
+    const CustomFunction* function = context_.findCustomFunction(name);
+    Value result = Value::error(ErrorCode::Name);
+    if (function)
+    {
+        // Copy the arguments out: the callback may evaluate other formulas on this stack.
+        std::vector<Arg> args(std::make_move_iterator(stack_.begin() + static_cast<std::ptrdiff_t>(first)),
+                              std::make_move_iterator(stack_.end()));
+        stack_.resize(first);
+        result = callCustomFunction(*function, args, context_);
+    }
+    else
+        stack_.resize(first);
+    push(std::move(result));
+}
+
+Value Machine::run()
+{
+    const std::vector<Instr>& code = formula_.code;
+    const size_t size = code.size();
+    size_t pc = 0;
+    while (pc < size)
+    {
+        const Instr& instr = code[pc++];
+        switch (instr.op)
+        {
+        case Op::PushNumber:
+            push(Value::number(formula_.numbers[instr.a]));
+            break;
+        case Op::PushText:
+            push(Value::text(formula_.texts[instr.a]));
+            break;
+        case Op::PushLogical:
+            push(Value::logical(instr.a != 0));
+            break;
+        case Op::PushError:
+            push(Value::error(static_cast<ErrorCode>(instr.a)));
+            break;
+        case Op::PushMissing:
+            push(instr.a ? Value::number(0) : Value());
+            break;
+        case Op::PushName:
+            push(Value::error(ErrorCode::Name));
+            break;
+        case Op::PushRef:
+        case Op::PushRange:
+        {
+            CellRange range;
+            if (resolve(instr, range))
+                stack_.push_back(Arg::ofReference(range));
+            else
+                push(Value::error(ErrorCode::Ref));
+            break;
+        }
+        case Op::PushRefValue:
+        case Op::PushRangeValue:
+        {
+            CellRange range;
+            push(resolve(instr, range) ? intersect(range) : Value::error(ErrorCode::Ref));
+            break;
+        }
+        case Op::Negate:
+        case Op::UnaryPlus:
+        case Op::Percent:
+        {
+            Value operand = popScalar();
+            push(applyUnary(instr.op, operand));
+            break;
+        }
+        case Op::Add:
+        case Op::Subtract:
+        case Op::Multiply:
+        case Op::Divide:
+        case Op::Power:
+        case Op::Concat:
+        case Op::Equal:
+        case Op::NotEqual:
+        case Op::Less:
+        case Op::Greater:
+        case Op::LessEqual:
+        case Op::GreaterEqual:
+        {
+            Value right = popScalar();
+            Value left = popScalar();
+            push(applyBinary(instr.op, left, right));
+            break;
+        }
+        case Op::Paren:
+        case Op::EndLazy:
+            break;
+        case Op::CallBuiltin:
+        {
+            const FunctionInfo* info = formula_.builtins[instr.a];
+            const size_t first = stack_.size() - instr.argc;
+            Value result = info->body(context_, std::span<const Arg>(stack_.data() + first, instr.argc));
+            stack_.resize(first);
+            if (result.isNumber() && !std::isfinite(result.asNumber()))
+                result = Value::error(ErrorCode::Num);
+            push(std::move(result));
+            break;
+        }
+        case Op::CallNamed:
+            callNamed(instr);
+            break;
+        case Op::JumpIfFalse:
+        {
+            Value condition = logicalOperand(popScalar());
+            if (condition.isError())
+            {
+                push(std::move(condition));
+                pc = static_cast<size_t>(instr.b);
+            }
+            else if (!condition.asLogical())
+                pc = static_cast<size_t>(instr.a);
+            break;
+        }
+        case Op::Jump:
+            pc = static_cast<size_t>(instr.a);
+            break;
+        case Op::JumpIfNotError:
+        {
+            Value value = popScalar();
+            if (!value.isError())
+            {
+                push(value.isEmpty() ? Value::number(0) : std::move(value));
+                pc = static_cast<size_t>(instr.a);
+            }
+            break;
+        }
+        case Op::Choose:
+        {
+            Value index = numberOperand(popScalar());
+            if (index.isError())
+            {
+                push(std::move(index));
+                pc = static_cast<size_t>(instr.b);
+                break;
+            }
+            const double k = std::trunc(index.asNumber());
+            if (k < 1 || k > instr.argc)
+            {
+                push(Value::error(ErrorCode::Value));
+                pc = static_cast<size_t>(instr.b);
+                break;
+            }
+            pc = static_cast<size_t>(formula_.targets[instr.a + static_cast<int>(k) - 1]);
+            break;
+        }
+        }
+    }
+    if (stack_.size() <= base_)
+        return Value::error(ErrorCode::Value);
+    const Arg& top = stack_.back();
+    if (top.kind == Arg::Kind::Value)
+        return top.value;
+    // A reference as the whole result: an empty cell shows as 0.
+    Value value = scalar(top);
+    return value.isEmpty() ? Value::number(0) : value;
+}
+} // namespace
+
+Value evaluateFormula(const Formula& formula, FormulaContext& context)
+{
+    try
+    {
+        Machine machine(formula, context);
+        return machine.run();
+    }
+    catch (const std::exception&)
+    {
+        return Value::error(ErrorCode::Value);
+    }
+}
+} // namespace grid

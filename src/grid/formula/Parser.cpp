@@ -1,0 +1,633 @@
+#include "grid/formula/Parser.h"
+
+#include "grid/formula/ReferenceText.h"
+
+#include <charconv>
+#include <exception>
+#include <cmath>
+
+namespace grid
+{
+namespace
+{
+/// Calls take at most this many arguments, as in the common spreadsheets.
+constexpr int kMaxArguments = 255;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool isWordStart(char c)
+{
+    return isLetter(c) || c == '_' || c == '\\' || c == '$';
+}
+
+bool isWordChar(char c)
+{
+    return isWordStart(c) || isDigit(c) || c == '.';
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+/// A name that may stand for a function or a defined name: no '$', not starting with a digit.
+bool isIdentifier(std::string_view word)
+{
+    if (word.empty() || word[0] == '$' || word[0] == '.')
+        return false;
+    for (char c : word)
+        if (c == '$')
+            return false;
+    return true;
+}
+
+std::string upperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+struct BinaryOperator
+{
+    Op op;
+    int precedence;
+    size_t length;
+};
+
+/// The binary operator at the start of `text`, if any. Comparisons bind loosest, then
+/// '&', then '+' '-', then '*' '/', then '^'; all associate to the left.
+std::optional<BinaryOperator> binaryOperatorAt(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    const char c = text[0];
+    const char next = text.size() > 1 ? text[1] : '\0';
+    switch (c)
+    {
+    case '=':
+        return BinaryOperator{Op::Equal, 1, 1};
+    case '<':
+        if (next == '>')
+            return BinaryOperator{Op::NotEqual, 1, 2};
+        if (next == '=')
+            return BinaryOperator{Op::LessEqual, 1, 2};
+        return BinaryOperator{Op::Less, 1, 1};
+    case '>':
+        if (next == '=')
+            return BinaryOperator{Op::GreaterEqual, 1, 2};
+        return BinaryOperator{Op::Greater, 1, 1};
+    case '&':
+        return BinaryOperator{Op::Concat, 2, 1};
+    case '+':
+        return BinaryOperator{Op::Add, 3, 1};
+    case '-':
+        return BinaryOperator{Op::Subtract, 3, 1};
+    case '*':
+        return BinaryOperator{Op::Multiply, 4, 1};
+    case '/':
+        return BinaryOperator{Op::Divide, 4, 1};
+    case '^':
+        return BinaryOperator{Op::Power, 5, 1};
+    default:
+        return std::nullopt;
+    }
+}
+} // namespace
+
+Parser::Parser(std::string_view text, int col, int row, ReferenceStyle style)
+    : text_(text), col_(col), row_(row), style_(style), formula_(std::make_shared<Formula>())
+{
+}
+
+ParseResult Parser::run()
+{
+    skipSpaces();
+    if (peek() == '=')
+    {
+        ++pos_;
+        skipSpaces();
+    }
+    if (atEnd())
+        return {nullptr, "Empty formula"};
+    if (!parseExpression(0))
+        return {nullptr, error_};
+    skipSpaces();
+    if (!atEnd())
+    {
+        failHere("Unexpected '" + std::string(1, peek()) + "'");
+        return {nullptr, error_};
+    }
+    return {std::move(formula_), {}};
+}
+
+bool Parser::fail(const std::string& message)
+{
+    if (error_.empty())
+        error_ = message;
+    return false;
+}
+
+bool Parser::failHere(const std::string& what)
+{
+    return fail(what + " at position " + std::to_string(pos_ + 1));
+}
+
+void Parser::skipSpaces()
+{
+    while (!atEnd() && isSpace(text_[pos_]))
+        ++pos_;
+}
+
+bool Parser::enter()
+{
+    if (++depth_ > kMaxFormulaDepth)
+        return failHere("Formula nested too deeply (more than " + std::to_string(kMaxFormulaDepth) + " levels)");
+    return true;
+}
+
+size_t Parser::emit(Op op, std::int32_t a, std::uint16_t argc)
+{
+    Instr instr;
+    instr.op = op;
+    instr.a = a;
+    instr.argc = argc;
+    formula_->code.push_back(instr);
+    return formula_->code.size() - 1;
+}
+
+void Parser::makeValue(size_t last)
+{
+    Instr& instr = formula_->code[last];
+    if (instr.op == Op::PushRef)
+        instr.op = Op::PushRefValue;
+    else if (instr.op == Op::PushRange)
+        instr.op = Op::PushRangeValue;
+}
+
+bool Parser::expect(char c, const char* what)
+{
+    skipSpaces();
+    if (peek() != c)
+        return atEnd() ? fail(std::string("Missing ") + what + " at end of formula")
+                       : failHere(std::string("Expected ") + what);
+    ++pos_;
+    return true;
+}
+
+bool Parser::parseExpression(int minPrecedence)
+{
+    if (!parseOperand())
+        return false;
+    for (;;)
+    {
+        skipSpaces();
+        auto op = binaryOperatorAt(text_.substr(pos_));
+        if (!op || op->precedence < minPrecedence)
+            return true;
+        makeValue(formula_->code.size() - 1);
+        pos_ += op->length;
+        if (!parseExpression(op->precedence + 1))
+            return false;
+        makeValue(formula_->code.size() - 1);
+        emit(op->op);
+    }
+}
+
+bool Parser::parseOperand()
+{
+    // Signs bind tighter than any binary operator, '^' included: -2^2 is 4.
+    std::vector<Op> signs;
+    skipSpaces();
+    while (peek() == '-' || peek() == '+')
+    {
+        if (!enter())
+            return false;
+        signs.push_back(peek() == '-' ? Op::Negate : Op::UnaryPlus);
+        ++pos_;
+        skipSpaces();
+    }
+    if (!parsePrimary())
+        return false;
+    for (auto it = signs.rbegin(); it != signs.rend(); ++it)
+    {
+        makeValue(formula_->code.size() - 1);
+        emit(*it);
+        leave();
+    }
+    skipSpaces();
+    while (peek() == '%')
+    {
+        makeValue(formula_->code.size() - 1);
+        emit(Op::Percent);
+        ++pos_;
+        skipSpaces();
+    }
+    return true;
+}
+
+bool Parser::parsePrimary()
+{
+    skipSpaces();
+    if (atEnd())
+        return fail("Missing operand at end of formula");
+    const char c = peek();
+    if (c == '(')
+    {
+        if (!enter())
+            return false;
+        ++pos_;
+        if (!parseExpression(0) || !expect(')', "')'"))
+            return false;
+        emit(Op::Paren);
+        leave();
+        return true;
+    }
+    if (isDigit(c) || c == '.')
+        return parseNumber();
+    if (c == '"')
+        return parseString();
+    if (c == '#')
+        return parseErrorLiteral();
+    if (isWordStart(c))
+        return parseWord();
+    return failHere("Unexpected '" + std::string(1, c) + "'");
+}
+
+bool Parser::parseNumber()
+{
+    const size_t start = pos_;
+    size_t i = pos_;
+    bool digits = false;
+    while (i < text_.size() && isDigit(text_[i]))
+    {
+        ++i;
+        digits = true;
+    }
+    if (i < text_.size() && text_[i] == '.')
+    {
+        ++i;
+        while (i < text_.size() && isDigit(text_[i]))
+        {
+            ++i;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return failHere("Malformed number");
+    if (i < text_.size() && (text_[i] == 'e' || text_[i] == 'E'))
+    {
+        size_t k = i + 1;
+        if (k < text_.size() && (text_[k] == '+' || text_[k] == '-'))
+            ++k;
+        if (k >= text_.size() || !isDigit(text_[k]))
+            return failHere("Malformed number");
+        while (k < text_.size() && isDigit(text_[k]))
+            ++k;
+        i = k;
+    }
+    if (i < text_.size() && isWordChar(text_[i]))
+    {
+        pos_ = i;
+        return failHere("Unexpected '" + std::string(1, text_[i]) + "' after a number");
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text_.data() + start, text_.data() + i, value);
+    if (ec != std::errc() || end != text_.data() + i || !std::isfinite(value))
+        return failHere("Number out of range");
+    pos_ = i;
+    emit(Op::PushNumber, static_cast<std::int32_t>(formula_->numbers.size()));
+    formula_->numbers.push_back(value);
+    return true;
+}
+
+bool Parser::parseString()
+{
+    const size_t start = pos_;
+    std::string value;
+    ++pos_;
+    for (;;)
+    {
+        if (atEnd())
+        {
+            pos_ = start;
+            return failHere("Unterminated text");
+        }
+        const char c = text_[pos_++];
+        if (c == '"')
+        {
+            if (peek() != '"')
+                break;
+            ++pos_;
+        }
+        value += c;
+    }
+    emit(Op::PushText, static_cast<std::int32_t>(formula_->texts.size()));
+    formula_->texts.push_back(std::move(value));
+    return true;
+}
+
+bool Parser::parseErrorLiteral()
+{
+    size_t best = 0;
+    ErrorCode code = ErrorCode::Value;
+    for (int i = 0; i <= static_cast<int>(ErrorCode::Circular); ++i)
+    {
+        const std::string_view candidate = errorText(static_cast<ErrorCode>(i));
+        if (candidate.size() <= best || text_.size() - pos_ < candidate.size())
+            continue;
+        if (parseErrorText(text_.substr(pos_, candidate.size())) == static_cast<ErrorCode>(i))
+        {
+            best = candidate.size();
+            code = static_cast<ErrorCode>(i);
+        }
+    }
+    if (best == 0)
+        return failHere("Unknown error value");
+    pos_ += best;
+    emit(Op::PushError, static_cast<std::int32_t>(code));
+    return true;
+}
+
+bool Parser::parseWord()
+{
+    const size_t start = pos_;
+    if (style_ == ReferenceStyle::R1C1)
+    {
+        size_t length = 0;
+        if (parseR1C1(text_.substr(pos_), length))
+        {
+            const size_t after = pos_ + length;
+            if (after >= text_.size() || (!isWordChar(text_[after]) && text_[after] != '(' && text_[after] != '['))
+                return parseReference(start, text_.substr(start, length));
+        }
+    }
+    size_t end = pos_;
+    while (end < text_.size() && isWordChar(text_[end]))
+        ++end;
+    const std::string_view word = text_.substr(start, end - start);
+    pos_ = end;
+    if (peek() == '(')
+    {
+        if (!isIdentifier(word))
+        {
+            pos_ = start;
+            return failHere("Invalid function name '" + std::string(word) + "'");
+        }
+        return parseCall(word);
+    }
+    if (style_ == ReferenceStyle::A1 && parseA1(word, col_, row_))
+        return parseReference(start, word);
+    const std::string upper = upperAscii(word);
+    if (upper == "TRUE" || upper == "FALSE")
+    {
+        emit(Op::PushLogical, upper == "TRUE" ? 1 : 0);
+        return true;
+    }
+    if (!isIdentifier(word))
+    {
+        pos_ = start;
+        return failHere("Invalid name '" + std::string(word) + "'");
+    }
+    emit(Op::PushName, static_cast<std::int32_t>(formula_->texts.size()));
+    formula_->texts.emplace_back(word);
+    return true;
+}
+
+bool Parser::parseReference(size_t start, std::string_view word)
+{
+    auto readCorner = [this](std::string_view text, size_t& length) -> std::optional<RefCorner> {
+        if (style_ == ReferenceStyle::R1C1)
+            return parseR1C1(text, length);
+        size_t end = 0;
+        while (end < text.size() && isWordChar(text[end]))
+            ++end;
+        length = end;
+        return parseA1(text.substr(0, end), col_, row_);
+    };
+    size_t length = 0;
+    auto first = readCorner(word, length);
+    pos_ = start + length;
+    Instr instr;
+    instr.op = Op::PushRef;
+    instr.a = first->col;
+    instr.b = first->row;
+    instr.flags = static_cast<std::uint8_t>((first->colAbsolute ? kColAbsolute : 0) |
+                                            (first->rowAbsolute ? kRowAbsolute : 0));
+    if (peek() == ':')
+    {
+        ++pos_;
+        auto second = readCorner(text_.substr(pos_), length);
+        if (!second || (pos_ + length < text_.size() &&
+                        (isWordChar(text_[pos_ + length]) || text_[pos_ + length] == '(')))
+            return failHere("Invalid range end");
+        pos_ += length;
+        instr.op = Op::PushRange;
+        instr.c = second->col;
+        instr.d = second->row;
+        instr.flags |= static_cast<std::uint8_t>((second->colAbsolute ? kCol2Absolute : 0) |
+                                                 (second->rowAbsolute ? kRow2Absolute : 0));
+    }
+    formula_->code.push_back(instr);
+    return true;
+}
+
+bool Parser::parseCall(std::string_view name)
+{
+    if (!enter())
+        return false;
+    ++pos_; // '('
+    const std::string upper = upperAscii(name);
+    bool ok = false;
+    if (upper == "IF")
+        ok = parseIf();
+    else if (upper == "IFERROR")
+        ok = parseIfError();
+    else if (upper == "CHOOSE")
+        ok = parseChoose();
+    else
+        ok = parseGenericCall(name);
+    if (ok)
+        leave();
+    return ok;
+}
+
+bool Parser::parseArgument(std::int32_t missing)
+{
+    skipSpaces();
+    if (peek() == ',' || peek() == ')')
+    {
+        emit(Op::PushMissing, missing);
+        return true;
+    }
+    return parseExpression(0);
+}
+
+bool Parser::parseIf()
+{
+    const size_t callStart = pos_;
+    if (!parseArgument(0))
+        return false;
+    skipSpaces();
+    if (peek() != ',')
+    {
+        pos_ = callStart;
+        return failHere("IF needs 2 or 3 arguments");
+    }
+    ++pos_;
+    const size_t condition = emit(Op::JumpIfFalse);
+    if (!parseArgument(1))
+        return false;
+    const size_t jumpToEnd = emit(Op::Jump);
+    auto& code = formula_->code;
+    code[condition].a = static_cast<std::int32_t>(code.size());
+    std::uint16_t argc = 2;
+    skipSpaces();
+    if (peek() == ',')
+    {
+        ++pos_;
+        if (!parseArgument(1))
+            return false;
+        argc = 3;
+    }
+    else
+    {
+        emit(Op::PushLogical, 0);
+        code.back().flags = kHidden;
+    }
+    skipSpaces();
+    if (peek() == ',')
+        return failHere("IF needs 2 or 3 arguments");
+    if (!expect(')', "')'"))
+        return false;
+    const auto end = static_cast<std::int32_t>(code.size());
+    code[condition].b = end;
+    code[jumpToEnd].a = end;
+    emit(Op::EndLazy, static_cast<std::int32_t>(LazyFunction::If), argc);
+    return true;
+}
+
+bool Parser::parseIfError()
+{
+    if (!parseArgument(1))
+        return false;
+    skipSpaces();
+    if (peek() != ',')
+        return failHere("IFERROR needs 2 arguments");
+    ++pos_;
+    const size_t test = emit(Op::JumpIfNotError);
+    if (!parseArgument(1))
+        return false;
+    skipSpaces();
+    if (peek() == ',')
+        return failHere("IFERROR needs 2 arguments");
+    if (!expect(')', "')'"))
+        return false;
+    auto& code = formula_->code;
+    code[test].a = static_cast<std::int32_t>(code.size());
+    emit(Op::EndLazy, static_cast<std::int32_t>(LazyFunction::IfError), 2);
+    return true;
+}
+
+bool Parser::parseChoose()
+{
+    if (!parseArgument(0))
+        return false;
+    auto& code = formula_->code;
+    const size_t choose = emit(Op::Choose);
+    std::vector<std::int32_t> starts;
+    std::vector<size_t> jumps;
+    skipSpaces();
+    while (peek() == ',')
+    {
+        ++pos_;
+        if (static_cast<int>(starts.size()) + 1 >= kMaxArguments)
+            return failHere("Too many arguments");
+        starts.push_back(static_cast<std::int32_t>(code.size()));
+        if (!parseArgument(1))
+            return false;
+        jumps.push_back(emit(Op::Jump));
+        skipSpaces();
+    }
+    if (starts.empty())
+        return failHere("CHOOSE needs at least 2 arguments");
+    if (!expect(')', "')'"))
+        return false;
+    const auto end = static_cast<std::int32_t>(code.size());
+    for (size_t jump : jumps)
+        code[jump].a = end;
+    code[choose].a = static_cast<std::int32_t>(formula_->targets.size());
+    code[choose].b = end;
+    code[choose].argc = static_cast<std::uint16_t>(starts.size());
+    formula_->targets.insert(formula_->targets.end(), starts.begin(), starts.end());
+    emit(Op::EndLazy, static_cast<std::int32_t>(LazyFunction::Choose), static_cast<std::uint16_t>(starts.size() + 1));
+    return true;
+}
+
+bool Parser::parseGenericCall(std::string_view name)
+{
+    const size_t nameStart = pos_ - 1 - name.size();
+    int argc = 0;
+    skipSpaces();
+    if (peek() == ')')
+        ++pos_;
+    else
+    {
+        for (;;)
+        {
+            if (++argc > kMaxArguments)
+                return failHere("Too many arguments");
+            if (!parseArgument(0))
+                return false;
+            skipSpaces();
+            if (peek() == ',')
+            {
+                ++pos_;
+                continue;
+            }
+            if (!expect(')', "')' or ','"))
+                return false;
+            break;
+        }
+    }
+    if (const FunctionInfo* info = findBuiltin(name))
+    {
+        if (argc < info->minArgs || (info->maxArgs >= 0 && argc > info->maxArgs))
+        {
+            pos_ = nameStart;
+            return failHere("Wrong number of arguments for " + std::string(info->name));
+        }
+        const std::string_view fname = info->name;
+        if (fname == "RAND" || fname == "NOW" || fname == "TODAY" || fname == "RANDBETWEEN")
+            formula_->isVolatile = true;
+        emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()), static_cast<std::uint16_t>(argc));
+        formula_->builtins.push_back(info);
+        return true;
+    }
+    emit(Op::CallNamed, static_cast<std::int32_t>(formula_->texts.size()), static_cast<std::uint16_t>(argc));
+    formula_->texts.emplace_back(name);
+    return true;
+}
+
+ParseResult parseFormula(std::string_view text, int col, int row, ReferenceStyle style)
+{
+    try
+    {
+        return Parser(text, col, row, style).run();
+    }
+    catch (const std::exception& e)
+    {
+        return {nullptr, std::string("Formula could not be read: ") + e.what()};
+    }
+}
+} // namespace grid
