@@ -1,7 +1,8 @@
 #include "standards/ZxSSMapping.h"
 
+#include "host/FileFunctions.h"
 #include "host/Settings.h"
-#include "standards/MappingFileAccess.h"
+#include "host/StringFunctions.h"
 
 #include <algorithm>
 #include <vector>
@@ -24,7 +25,10 @@ Kdr_String lineKey(const Kdr_String& line)
 bool readMappingLines(const Kdr_String& ssName, Kdr_StringArray& lines)
 {
     lines.removeAll();
-    if (!standards::readTextLines(ZxSSMapping::mappingFilePath(ssName), lines))
+    // A sheet without a mapping file is common; only a file that exists and cannot be read is
+    // worth a message (the host's reader prints it).
+    const Kdr_String path = ZxSSMapping::mappingFilePath(ssName);
+    if (!host::fileExists(path) || !ObjectExportReadFile(path, lines))
         return false;
     if (!lines.isEmpty() && lines[0].contains("Mapping", false) && lines[0].contains("version", false))
         lines.removeAt(0);
@@ -78,8 +82,7 @@ std::vector<Kdr_String> splitAt(const Kdr_String& text, char separator)
 
 Kdr_String ZxSSMapping::mappingFilePath(const Kdr_String& ssName)
 {
-    return standards::changeFileExtension(gSettings.libDir() + "Connection Standards/" + ssName + ".zxs",
-                                          "map");
+    return changeExtension(gSettings.libDir() + "Connection Standards/" + ssName + ".zxs", "map");
 }
 
 Acad::ErrorStatus ZxSSMapping::initMappingFromLine(const Kdr_String& line)
@@ -133,7 +136,7 @@ Acad::ErrorStatus ZxSSMapping::setMappingToFile(Kdr_String ssName, Kdr_String& t
 
     // A spreadsheet variable is bound once; later duplicates are dropped.
     AcArray<int> duplicates;
-    standards::findDuplicateTexts(names, duplicates);
+    getDuplicates(names, duplicates, false);
     std::sort(duplicates.begin(), duplicates.end(), std::greater<>());
     for (int index : duplicates)
     {
@@ -143,7 +146,7 @@ Acad::ErrorStatus ZxSSMapping::setMappingToFile(Kdr_String ssName, Kdr_String& t
     // Names that cannot be part of a file name cannot be variables of a sheet either.
     for (int i = names.length() - 1; i >= 0; --i)
     {
-        if (standards::hasInvalidFileNameCharacters(names[i]))
+        if (hasInvalidFileNameChars(names[i]))
         {
             names.removeAt(i);
             mapTexts.removeAt(i);
@@ -175,7 +178,7 @@ Acad::ErrorStatus ZxSSMapping::setMappingToFile(Kdr_String ssName, Kdr_String& t
     }
     lines.append(line);
     lines.insertAt(0, kMappingHeader);
-    return standards::writeTextLines(mappingFilePath(ssName), lines) ? Acad::eOk : Acad::eInvalidInput;
+    return ObjectExportWriteFile(mappingFilePath(ssName), lines) ? Acad::eOk : Acad::eInvalidInput;
 }
 
 bool ZxSSMapping::hasSameMapping(const Kdr_String& ssName, Kdr_String& target) const

@@ -1,4 +1,5 @@
 #include "StandardsTestSupport.h"
+#include "host/FileFunctions.h"
 #include "standards/ZxSSMapping.h"
 
 #include <gtest/gtest.h>
@@ -258,7 +259,9 @@ TEST(ZxSSMappingFile, WritingANewFile)
     EXPECT_EQ(library.readFile("EndPlate.map"),
               "Mapping version 1.0\nPlate=" + entry("Gap", "Plate", "Distance Gap") + L +
                   entry("Col", "", "PrPlName Prof0") + "\n");
-    EXPECT_FALSE(std::filesystem::exists(library.standards() / "EndPlate.map.tmp~"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library.standards()),
+                            std::filesystem::directory_iterator()),
+              1); // no temporary file left behind
 
     // The stored line reads back as the bindings that could be stored.
     ZxSSMapping back;
@@ -343,12 +346,21 @@ TEST(ZxSSMappingFile, TextsThatWouldCorruptTheFileAreNotStored)
               "Mapping version 1.0\nT=" + entry("F", "Plate", "Distance Gap") + "\n");
 }
 
-TEST(ZxSSMappingFile, AFailedWriteReportsFailure)
+TEST(ZxSSMappingFile, AFailedWriteKeepsTheOldFile)
 {
     ScratchLibrary library;
-    std::filesystem::remove_all(library.standards());
+    const std::string original = testData("ThreeTargets.map");
+    library.writeFile("EndPlate.map", original);
     ZxSSMapping mapping = mappingOf({binding("F", "Plate", ZxMapObjType::Distance, "Gap")});
-    Kdr_String target = "T";
-    EXPECT_EQ(mapping.setMappingToFile("S", target), Acad::eInvalidInput);
+    Kdr_String target = "Plate";
+    host::CommandLineCapture capture;
+    host::setWriteFailureForTesting(true);
+    EXPECT_EQ(mapping.setMappingToFile("EndPlate", target), Acad::eInvalidInput);
+    host::setWriteFailureForTesting(false);
+    EXPECT_EQ(library.readFile("EndPlate.map"), original);
+    EXPECT_NE(capture.text().find("EndPlate.map"), std::string::npos);
+
+    std::filesystem::remove_all(library.standards());
+    EXPECT_EQ(mapping.setMappingToFile("EndPlate", target), Acad::eInvalidInput);
     EXPECT_FALSE(std::filesystem::exists(library.standards()));
 }
