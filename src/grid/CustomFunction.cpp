@@ -127,7 +127,10 @@ Value callCustomFunction(const CustomFunction& function, std::span<const Arg> ar
         else
             writeCalcValue(record, arg.value);
         if (record.status == kCalcStatusValid && record.type == kCalcTypeString)
-            blocks.push_back(record.value.textHandle);
+        {
+            const host::GlobalHandle handle = record.value.textHandle; // copied out of the packed record
+            blocks.push_back(handle);
+        }
     }
 
     SpreadCalcValue result = blankRecord();
