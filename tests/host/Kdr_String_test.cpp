@@ -40,3 +40,36 @@ TEST(Kdr_StringArray, BadPositionsPrintTheHostMessageAndChangeNothing)
     EXPECT_EQ(list.find("C", false), 2);
     EXPECT_EQ(list.find("C", true), -1);
 }
+
+TEST(Kdr_String, NumberTextRoundsTheDecimalTheUserSees)
+{
+    const std::tuple<double, int, const char*> cases[] = {
+        {2.675, 2, "2.68"},   {1.005, 2, "1.01"},    {0.125, 2, "0.13"}, {-2.5, 0, "-3"},   {9.995, 2, "10"},
+        {-0.004, 2, "0"},     {99.96, 1, "100"},     {1e21, 0, "1000000000000000000000"}, {0.1 + 0.2, 6, "0.3"},
+        {123.4, 1, "123.4"},  {7, 0, "7"},
+    };
+    for (auto [value, precision, text] : cases)
+        EXPECT_EQ(Kdr_String(value, precision, false), text) << value;
+    EXPECT_EQ(Kdr_String(9.995, 2, true), "10.00");
+    EXPECT_EQ(Kdr_String(-0.004, 2, true), "0.00");
+}
+
+TEST(Kdr_String, SubstringListsAndOrdering)
+{
+    Kdr_StringArray natives{"CallChild"};
+    int index = 7;
+    EXPECT_TRUE(Kdr_String("x = callchild(\"a\", b)").hasASubstr(natives, false, &index));
+    EXPECT_EQ(index, 0);
+    EXPECT_FALSE(Kdr_String("x = callchild(\"a\", b)").hasASubstr(natives, true, &index));
+    EXPECT_EQ(index, -1);
+    EXPECT_FALSE(Kdr_String("anything").hasASubstr(Kdr_StringArray{""}, false));
+    EXPECT_LT(Kdr_String("apple").compareTo("Banana", false), 0);
+    EXPECT_GT(Kdr_String("apple").compareTo("Banana", true), 0);
+    EXPECT_EQ(Kdr_String("ABC").compareTo("abc", false), 0);
+    Kdr_String text = "aXbxc";
+    EXPECT_EQ(text.replace("x", "--", false), 2);
+    EXPECT_EQ(text, "a--b--c");
+    Kdr_String after;
+    EXPECT_TRUE(Kdr_String("Name=Value").getSubstrAfter("=", after, false));
+    EXPECT_EQ(after, "Value");
+}
