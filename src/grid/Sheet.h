@@ -1,0 +1,359 @@
+#pragma once
+
+// The grid engine's sheet: the cell store with types and formats, spans, column widths and
+// row heights, the control's state, the formulas with their dependencies and immediate
+// recalculation, and loading and saving files.
+
+#include "grid/CellFormat.h"
+#include "grid/CellStore.h"
+#include "grid/CellType.h"
+#include "grid/ControlState.h"
+#include "grid/CustomFunction.h"
+#include "grid/DependencyGraph.h"
+#include "grid/Value.h"
+#include "grid/formula/Formula.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace grid
+{
+/// As a row, the column-header row; as a column, the row-header column. 0 addresses the
+/// headers as well; (0, 0) is the corner cell.
+inline constexpr int kHeader = -32767;
+/// The largest sheet: columns A to XFD, 1,048,576 rows.
+inline constexpr int kMaxCols = kMaxFormulaCol;
+inline constexpr int kMaxRows = kMaxFormulaRow;
+
+/// Which text of a cell to read (the numbers are the ones callers pass).
+enum class TextKind
+{
+    Data = 0,    ///< the shown text
+    Formula = 1, ///< the formula in the sheet's reference style, without '='; "" without one
+    Tag = 2,     ///< the cell's tag
+    Value = 3,   ///< the value as text; for a formula cell, the calculated result
+};
+
+/// A cell spanning several columns and rows, named by its top-left (anchor) cell.
+struct Span
+{
+    int col = 0;
+    int row = 0;
+    int width = 1;
+    int height = 1;
+
+    bool contains(int c, int r) const { return c >= col && c < col + width && r >= row && r < row + height; }
+    bool operator==(const Span&) const = default;
+};
+
+/// What a range operation affects.
+enum class CellContent
+{
+    All,         ///< entries (data, formulas), tags, notes, types and formats
+    Data,        ///< entries only: data texts and formulas
+    Formats,     ///< types and formats only
+};
+
+/// A sheet. Cells are addressed (column, row) from 1; header cells by kHeader or 0. Every
+/// operation on an address outside the sheet fails and changes nothing. No operation throws.
+///
+/// Entries: a cell holds either a data text (what was typed or set) or a formula, and a
+/// value: for data, the text read by the cell's type (a number when a non-text cell's text
+/// reads as a number); for a formula, its result. Every change of an entry recalculates the
+/// formulas that depend on it at once, each once, in dependency order; cells of a reference
+/// cycle get the circular error.
+class Sheet final : public FormulaContext
+{
+public:
+    Sheet();
+    Sheet(const Sheet& other);
+    Sheet& operator=(const Sheet& other);
+    Sheet(Sheet&& other) noexcept;
+    Sheet& operator=(Sheet&& other) noexcept;
+    ~Sheet() override;
+
+    // --- Size -------------------------------------------------------------------------
+
+    int maxCols() const { return cols_; }
+    int maxRows() const { return rows_; }
+    /// New counts, 0 … kMaxCols / kMaxRows. Shrinking drops every cell, span, width and
+    /// height beyond the new bounds and recalculates the formulas that read them.
+    bool setMaxCols(int count);
+    bool setMaxRows(int count);
+
+    /// True for a body cell (1 … count) or a header cell (kHeader or 0) of the sheet.
+    bool isValidCell(int col, int row) const;
+
+    // --- Entries ----------------------------------------------------------------------
+
+    /// Sets the cell's data text, shown as typed (a number cell shows it formatted). The cell
+    /// loses its formula. Text and edit cells keep at most their maximum length; edit cells
+    /// apply their letter case.
+    bool setData(int col, int row, std::string_view text);
+    /// Sets the cell's value from a text: a text cell takes the text as its text; any other
+    /// cell a number when the text reads as one (shown in the cell's number format), else
+    /// the text. A number cell given a text that is not a number keeps it as text, so
+    /// nothing set is lost; cellNumber then fails.
+    bool setValue(int col, int row, std::string_view text);
+    /// Sets a number; exact (the text kept for it reads back as the same double).
+    bool setNumber(int col, int row, double number);
+    /// Parses the formula (A1 or R1C1 by the sheet's reference style, leading '=' optional)
+    /// and calculates it at once. A text that does not parse returns false and leaves the
+    /// cell as it was. Header cells take no formulas.
+    bool setFormula(int col, int row, std::string_view text);
+    /// Why the last setFormula failed (empty after a success).
+    const std::string& lastFormulaError() const { return lastFormulaError_; }
+
+    /// Clears what `what` names in the range (clipped to the sheet; headers included when the
+    /// range starts at 0 or kHeader).
+    bool clearRange(int col1, int row1, int col2, int row2, CellContent what = CellContent::Data);
+
+    /// A text of a cell; false outside the sheet (the text is then empty). An empty cell
+    /// inside the sheet reads "" and true.
+    bool cellText(int col, int row, TextKind kind, std::string& text) const;
+    std::string cellDataText(int col, int row) const;
+    std::string cellValueText(int col, int row) const;
+    std::string cellFormulaText(int col, int row) const;
+    /// The entry as stored: the data text as set (after the type's length and case rules),
+    /// or "" for a formula cell.
+    std::string cellEntry(int col, int row) const;
+    bool hasFormula(int col, int row) const;
+    /// The formula of a cell, or null.
+    std::shared_ptr<const Formula> cellFormula(int col, int row) const;
+    /// The number a cell holds (a logical reads 1 or 0); false for any other value.
+    bool cellNumber(int col, int row, double& number) const;
+
+    // --- Types ------------------------------------------------------------------------
+
+    bool setCellType(int col, int row, const CellType& type);
+    /// Gives every cell of the range (clipped to the sheet) the type; the entries are read
+    /// again by it.
+    bool setCellType(int col1, int row1, int col2, int row2, const CellType& type);
+    /// The cell's type (general outside the sheet).
+    const CellType& cellType(int col, int row) const;
+    /// The type code of the cell's type (see CellType); -1 outside the sheet.
+    int cellTypeCode(int col, int row) const;
+
+    // --- Formats ----------------------------------------------------------------------
+
+    /// The font cells have until they are given one, and the sheet's header cells use.
+    const Font& defaultFont() const { return defaultFont_; }
+    void setDefaultFont(const Font& font);
+
+    const CellFormat& cellFormat(int col, int row) const;
+    bool setCellFormat(int col1, int row1, int col2, int row2, const CellFormat& format);
+    bool setFont(int col1, int row1, int col2, int row2, const Font& font);
+    /// Colours of the range; kDefaultColor restores the control's colour.
+    bool setColors(int col1, int row1, int col2, int row2, Color background, Color foreground);
+    bool setBorder(int col1, int row1, int col2, int row2, const Border& border);
+    bool setLock(int col1, int row1, int col2, int row2, bool locked);
+    /// Whether Tab passes over the cells.
+    bool setSkip(int col1, int row1, int col2, int row2, bool skip);
+
+    // --- Tags and notes ---------------------------------------------------------------
+
+    bool setCellTag(int col, int row, std::string_view tag);
+    std::string cellTag(int col, int row) const;
+    bool setCellNote(int col, int row, std::string_view note);
+    std::string cellNote(int col, int row) const;
+
+    // --- Spans ------------------------------------------------------------------------
+
+    /// Spans a cell over `width` columns and `height` rows. The anchor must be a body cell;
+    /// the span may reach beyond the last column or row. A span overlapping another is
+    /// refused.
+    bool addSpan(int col, int row, int width, int height);
+    /// The span covering the cell, if any.
+    bool getSpan(int col, int row, Span& span) const;
+    /// Removes the span covering the cell; false when there is none.
+    bool removeSpan(int col, int row);
+    /// Removes every span that has a cell in the range; returns how many.
+    int removeSpans(int col1, int row1, int col2, int row2);
+    const std::vector<Span>& spans() const { return spans_; }
+
+    // --- Sizes ------------------------------------------------------------------------
+
+    /// Column width and row height in pixels; index 0 (or kHeader) is the header column or row.
+    static constexpr double kDefaultColumnWidth = 64;
+    static constexpr double kDefaultHeaderWidth = 40;
+    static constexpr double kDefaultRowHeight = 20;
+    static constexpr double kMaxPixels = 100000;
+    bool setColumnWidth(int col, double pixels);
+    /// -1 outside the sheet.
+    double columnWidth(int col) const;
+    bool setRowHeight(int row, double pixels);
+    double rowHeight(int row) const;
+    const std::map<int, double>& columnWidths() const { return columnWidths_; }
+    const std::map<int, double>& rowHeights() const { return rowHeights_; }
+    /// The size in pixels the cell's shown text needs in the cell's font. Deterministic: a
+    /// character is 0.55 of the font height wide (0.6 when bold), a line 1.25 heights high,
+    /// plus 6 pixels of width and 4 of height as margin; an empty text needs no width.
+    bool textExtent(int col, int row, double& width, double& height) const;
+
+    // --- Ranges and structure ----------------------------------------------------------
+
+    /// Copies the range (entries, tags, notes, types and formats; or what `what` names) to
+    /// the same-sized range at (destCol, destRow), clipped to the sheet. Formulas keep their
+    /// relative offsets. Overlapping ranges copy as if from a snapshot.
+    bool copyRange(int col1, int row1, int col2, int row2, int destCol, int destRow,
+                   CellContent what = CellContent::All);
+    /// Moves the range: the destination takes the cells, the source cells not overwritten
+    /// are cleared. Moved formulas keep reading the cells they read before.
+    bool moveRange(int col1, int row1, int col2, int row2, int destCol, int destRow);
+
+    /// Inserts `count` empty rows before `row` (1 … maxRows()); the rows below move down.
+    /// The row count stays: grow it first. Refused when cells with entries, tags or notes
+    /// would be pushed past the last row. Cells, spans, formats, heights and header cells
+    /// move; formula references follow.
+    bool insertRows(int row, int count = 1);
+    /// Deletes `count` rows from `row`; the rows below move up, the row count stays.
+    /// References into deleted rows become #REF!.
+    bool deleteRows(int row, int count = 1);
+    bool insertColumns(int col, int count = 1);
+    bool deleteColumns(int col, int count = 1);
+
+    // --- Calculation ------------------------------------------------------------------
+
+    /// Recalculates one formula cell and what depends on it; false outside the sheet.
+    bool recalcCell(int col, int row);
+    /// Recalculates every formula.
+    void recalcAll();
+    /// With automatic calculation off, entries change without recalculation; switching it
+    /// on again recalculates every formula. On by default.
+    void setAutoCalc(bool on);
+    bool autoCalc() const { return autoCalc_; }
+
+    /// Registers a custom function (name case ignored; a second registration of a name
+    /// replaces the first). Registrations survive loading files. Formulas that could not
+    /// find the function are recalculated.
+    bool addCustomFunction(std::string_view name, int minArgs, int maxArgs, CustomFunctionProc callback,
+                           int flags);
+    const std::vector<CustomFunction>& customFunctions() const { return customFunctions_; }
+
+    /// The clock NOW and TODAY read (a serial date of the 1900 system); the system clock by
+    /// default.
+    void setClock(std::function<double()> clock);
+    void setRandomSeed(std::uint64_t seed);
+
+    // --- Control state -------------------------------------------------------------------
+
+    /// A control property by number. 8 is redraw (on by default), 30 the changes-made flag
+    /// (set by every change of the sheet); the others are kept as given (0 when never set).
+    static constexpr int kPropertyRedraw = 8;
+    static constexpr int kPropertyChangesMade = 30;
+    int property(int number) const;
+    void setProperty(int number, int value);
+    bool changesMade() const { return state_.changesMade; }
+    void setChangesMade(bool on) { state_.changesMade = on; }
+    /// Redraw off only holds back drawing; every change is applied at once.
+    bool redraw() const { return state_.redraw; }
+    void setRedraw(bool on) { state_.redraw = on; }
+    /// Counts changes of the sheet, so that a view can tell whether to draw again.
+    std::uint64_t revision() const { return revision_; }
+
+    ReferenceStyle referenceStyle() const { return state_.referenceStyle; }
+    void setReferenceStyle(ReferenceStyle style) { state_.referenceStyle = style; }
+
+    /// The active cell; false when there is none.
+    bool activeCell(int& col, int& row) const;
+    bool setActiveCell(int col, int row);
+    const Selection& selection() const { return state_.selection; }
+    bool setSelection(int col1, int row1, int col2, int row2);
+    bool editMode() const { return state_.editMode; }
+    void setEditMode(bool on) { state_.editMode = on; }
+    /// The cell editor's selection, as byte positions in the active cell's text.
+    void editSelection(int& start, int& end) const;
+    void setEditSelection(int start, int end);
+
+    /// The rest of the control's state (appearance, action keys, selection colours, text
+    /// tips, note indicator, scroll bar sizes, named settings), read and changed directly.
+    const ControlState& state() const { return state_; }
+    ControlState& state() { return state_; }
+
+    // --- Files ------------------------------------------------------------------------
+
+    /// Loads a file: CSV when the name ends in ".csv" (case ignored), else the sheet format.
+    /// Replaces everything in the sheet except the custom functions. On failure prints one
+    /// message naming the file, the line and the fault on the command line and leaves the
+    /// sheet as it was.
+    bool loadFile(const std::string& path);
+    /// Saves the sheet: CSV (data texts) when the name ends in ".csv", else the sheet format,
+    /// with formatting or, with `dataOnly`, entries only. Written atomically.
+    bool saveFile(const std::string& path, bool dataOnly = false) const;
+    /// Takes everything from `loaded` except the custom functions, clock and random state.
+    void replaceContent(Sheet&& loaded);
+
+    /// Visits every stored cell (body and header) in row order, then column order.
+    void forEachCell(const std::function<void(int col, int row)>& visit) const;
+
+    // --- FormulaContext ------------------------------------------------------------------
+
+    Value cellValue(int col, int row) const override;
+    int currentCol() const override { return evalCol_; }
+    int currentRow() const override { return evalRow_; }
+    double now() const override;
+    double random() override;
+    const CustomFunction* findCustomFunction(std::string_view name) const override;
+
+private:
+    bool inRange(int col, int row) const;
+    bool clipRange(int& col1, int& row1, int& col2, int& row2) const;
+    /// The addresses of the stored cells inside a (clipped) range.
+    std::vector<CellKey> storedIn(int col1, int row1, int col2, int row2) const;
+    void touch();
+
+    std::uint32_t internType(const CellType& type);
+    std::uint32_t internFormat(const CellFormat& format);
+    const CellType& typeOf(const Cell& cell) const { return types_[cell.type]; }
+    bool changeFormats(int col1, int row1, int col2, int row2, const std::function<void(CellFormat&)>& change);
+
+    Value entryValue(const Cell& cell) const;
+    std::string normalizedEntry(const CellType& type, std::string_view text) const;
+    void changeEntry(int col, int row, std::string data, std::shared_ptr<const Formula> formula);
+    /// Puts what `what` names of `source` (nothing: clears it) into the cell; no recalculation.
+    void placeCell(int col, int row, const Cell* source, CellContent what);
+    void dropBeyond(int cols, int rows);
+
+    void attachFormula(const Cell& cell);
+    void detachFormula(const Cell& cell);
+    void rebuildDependencies();
+    void recalculate(std::vector<CellKey> seeds);
+    void evaluate(int col, int row);
+
+    /// Inserts (count > 0) or deletes (count < 0) rows or columns at `at`.
+    void shiftCells(bool rows, int at, int count);
+
+    int cols_ = 0;
+    int rows_ = 0;
+    CellStore cells_;
+    std::vector<CellType> types_;
+    std::unordered_multimap<std::size_t, std::uint32_t> typeIndex_;
+    std::vector<CellFormat> formats_;
+    std::unordered_multimap<std::size_t, std::uint32_t> formatIndex_;
+    Font defaultFont_;
+    CellFormat defaultFormat_;
+    std::vector<Span> spans_;
+    std::map<int, double> columnWidths_;
+    std::map<int, double> rowHeights_;
+    ControlState state_;
+    std::uint64_t revision_ = 0;
+
+    DependencyGraph graph_;
+    std::unordered_set<CellKey> volatile_;
+    bool autoCalc_ = true;
+    std::vector<CustomFunction> customFunctions_;
+    std::function<double()> clock_;
+    std::mt19937_64 random_;
+    int evalCol_ = 0;
+    int evalRow_ = 0;
+    std::string lastFormulaError_;
+};
+} // namespace grid
