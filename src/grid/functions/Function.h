@@ -85,4 +85,7 @@ struct FunctionInfo
 /// The built-in function called `name` (case ignored), or null. IF, IFERROR and CHOOSE
 /// evaluate lazily and are handled by the evaluator itself, not listed here.
 const FunctionInfo* findBuiltin(std::string_view name);
+
+/// Every built-in function, sorted by name (upper case).
+std::span<const FunctionInfo* const> builtinFunctions();
 } // namespace grid

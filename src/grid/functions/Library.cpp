@@ -1,68 +1,56 @@
 #include "grid/functions/Function.h"
 
-// Placeholder library with SUM only; the full library replaces this file.
+#include "grid/functions/Coercion.h"
+#include "grid/functions/Families.h"
+
+#include <algorithm>
+#include <vector>
+
 namespace grid
 {
 namespace
 {
-Value sum(EvalContext& context, std::span<const Arg> args)
+// Every family's functions in one list sorted by name, built on first use.
+const std::vector<const FunctionInfo*>& sortedFunctions()
 {
-    double total = 0;
-    for (const Arg& arg : args)
-    {
-        if (arg.kind == Arg::Kind::Value)
-        {
-            if (arg.value.isError())
-                return arg.value;
-            if (arg.value.isNumber())
-                total += arg.value.asNumber();
-            else if (arg.value.isLogical())
-                total += arg.value.asLogical() ? 1 : 0;
-            else if (arg.value.isText())
-            {
-                auto n = parseNumber(arg.value.asText());
-                if (!n)
-                    return Value::error(ErrorCode::Value);
-                total += *n;
-            }
-        }
-        else if (arg.kind == Arg::Kind::Reference)
-        {
-            for (int r = arg.range.row1; r <= arg.range.row2; ++r)
-                for (int c = arg.range.col1; c <= arg.range.col2; ++c)
-                {
-                    Value v = context.cellValue(c, r);
-                    if (v.isError())
-                        return v;
-                    if (v.isNumber())
-                        total += v.asNumber();
-                }
-        }
-    }
-    return Value::number(total);
+    static const std::vector<const FunctionInfo*> sorted = [] {
+        std::vector<const FunctionInfo*> list;
+        for (auto family : {fn::mathFunctions(), fn::statisticsFunctions(), fn::logicalFunctions(),
+                            fn::informationFunctions(), fn::textFunctions(), fn::lookupFunctions(),
+                            fn::dateTimeFunctions()})
+            for (const FunctionInfo& f : family)
+                list.push_back(&f);
+        std::sort(list.begin(), list.end(), [](const FunctionInfo* a, const FunctionInfo* b) {
+            return std::string_view(a->name) < std::string_view(b->name);
+        });
+        return list;
+    }();
+    return sorted;
 }
-
-const FunctionInfo kFunctions[] = {{"SUM", 1, -1, sum}};
 } // namespace
 
 const FunctionInfo* findBuiltin(std::string_view name)
 {
-    for (const FunctionInfo& f : kFunctions)
+    const auto& list = sortedFunctions();
+    // Names are stored in upper case; compare case-insensitively by folding the query.
+    char folded[32];
+    if (name.empty() || name.size() > sizeof folded)
+        return nullptr;
+    for (size_t i = 0; i < name.size(); ++i)
     {
-        std::string_view n = f.name;
-        if (n.size() != name.size())
-            continue;
-        bool same = true;
-        for (size_t i = 0; i < n.size() && same; ++i)
-        {
-            char c = name[i];
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-            same = c == n[i];
-        }
-        if (same)
-            return &f;
+        const char c = name[i];
+        folded[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
-    return nullptr;
+    const std::string_view key(folded, name.size());
+    const auto it = std::lower_bound(list.begin(), list.end(), key,
+                                     [](const FunctionInfo* f, std::string_view k) { return std::string_view(f->name) < k; });
+    if (it == list.end() || std::string_view((*it)->name) != key)
+        return nullptr;
+    return *it;
+}
+
+std::span<const FunctionInfo* const> builtinFunctions()
+{
+    return sortedFunctions();
 }
 } // namespace grid

@@ -1,0 +1,35 @@
+#pragma once
+
+// The built-in functions by family; Library.cpp merges them into one look-up table.
+
+#include "grid/functions/Function.h"
+
+#include <cmath>
+#include <span>
+
+namespace grid::fn
+{
+std::span<const FunctionInfo> mathFunctions();
+std::span<const FunctionInfo> statisticsFunctions();
+std::span<const FunctionInfo> logicalFunctions();
+std::span<const FunctionInfo> informationFunctions();
+std::span<const FunctionInfo> textFunctions();
+std::span<const FunctionInfo> lookupFunctions();
+std::span<const FunctionInfo> dateTimeFunctions();
+
+/// A finite number as a value; infinity and NaN (an overflow or a domain error) as #NUM!.
+inline Value numberOrError(double x)
+{
+    return std::isfinite(x) ? Value::number(x) : Value::error(ErrorCode::Num);
+}
+
+/// A double held to a range an int can take without overflow, for digit counts and indices.
+inline int clampToInt(double x, int limit = 1 << 30)
+{
+    if (!(x > -limit))
+        return -limit;
+    if (x > limit)
+        return limit;
+    return static_cast<int>(x);
+}
+} // namespace grid::fn
