@@ -39,7 +39,13 @@ public:
     Value run();
 
 private:
-    void push(Value value) { stack_.push_back(Arg::ofValue(std::move(value))); }
+    void push(Value value)
+    {
+        stack_.emplace_back();
+        stack_.back().value = std::move(value);
+    }
+    /// Applies a binary operator to the top two entries, leaving the result in their place.
+    void binary(Op op);
     Value popScalar();
     /// The value of a stack entry in a scalar context.
     Value scalar(const Arg& arg) const;
@@ -135,6 +141,26 @@ void Machine::callNamed(const Instr& instr)
     push(std::move(result));
 }
 
+void Machine::binary(Op op)
+{
+    Arg& left = stack_[stack_.size() - 2];
+    Arg& right = stack_.back();
+    if (left.kind == Arg::Kind::Value && right.kind == Arg::Kind::Value && left.value.isNumber() &&
+        right.value.isNumber() &&
+        (op == Op::Add || op == Op::Subtract || op == Op::Multiply))
+    {
+        // The common case of plain numbers, done in place.
+        const double a = left.value.asNumber();
+        const double b = right.value.asNumber();
+        left.value = numberResult(op == Op::Add ? a + b : op == Op::Subtract ? a - b : a * b);
+        stack_.pop_back();
+        return;
+    }
+    Value r = popScalar();
+    Value l = popScalar();
+    push(applyBinary(op, l, r));
+}
+
 Value Machine::run()
 {
     const std::vector<Instr>& code = formula_.code;
@@ -200,12 +226,8 @@ Value Machine::run()
         case Op::Greater:
         case Op::LessEqual:
         case Op::GreaterEqual:
-        {
-            Value right = popScalar();
-            Value left = popScalar();
-            push(applyBinary(instr.op, left, right));
+            binary(instr.op);
             break;
-        }
         case Op::Paren:
         case Op::EndLazy:
             break;
