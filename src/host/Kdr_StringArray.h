@@ -32,4 +32,14 @@ public:
         return index >= 0;
     }
     bool contains(std::string_view text, bool caseSensitive) const { return find(text, caseSensitive) >= 0; }
+
+    /// The host's list sort: ascending byte order, with letter case ignored when caseSensitive
+    /// is false (texts that differ only in case then keep a fixed order, upper case first).
+    void sort(bool caseSensitive = false)
+    {
+        std::stable_sort(begin(), end(), [caseSensitive](const Kdr_String& a, const Kdr_String& b) {
+            int order = host::compareText(a, b, caseSensitive);
+            return order != 0 ? order < 0 : a < b;
+        });
+    }
 };

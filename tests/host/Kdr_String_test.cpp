@@ -73,3 +73,12 @@ TEST(Kdr_String, SubstringListsAndOrdering)
     EXPECT_TRUE(Kdr_String("Name=Value").getSubstrAfter("=", after, false));
     EXPECT_EQ(after, "Value");
 }
+
+TEST(Kdr_StringArray, SortIgnoresCaseUnlessAsked)
+{
+    Kdr_StringArray names{"beam", "Column", "anchor", "Beam"};
+    names.sort();
+    EXPECT_EQ(names, (Kdr_StringArray{"anchor", "Beam", "beam", "Column"}));
+    names.sort(true);
+    EXPECT_EQ(names, (Kdr_StringArray{"Beam", "Column", "anchor", "beam"}));
+}
