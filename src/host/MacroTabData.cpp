@@ -1,0 +1,297 @@
+#include "host/MacroTabData.h"
+
+#include <algorithm>
+
+namespace
+{
+template <typename Item, typename NameOf>
+Item* findNamed(std::vector<Item>& items, std::string_view name, NameOf nameOf)
+{
+    auto it = std::find_if(items.begin(), items.end(),
+                           [&](const Item& item) { return host::equalText(nameOf(item), name, false); });
+    return it == items.end() ? nullptr : &*it;
+}
+
+const Kdr_String& nameOfCell(const MacroCellData& cell)
+{
+    return cell.name;
+}
+const Kdr_String& nameOfPattern(const MacroPatternProps& pattern)
+{
+    return pattern.name;
+}
+const Kdr_String& nameOfGroup(const MacroProfData& group)
+{
+    return group.groupName;
+}
+const Kdr_String& nameOfFlexGroup(const MacroFlexFixGroup& group)
+{
+    return group.name;
+}
+
+/// Equal apart from dialog references.
+bool sameCell(MacroCellData a, MacroCellData b)
+{
+    a.dlgRef = b.dlgRef = 0;
+    return a == b;
+}
+bool samePattern(MacroPatternProps a, MacroPatternProps b)
+{
+    a.count1Ref = a.count2Ref = a.buttonRef = 0;
+    b.count1Ref = b.count2Ref = b.buttonRef = 0;
+    return a == b;
+}
+bool sameBoltData(MacroBoltData a, MacroBoltData b)
+{
+    a.dlgRefs.fill(0);
+    b.dlgRefs.fill(0);
+    return a == b;
+}
+bool sameGroup(MacroProfData a, MacroProfData b)
+{
+    a.dlgRefs.fill(0);
+    b.dlgRefs.fill(0);
+    return a == b;
+}
+
+/// Lists every name of `now` whose item differs from (or is missing in) `before`, and every
+/// name of `before` that is gone.
+template <typename Item, typename NameOf, typename Same>
+void listChanges(const std::vector<Item>& now, const std::vector<Item>& before, NameOf nameOf, Same same,
+                 Kdr_StringArray& changed)
+{
+    for (const Item& item : now)
+    {
+        const Item* old = findNamed(const_cast<std::vector<Item>&>(before), nameOf(item), nameOf);
+        if (!old || !same(item, *old))
+            changed.append(nameOf(item));
+    }
+    for (const Item& item : before)
+        if (!findNamed(const_cast<std::vector<Item>&>(now), nameOf(item), nameOf))
+            changed.append(nameOf(item));
+}
+} // namespace
+
+bool MacroTabData::addCell(const MacroCellData& cell)
+{
+    if (findNamed(cells_, cell.name, nameOfCell))
+        return false;
+    cells_.push_back(cell);
+    return true;
+}
+
+bool MacroTabData::findCellWithName(std::string_view name, MacroCellData*& cell)
+{
+    MacroCellData* found = findNamed(cells_, name, nameOfCell);
+    if (found)
+        cell = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findCellWithName(std::string_view name, const MacroCellData*& cell) const
+{
+    MacroCellData* found = nullptr;
+    if (!const_cast<MacroTabData*>(this)->findCellWithName(name, found))
+        return false;
+    cell = found;
+    return true;
+}
+
+bool MacroTabData::addPattern(const MacroPatternProps& pattern)
+{
+    if (findNamed(patterns_, pattern.name, nameOfPattern))
+        return false;
+    patterns_.push_back(pattern);
+    return true;
+}
+
+bool MacroTabData::findPatternWithName(std::string_view name, MacroPatternProps*& pattern)
+{
+    MacroPatternProps* found = findNamed(patterns_, name, nameOfPattern);
+    if (found)
+        pattern = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findPatternWithName(std::string_view name, const MacroPatternProps*& pattern) const
+{
+    MacroPatternProps* found = nullptr;
+    if (!const_cast<MacroTabData*>(this)->findPatternWithName(name, found))
+        return false;
+    pattern = found;
+    return true;
+}
+
+bool MacroTabData::findPatternWithBtnId(int id, MacroPatternProps*& pattern)
+{
+    if (id <= 0)
+        return false;
+    for (MacroPatternProps& candidate : patterns_)
+        if (candidate.buttonRef == id)
+        {
+            pattern = &candidate;
+            return true;
+        }
+    return false;
+}
+
+bool MacroTabData::getBoltData(MacroBoltData*& data)
+{
+    if (!hasBoltData_)
+        return false;
+    data = &boltData_;
+    return true;
+}
+
+bool MacroTabData::getBoltData(const MacroBoltData*& data) const
+{
+    if (!hasBoltData_)
+        return false;
+    data = &boltData_;
+    return true;
+}
+
+bool MacroTabData::addProfData(const MacroProfData& group)
+{
+    if (findNamed(profGroups_, group.groupName, nameOfGroup))
+        return false;
+    profGroups_.push_back(group);
+    return true;
+}
+
+bool MacroTabData::findProfDataWithGroup(std::string_view group, MacroProfData*& data)
+{
+    MacroProfData* found = findNamed(profGroups_, group, nameOfGroup);
+    if (found)
+        data = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findProfDataWithGroup(std::string_view group, const MacroProfData*& data) const
+{
+    MacroProfData* found = nullptr;
+    if (!const_cast<MacroTabData*>(this)->findProfDataWithGroup(group, found))
+        return false;
+    data = found;
+    return true;
+}
+
+bool MacroTabData::getMergedPropsOfGroup(std::string_view group, MacroProfProps& props) const
+{
+    const MacroProfData* data = nullptr;
+    if (!findProfDataWithGroup(group, data) || !data->mergeable)
+        return false;
+    props = data->merged;
+    return true;
+}
+
+bool MacroTabData::setMergedPropsOfGroup(std::string_view group, const MacroProfProps& props)
+{
+    MacroProfData* data = nullptr;
+    if (!findProfDataWithGroup(group, data) || !data->mergeable)
+        return false;
+    data->merged = props;
+    return true;
+}
+
+bool MacroTabData::addFlexFixGroup(const MacroFlexFixGroup& group)
+{
+    if (findNamed(flexFixGroups_, group.name, nameOfFlexGroup))
+        return false;
+    flexFixGroups_.push_back(group);
+    return true;
+}
+
+bool MacroTabData::findFlexFixGroup(std::string_view group, const MacroFlexFixGroup*& found) const
+{
+    const MacroFlexFixGroup* match =
+        findNamed(const_cast<std::vector<MacroFlexFixGroup>&>(flexFixGroups_), group, nameOfFlexGroup);
+    if (match)
+        found = match;
+    return match != nullptr;
+}
+
+bool MacroTabData::hasBtnFlexFix(std::string_view variable) const
+{
+    bool fixed = false, flexible = false;
+    return getFlexFixBtnStatus(variable, fixed, flexible);
+}
+
+bool MacroTabData::getFlexFixBtnStatus(std::string_view variable, bool& fixed, bool& flexible) const
+{
+    for (const MacroFlexFixGroup& group : flexFixGroups_)
+        if (const MacroFlexFixGroup::Member* member = group.findMember(variable))
+        {
+            fixed = member->fixed;
+            flexible = !member->fixed;
+            return true;
+        }
+    return false;
+}
+
+bool MacroTabData::flexFixBtnClicked(std::string_view variable, bool checked)
+{
+    for (const MacroFlexFixGroup& group : flexFixGroups_)
+        if (group.findMember(variable))
+            return flexFixBtnClicked(Kdr_String(group.name), variable, checked);
+    return false;
+}
+
+bool MacroTabData::flexFixBtnClicked(std::string_view groupName, std::string_view variable, bool checked)
+{
+    MacroFlexFixGroup* group = findNamed(flexFixGroups_, groupName, nameOfFlexGroup);
+    if (!group)
+        return false;
+    auto& members = group->members;
+    auto clicked = std::find_if(members.begin(), members.end(),
+                                [&](const MacroFlexFixGroup::Member& m)
+                                { return host::equalText(m.name, variable, false); });
+    if (clicked == members.end())
+        return false;
+    if (checked)
+    {
+        for (auto& member : members)
+            member.fixed = &member != &*clicked;
+        return true;
+    }
+    if (clicked->fixed)
+        return true;
+    if (members.size() < 2)
+        return false;
+    clicked->fixed = true;
+    bool anotherFlexible = std::any_of(members.begin(), members.end(),
+                                       [](const MacroFlexFixGroup::Member& m) { return !m.fixed; });
+    if (!anotherFlexible)
+    {
+        size_t next = (static_cast<size_t>(clicked - members.begin()) + 1) % members.size();
+        members[next].fixed = false;
+    }
+    return true;
+}
+
+void MacroTabData::removeAllDlgReferences()
+{
+    for (MacroCellData& cell : cells_)
+        cell.dlgRef = 0;
+    for (MacroPatternProps& pattern : patterns_)
+        pattern.count1Ref = pattern.count2Ref = pattern.buttonRef = 0;
+    boltData_.dlgRefs.fill(0);
+    for (MacroProfData& group : profGroups_)
+        group.dlgRefs.fill(0);
+}
+
+bool MacroTabData::differences(const MacroTabData& before, Kdr_StringArray& changed) const
+{
+    changed.removeAll();
+    listChanges(cells_, before.cells_, nameOfCell, sameCell, changed);
+    listChanges(patterns_, before.patterns_, nameOfPattern, samePattern, changed);
+    listChanges(profGroups_, before.profGroups_, nameOfGroup, sameGroup, changed);
+    listChanges(
+        flexFixGroups_, before.flexFixGroups_, nameOfFlexGroup,
+        [](const MacroFlexFixGroup& a, const MacroFlexFixGroup& b) { return a == b; }, changed);
+    if (hasBoltData_ != before.hasBoltData_ || !sameBoltData(boltData_, before.boltData_))
+        changed.append("BoltData");
+    bool headerChanged =
+        name_ != before.name_ || kind_ != before.kind_ || templatePath_ != before.templatePath_;
+    return headerChanged || !changed.isEmpty();
+}
