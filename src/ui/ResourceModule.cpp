@@ -1,0 +1,100 @@
+#include "ui/ResourceModule.h"
+
+namespace ui
+{
+namespace
+{
+HINSTANCE gCurrent = nullptr;
+
+bool findImage(const std::map<int, std::string>& files, int id, Image::Kind kind, Image& out)
+{
+    auto it = files.find(id);
+    if (it == files.end())
+        return false;
+    Image image{kind, it->second, 0, 0, id};
+    Image read;
+    std::string error;
+    const bool ok = kind == Image::Kind::Bitmap ? Image::loadBitmapFile(it->second, read, error)
+                                                 : Image::loadIconFile(it->second, read, error);
+    if (ok)
+    {
+        image.width = read.width;
+        image.height = read.height;
+    }
+    out = image;
+    return true;
+}
+
+// The search order: the current module, then the host's.
+template <typename Find> bool searchChain(Find find)
+{
+    ResourceModule& host = hostResources();
+    ResourceModule* current = AfxGetResourceHandle();
+    if (current != &host && find(*current))
+        return true;
+    return find(host);
+}
+} // namespace
+
+ResourceModule::~ResourceModule()
+{
+    if (gCurrent == this)
+        gCurrent = nullptr;
+}
+
+void ResourceModule::addDialog(DialogTemplate dialog)
+{
+    const int id = dialog.id;
+    dialogs_.insert_or_assign(id, std::move(dialog));
+}
+
+const DialogTemplate* ResourceModule::findDialog(int id) const
+{
+    auto it = dialogs_.find(id);
+    return it == dialogs_.end() ? nullptr : &it->second;
+}
+
+bool ResourceModule::findBitmap(int id, Image& out) const { return findImage(bitmaps_, id, Image::Kind::Bitmap, out); }
+bool ResourceModule::findIcon(int id, Image& out) const { return findImage(icons_, id, Image::Kind::Icon, out); }
+
+bool ResourceModule::findString(int id, Kdr_String& out) const
+{
+    auto it = strings_.find(id);
+    if (it == strings_.end())
+        return false;
+    out = it->second;
+    return true;
+}
+
+ResourceModule& hostResources()
+{
+    static auto& host = *new ResourceModule("host");
+    return host;
+}
+
+const DialogTemplate* findDialogTemplate(int id)
+{
+    const DialogTemplate* found = nullptr;
+    searchChain([&](const ResourceModule& m) { return (found = m.findDialog(id)) != nullptr; });
+    return found;
+}
+
+bool loadBitmapResource(int id, Image& out)
+{
+    return searchChain([&](const ResourceModule& m) { return m.findBitmap(id, out); });
+}
+
+bool loadIconResource(int id, Image& out)
+{
+    return searchChain([&](const ResourceModule& m) { return m.findIcon(id, out); });
+}
+
+bool loadStringResource(int id, Kdr_String& out)
+{
+    return searchChain([&](const ResourceModule& m) { return m.findString(id, out); });
+}
+} // namespace ui
+
+HINSTANCE AfxGetResourceHandle() { return ui::gCurrent != nullptr ? ui::gCurrent : &ui::hostResources(); }
+
+void AfxSetResourceHandle(HINSTANCE module) { ui::gCurrent = module == &ui::hostResources() ? nullptr : module; }
