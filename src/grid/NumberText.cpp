@@ -107,7 +107,9 @@ double roundToDecimals(double value, int decimals)
     Rounded r = roundDecimal(value, decimals);
     std::string text = (r.negative ? "-" : "") + r.integer + (r.fraction.empty() ? "" : "." + r.fraction);
     double result = 0;
-    readDouble(text, result);
+    // Fifteen digits of the largest doubles round beyond the largest double.
+    if (!readDouble(text, result))
+        return value;
     return result;
 }
 

@@ -698,6 +698,42 @@ bool Sheet::addSpan(int col, int row, int width, int height)
     return true;
 }
 
+bool Sheet::setSpans(std::vector<Span> spans)
+{
+    for (const Span& span : spans)
+        if (span.col < 1 || span.row < 1 || span.col > cols_ || span.row > rows_ || span.width < 1 ||
+            span.height < 1 || span.width > kMaxCols - span.col + 1 || span.height > kMaxRows - span.row + 1)
+            return false;
+    // Sweep down the rows, keeping the spans that cover the current row by their first
+    // column; those never overlap one another, so a new span need only be checked against
+    // its neighbours there.
+    std::vector<const Span*> byRow;
+    byRow.reserve(spans.size());
+    for (const Span& span : spans)
+        byRow.push_back(&span);
+    std::sort(byRow.begin(), byRow.end(), [](const Span* a, const Span* b) { return a->row < b->row; });
+    std::map<int, const Span*> active;
+    std::multimap<int, const Span*> endings; // last row -> span
+    for (const Span* span : byRow)
+    {
+        while (!endings.empty() && endings.begin()->first < span->row)
+        {
+            active.erase(endings.begin()->second->col);
+            endings.erase(endings.begin());
+        }
+        auto next = active.lower_bound(span->col);
+        if (next != active.end() && next->second->col <= span->col + span->width - 1)
+            return false;
+        if (next != active.begin() && std::prev(next)->second->col + std::prev(next)->second->width - 1 >= span->col)
+            return false;
+        active.emplace(span->col, span);
+        endings.emplace(span->row + span->height - 1, span);
+    }
+    spans_ = std::move(spans);
+    touch();
+    return true;
+}
+
 bool Sheet::getSpan(int col, int row, Span& span) const
 {
     for (const Span& s : spans_)

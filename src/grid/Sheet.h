@@ -148,7 +148,11 @@ public:
     const Font& defaultFont() const { return defaultFont_; }
     void setDefaultFont(const Font& font);
 
+    /// The format of a cell (the default format outside the sheet or for a cell without one).
     const CellFormat& cellFormat(int col, int row) const;
+    /// The format of cells that were never given one: the default font, no colours, no
+    /// borders, unlocked. Cells in it return this very object from cellFormat.
+    const CellFormat& defaultFormat() const { return formats_[0]; }
     bool setCellFormat(int col1, int row1, int col2, int row2, const CellFormat& format);
     bool setFont(int col1, int row1, int col2, int row2, const Font& font);
     /// Colours of the range; kDefaultColor restores the control's colour.
@@ -178,6 +182,9 @@ public:
     /// Removes every span that has a cell in the range; returns how many.
     int removeSpans(int col1, int row1, int col2, int row2);
     const std::vector<Span>& spans() const { return spans_; }
+    /// Replaces every span; refused (nothing changes) when one is invalid as addSpan would
+    /// refuse it or two overlap. Takes O(n log n) for n spans.
+    bool setSpans(std::vector<Span> spans);
 
     // --- Sizes ------------------------------------------------------------------------
 
@@ -291,6 +298,8 @@ public:
     /// Takes everything from `loaded` except the custom functions, clock and random state.
     void replaceContent(Sheet&& loaded);
 
+    /// How many cells are stored (cells with an entry, type, format, tag or note).
+    std::size_t cellCount() const { return cells_.size(); }
     /// Visits every stored cell (body and header) in row order, then column order.
     void forEachCell(const std::function<void(int col, int row)>& visit) const;
 
