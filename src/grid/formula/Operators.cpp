@@ -1,5 +1,7 @@
 #include "grid/formula/Operators.h"
 
+#include "grid/functions/Coercion.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -88,7 +90,8 @@ Value numberOperand(const Value& value)
     case Value::Type::Logical:
         return Value::number(value.asLogical() ? 1 : 0);
     case Value::Type::Text:
-        if (auto n = parseNumber(value.asText()))
+        // The same reading as function arguments get: numbers, percentages, dates, times.
+        if (auto n = fn::textToNumber(value.asText()))
             return Value::number(*n);
         return Value::error(ErrorCode::Value);
     }

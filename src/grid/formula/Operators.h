@@ -12,7 +12,7 @@
 namespace grid
 {
 /// A value as a number for arithmetic: logicals are 1 and 0, empty is 0, a text must read
-/// as a number; errors stay errors. Anything else is #VALUE!.
+/// as a number, a percentage, a date or a time; errors stay errors. Anything else is #VALUE!.
 Value numberOperand(const Value& value);
 
 /// A value as a logical for IF: numbers are true unless 0, empty is false, the texts

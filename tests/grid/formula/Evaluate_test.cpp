@@ -84,6 +84,8 @@ const Case kCases[] = {
     {"A5+1", "#VALUE!", T::Error},
     {"B4+1", "#VALUE!", T::Error},
     {"\"1e3\"+0", "1000", T::Number},
+    {"\"2024-03-15\"+1", "45367", T::Number},
+    {"\"14:30\"*24", "14.5", T::Number},
     {"\"x\"*1", "#VALUE!", T::Error},
     {"-\"a\"", "#VALUE!", T::Error},
     {"+\"a\"", "a", T::Text},
