@@ -1,0 +1,237 @@
+#pragma once
+
+#include "grid/CustomFunction.h"
+#include "grid/Sheet.h"
+#include "host/Kdr_StringArray.h"
+#include "ui/Window.h"
+
+#include <memory>
+#include <vector>
+
+/// Which text of a cell getCellText returns.
+enum Kdr_CellTextKind
+{
+    ctkData = 0,    ///< the displayed data text
+    ctkFormula = 1, ///< the formula in the sheet's reference style
+    ctkTag = 2,     ///< the cell's tag
+    ctkValue = 3,   ///< the value as text; for a formula cell the calculated result
+};
+
+/// The grid window: one grid engine sheet in a window of class "fpSpread70", with the cell,
+/// row, column, format and search operations the module needs.
+///
+/// Nearly every operation does nothing and reports failure (false, or -1 for counts) until
+/// createInDialog (or createHidden) has made the window. Columns and rows count from 1;
+/// kHeaderIndex (-32767) addresses the column-header row or the row-header column.
+class Kdr_Spread : public ui::Window
+{
+public:
+    static constexpr int kHeaderIndex = -32767;
+    static constexpr const char* kWindowClass = "fpSpread70";
+    static constexpr const char* kPreviewClass = "fpSpreadPreview70";
+    /// Module bitmaps of the two check-box pictures (off, on).
+    static constexpr int kCheckOffBitmap = 8134;
+    static constexpr int kCheckOnBitmap = 8136;
+    /// Control properties the wrapper switches.
+    static constexpr int kPropRedraw = 8;
+    static constexpr int kPropChangesMade = 30;
+
+    Kdr_Spread();
+    ~Kdr_Spread() override;
+
+    // --- Creation and look ---------------------------------------------------------------
+
+    /// Replaces the placeholder control `placeholderId` of `dialog` by the grid, in the
+    /// placeholder's rectangle taken relative to the dialog's window rectangle; without
+    /// `keepRect` the rectangle moves 5 left and 20 up. The sheet starts with 0 rows and columns.
+    bool createInDialog(ui::Window* dialog, const int& placeholderId, bool keepRect);
+    /// Makes the grid as a hidden window of its own (a grid that only calculates).
+    bool createHidden();
+    /// Makes the engine's print-preview control ("fpSpreadPreview70") in `rect` of `parent`.
+    static ui::Window* createPreview(ui::Window* parent, const ui::Rect& rect, int id);
+    bool isCreated() const { return created_; }
+
+    /// The standard look; preset 0 or 1 adds its own three settings. False when not created.
+    bool applyDefaultStyle(int preset);
+    void setHeaderFont(int col1, int row1, int col2, int row2, const Kdr_String& faceName, int height, bool bold,
+                       bool alsoTextTips);
+
+    const Kdr_String& defaultFontName() const { return fontName_; }
+    int defaultFontHeight() const { return fontHeight_; }
+    void setDefaultFont(const Kdr_String& faceName, int height);
+
+    // --- Size ----------------------------------------------------------------------------
+
+    int getMaxRows() const;
+    int getMaxCols() const;
+    bool setMaxRows(int n, bool copyLastFormat);
+    bool setMaxCols(int n, bool copyLastFormat);
+    bool insertRow(int row, bool askCaption, bool copyFormat);
+    bool insertColumn(int col, bool askCaption, bool copyFormat);
+    bool appendRow(bool copyFormat);
+    bool appendRowTexts(const Kdr_StringArray& texts);
+    bool deleteRow(int row);
+    bool deleteColumn(int col);
+    bool deleteActiveRow();
+    /// Every check-box cell inside the selection gets "1" (on) or "0".
+    bool setChecks(bool on);
+
+    // --- Cells ---------------------------------------------------------------------------
+
+    /// One text of a cell (kind: Kdr_CellTextKind). An empty cell reads as an empty text and
+    /// true; a cell beyond the last row or column fails.
+    bool getCellText(int col, int row, Kdr_String& text, const int& kind) const;
+    bool setCellText(int col, int row, const char* text);
+    bool setCellValue(int col, int row, const Kdr_String& value);
+    bool setCellValue(int col, int row, int value);
+    /// Sets a formula and calculates it at once.
+    bool setCellFormula(int col, int row, const char* formula);
+
+    bool setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands);
+    bool setNumberType(int col, int row, int decimals, bool thousands);
+    bool setNumberTypeColumn(int col, int decimals, bool thousands);
+    bool setTextType(int col1, int row1, int col2, int row2, int style, int maxLength);
+    bool setTextType(int col, int row);
+    bool setTextTypeColumn(int col);
+    static constexpr int kTextStyle = 0x110000;
+    static constexpr int kTextMaxLength = 200;
+
+    bool setCheckBoxType(int col1, int row1, int col2, int row2, const Kdr_String& caption = {});
+    bool setComboType(int col1, int row1, int col2, int row2, const Kdr_StringArray& items, int style = 0);
+    bool setButtonType(int col1, int row1, int col2, int row2, const Kdr_String& caption, int style = 0);
+    bool setColors(int col1, int row1, int col2, int row2, grid::Color background, grid::Color foreground);
+    bool setBorder(int col1, int row1, int col2, int row2, int mask, int style, grid::Color color);
+    bool setLock(int col1, int row1, int col2, int row2, bool locked);
+    bool setCellNote(int col, int row, const Kdr_String& note);
+    bool setCellTag(int col, int row, const Kdr_String& tag);
+    bool setTextTip(int mode, int delay);
+    bool addCellSpan(int col, int row, int width, int height);
+    bool getCellSpan(int col, int row, int& anchorCol, int& anchorRow, int& width, int& height) const;
+    bool removeCellSpan(int col, int row);
+
+    /// Spans every run of equal, non-empty value texts of the column into one cell.
+    bool mergeEqualCells(int col);
+    /// Shows a bitmap file in a cell spanning the whole row; the row takes the bitmap's height.
+    bool setPictureCell(const Kdr_String& bitmapFile, const int& col, const int& row);
+    /// Shows a module bitmap (or icon) in a cell.
+    bool setResourcePictureCell(const int& col, const int& row, int resourceId, bool isIcon);
+
+    // --- Columns and rows as lists -------------------------------------------------------
+
+    bool getColumnTexts(int col, Kdr_StringArray& out, const int& kind) const;
+    bool getColumnTexts(int col, Kdr_Array<int>& out) const;
+    bool getColumnTexts(int col, Kdr_Array<double>& out) const;
+    bool getColumnTexts(int col, Kdr_Array<bool>& out) const;
+    bool setColumnTexts(int col, const Kdr_StringArray& in, bool asValue);
+    bool setColumnTexts(int col, const Kdr_Array<int>& in, bool asValue);
+    /// Writes each number with 2 decimals.
+    bool setColumnTexts(int col, const Kdr_Array<double>& in, bool asValue);
+    /// Writes "1" or "0".
+    bool setColumnTexts(int col, const Kdr_Array<bool>& in, bool asValue);
+    bool getRowTexts(int row, Kdr_StringArray& out) const;
+    bool setRowTexts(int row, const Kdr_StringArray& in, bool asValue);
+    /// Column captions and row captions (the header shorthands).
+    bool setColumnCaptions(const Kdr_StringArray& captions) { return setRowTexts(kHeaderIndex, captions, false); }
+    bool getColumnCaptions(Kdr_StringArray& captions) const { return getRowTexts(kHeaderIndex, captions); }
+    bool setRowCaptions(const Kdr_StringArray& captions) { return setColumnTexts(kHeaderIndex, captions, false); }
+
+    // --- Search ----------------------------------------------------------------------------
+
+    /// Finds a cell whose value text equals `text` (or contains it, with `partial`), from
+    /// (col, row) to the end of that row, then row by row below it.
+    bool findForward(const Kdr_String& text, bool partial, int& row, int& col) const;
+
+    // --- Sizing ----------------------------------------------------------------------------
+
+    bool fitColumnWidth(int col, bool skipTypeEight);
+    bool fitRowHeight(int row);
+    bool fitAllColumns();
+    bool fitAllRows();
+    bool fitAll();
+
+    /// Resize modes 0–5: how columns follow the window's width.
+    void setResizeMode(int mode, int first = 0, int second = 0);
+    void setResizeMode(int mode, const Kdr_Array<int>& columns, const Kdr_Array<int>& widths);
+    int resizeMode() const { return resizeMode_; }
+    /// Whether the row-header column is shown (it then takes part in the resize modes).
+    void setRowHeaderVisible(bool visible) { rowHeaderVisible_ = visible; }
+    bool rowHeaderVisible() const { return rowHeaderVisible_; }
+    /// Applies the resize mode to the current client width.
+    void applyResizeMode();
+
+    // --- Keyboard --------------------------------------------------------------------------
+
+    /// True when the window with the keyboard focus is a grid.
+    static bool isGridWindowFocused();
+    /// Decides whether Tab leaves the grid: result 0 the grid moves on, 2 (last cell, no Shift)
+    /// or 3 (first cell, Shift) the dialog moves the focus, 1 the dialog's own handling.
+    bool handleTab(int key, int& result);
+
+    // --- The engine ------------------------------------------------------------------------
+
+    /// The sheet, for the operations passed straight to the engine (loading and saving files,
+    /// formulas, custom functions, control properties).
+    grid::Sheet& sheet() { return sheet_; }
+    const grid::Sheet& sheet() const { return sheet_; }
+    bool loadFile(const Kdr_String& path);
+    bool saveFile(const Kdr_String& path) const;
+    bool addCustomFunction(const char* name, int minArgs, int maxArgs, grid::CustomFunctionProc callback,
+                           int flags);
+    bool recalcCell(int col, int row);
+    void setProperty(int number, int value);
+    int property(int number) const;
+
+    /// Switches drawing off for its lifetime (property 8), on again on every path.
+    class RedrawGuard
+    {
+    public:
+        explicit RedrawGuard(Kdr_Spread& spread);
+        ~RedrawGuard();
+        RedrawGuard(const RedrawGuard&) = delete;
+        RedrawGuard& operator=(const RedrawGuard&) = delete;
+
+    private:
+        Kdr_Spread& spread_;
+        bool wasOn_;
+    };
+
+    int placeholderId() const { return placeholderId_; }
+    ui::Window* parentDialog() const { return dialog_; }
+    /// The markers the check-box column operations keep.
+    int markers_[3] = {-1, -1, -1};
+
+protected:
+    void OnSize(unsigned type, int cx, int cy) override;
+
+private:
+    bool inSheet(int col, int row) const;
+    void formatNewRows(int oldCount, int newCount, bool copyLastFormat);
+    void formatNewCols(int oldCount, int newCount, bool copyLastFormat);
+    bool askHeaderCaption(bool forRow, Kdr_String& caption);
+    int clientWidthForColumns() const;
+    void setWidthsEqually(const std::vector<int>& columns, int total);
+    const Kdr_String& checkPicture(bool on);
+
+    grid::Sheet sheet_;
+    Kdr_String fontName_ = "Tahoma";
+    int fontHeight_ = 15;
+    bool created_ = false;
+    int resizeMode_ = 0;
+    int resizeFirst_ = 0;
+    int resizeSecond_ = 0;
+    Kdr_Array<int> resizeColumns_;
+    Kdr_Array<int> resizeWidths_;
+    Kdr_String checkPictures_[2];
+    bool rowHeaderVisible_ = true;
+    ui::Window* dialog_ = nullptr;
+    int placeholderId_ = 0;
+};
+
+/// Writes a custom-function record to the command line: "Cell Col:%i, Row:%i\n" for a cell
+/// reference, then its kind and value ("Result is long: %i\n", "Result is double: %f\n",
+/// "Result is string: %s\n", "Result is cell\n", "Result is range\n"). A text record is
+/// read and given a fresh block, so it stays valid; when that fails it prints
+/// "Reallocate failed\n".
+void printSpreadCalcValue(grid::SpreadCalcValue& value);
+/// The same for every record of an argument array.
+void printSpreadCalcValues(grid::SpreadCalcValue* values, int count);
