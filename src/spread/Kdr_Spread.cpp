@@ -2,6 +2,8 @@
 
 #include "host/CommandLine.h"
 #include "host/GlobalStr.h"
+#include "host/Texts.h"
+#include "ui/UserAgent.h"
 #include "ui/Image.h"
 
 #include <algorithm>
@@ -26,11 +28,6 @@ grid::Font makeFont(const Kdr_String& face, int height, bool bold)
     return font;
 }
 
-bool readHeaderCaption(Kdr_String&)
-{
-    // The caption prompt is answered by the user agent; headless runs keep the caption empty.
-    return false;
-}
 } // namespace
 
 Kdr_Spread::Kdr_Spread() = default;
@@ -204,9 +201,14 @@ bool Kdr_Spread::setMaxCols(int n, bool copyLastFormat)
     return true;
 }
 
-bool Kdr_Spread::askHeaderCaption(bool /*forRow*/, Kdr_String& caption)
+bool Kdr_Spread::askHeaderCaption(bool forRow, Kdr_String& caption)
 {
-    return readHeaderCaption(caption);
+    ui::ValuePromptRequest request;
+    request.owner = this;
+    request.title = dialString(171) + " " + dialString(forRow ? 1152 : 1153);
+    request.label = dialString(1150) + ": " + dialString(1151);
+    request.okCaption = "Ok";
+    return ui::promptValue(request, caption);
 }
 
 bool Kdr_Spread::insertRow(int row, bool askCaption, bool copyFormat)

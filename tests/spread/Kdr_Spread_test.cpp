@@ -2,6 +2,7 @@
 
 #include "host/CommandLine.h"
 #include "host/GlobalStr.h"
+#include "ui/ScriptedAgent.h"
 
 #include <gtest/gtest.h>
 
@@ -305,4 +306,19 @@ TEST(Kdr_Spread, DiagnosticPrintersWriteTheRecordsByteForByte)
     Kdr_String text;
     ASSERT_TRUE(getGlobalStr(records[2].value.textHandle, text));
     EXPECT_EQ(text, "S235");
+}
+
+TEST(Kdr_Spread, InsertedRowAsksForItsCaption)
+{
+    Grid g(2, 2);
+    ui::ScriptedAgent agent;
+    ui::UserAgentScope scope(agent);
+    agent.expectPrompt(Kdr_String("Extra"));
+    ASSERT_TRUE(g.spread.insertRow(2, true, false));
+    ASSERT_EQ(agent.prompts().size(), 1u);
+    EXPECT_EQ(agent.prompts()[0].okCaption, "Ok");
+    EXPECT_TRUE(agent.failures().empty());
+    Kdr_String caption;
+    g.spread.getCellText(Kdr_Spread::kHeaderIndex, 2, caption, ctkData);
+    EXPECT_EQ(caption, "Extra");
 }
