@@ -74,6 +74,26 @@ public:
 
     /// Appends `text` followed by `number` written with `precision` decimals (trailing zeros dropped).
     Kdr_String& append(std::string_view text, double number, int precision = 6);
+    // Without these, `append(text, 1)` would pick std::string's append(str, pos) or
+    // append(chars, count) and quietly append a piece of `text` instead of the number.
+    template <typename Number>
+        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
+    Kdr_String& append(const Kdr_String& text, Number number)
+    {
+        return append(std::string_view(text), static_cast<double>(number), 6);
+    }
+    template <typename Number>
+        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
+    Kdr_String& append(const std::string& text, Number number)
+    {
+        return append(std::string_view(text), static_cast<double>(number), 6);
+    }
+    template <typename Number>
+        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
+    Kdr_String& append(const char* text, Number number)
+    {
+        return append(std::string_view(text ? text : ""), static_cast<double>(number), 6);
+    }
     using std::string::append;
 
     /// Replaces every occurrence of `from` by `to`; returns the count.

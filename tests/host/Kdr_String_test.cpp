@@ -82,3 +82,14 @@ TEST(Kdr_StringArray, SortIgnoresCaseUnlessAsked)
     names.sort(true);
     EXPECT_EQ(names, (Kdr_StringArray{"Beam", "Column", "anchor", "beam"}));
 }
+
+TEST(Kdr_String, AppendWithANumberAppendsTheNumber)
+{
+    Kdr_String header;
+    header.append(Kdr_String("Value"), 1);
+    EXPECT_EQ(header, "Value1");
+    header.append("x", 2);
+    header.append(std::string("y"), 0.25);
+    header.append(std::string_view("z"), 1.0 / 3.0, 2);
+    EXPECT_EQ(header, "Value1x2y0.25z0.33");
+}
