@@ -698,12 +698,17 @@ bool Sheet::addSpan(int col, int row, int width, int height)
     return true;
 }
 
-bool Sheet::setSpans(std::vector<Span> spans)
+bool Sheet::setSpans(std::vector<Span> spans, std::size_t* offending)
 {
+    auto refuse = [&](const Span* span) {
+        if (offending)
+            *offending = static_cast<std::size_t>(span - spans.data());
+        return false;
+    };
     for (const Span& span : spans)
         if (span.col < 1 || span.row < 1 || span.col > cols_ || span.row > rows_ || span.width < 1 ||
             span.height < 1 || span.width > kMaxCols - span.col + 1 || span.height > kMaxRows - span.row + 1)
-            return false;
+            return refuse(&span);
     // Sweep down the rows, keeping the spans that cover the current row by their first
     // column; those never overlap one another, so a new span need only be checked against
     // its neighbours there.
@@ -723,9 +728,9 @@ bool Sheet::setSpans(std::vector<Span> spans)
         }
         auto next = active.lower_bound(span->col);
         if (next != active.end() && next->second->col <= span->col + span->width - 1)
-            return false;
+            return refuse(span);
         if (next != active.begin() && std::prev(next)->second->col + std::prev(next)->second->width - 1 >= span->col)
-            return false;
+            return refuse(span);
         active.emplace(span->col, span);
         endings.emplace(span->row + span->height - 1, span);
     }

@@ -183,8 +183,9 @@ public:
     int removeSpans(int col1, int row1, int col2, int row2);
     const std::vector<Span>& spans() const { return spans_; }
     /// Replaces every span; refused (nothing changes) when one is invalid as addSpan would
-    /// refuse it or two overlap. Takes O(n log n) for n spans.
-    bool setSpans(std::vector<Span> spans);
+    /// refuse it or two overlap; `offending` then takes the index of a span at fault.
+    /// Takes O(n log n) for n spans.
+    bool setSpans(std::vector<Span> spans, std::size_t* offending = nullptr);
 
     // --- Sizes ------------------------------------------------------------------------
 

@@ -296,8 +296,12 @@ private:
             ++line_;
             return fail("the end line is missing (is the file cut short?)");
         }
-        if (!sheet_.setSpans(std::move(spans_)))
-            return fail("spans overlap or lie outside the sheet");
+        std::size_t offending = 0;
+        if (!sheet_.setSpans(std::move(spans_), &offending))
+        {
+            line_ = spanLines_[offending];
+            return fail("the span overlaps another");
+        }
         sheet_.setReferenceStyle(style_);
         sheet_.setAutoCalc(true);
         sheet_.setChangesMade(false);
@@ -725,7 +729,12 @@ private:
             if (!count(4) || !cell(1, span.col, span.row) || !integer(3, span.width, 1, kMaxCols) ||
                 !integer(4, span.height, 1, kMaxRows))
                 return false;
+            if (span.col == 0 || span.row == 0)
+                return fail("a span must start in a body cell");
+            if (span.width > kMaxCols - span.col + 1 || span.height > kMaxRows - span.row + 1)
+                return fail("the span reaches beyond the largest sheet");
             spans_.push_back(span);
+            spanLines_.push_back(line_);
             return true;
         }
         return fail("unknown record \"" + keyword + "\"");
@@ -743,6 +752,7 @@ private:
     std::unordered_map<int, CellFormat> formats_;
     std::unordered_set<CellKey> entries_;
     std::vector<Span> spans_;
+    std::vector<int> spanLines_;
 };
 } // namespace
 

@@ -1,0 +1,134 @@
+#include "grid/Csv.h"
+
+#include "grid/Sheet.h"
+#include "host/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace grid
+{
+namespace
+{
+Sheet readCsv(std::string_view text)
+{
+    Sheet sheet;
+    FileError error;
+    EXPECT_TRUE(readCsvText(text, sheet, error)) << error.line << ": " << error.message;
+    return sheet;
+}
+
+TEST(Csv, FieldsQuotesLineBreaksNumbersAndFormulas)
+{
+    const Sheet sheet = readCsv("name,\"a, b\",\"say \"\"hi\"\"\"\r\n"
+                                "\"two\nlines\",1.5e3,-2E-2\r\n"
+                                "=A4*2,=SUM(B2:C2),=1+\r\n"
+                                "21,,\"=x\"");
+    EXPECT_EQ(sheet.maxCols(), 3);
+    EXPECT_EQ(sheet.maxRows(), 4);
+    EXPECT_EQ(sheet.cellValueText(2, 1), "a, b");
+    EXPECT_EQ(sheet.cellValueText(3, 1), "say \"hi\"");
+    EXPECT_EQ(sheet.cellValueText(1, 2), "two\nlines");
+    EXPECT_TRUE(sheet.cellValue(2, 2).isNumber());
+    EXPECT_EQ(sheet.cellValueText(2, 2), "1500");
+    EXPECT_EQ(sheet.cellValueText(3, 2), "-0.02");
+    EXPECT_EQ(sheet.cellValueText(1, 3), "42"); // reads a cell of a later record
+    EXPECT_EQ(sheet.cellValueText(2, 3), "1499.98");
+    EXPECT_FALSE(sheet.hasFormula(3, 3)); // does not parse: kept as text
+    EXPECT_EQ(sheet.cellValueText(3, 3), "=1+");
+    EXPECT_EQ(sheet.cellValueText(2, 4), "");
+    EXPECT_TRUE(sheet.cellValue(1, 1).isText());
+    EXPECT_FALSE(sheet.changesMade());
+}
+
+TEST(Csv, RecordsOfDifferentLengthsAndEmptyLines)
+{
+    const Sheet sheet = readCsv("a\n\nb,c,\nd\n");
+    EXPECT_EQ(sheet.maxCols(), 3);
+    EXPECT_EQ(sheet.maxRows(), 4);
+    EXPECT_EQ(sheet.cellValueText(1, 3), "b");
+    EXPECT_EQ(sheet.cellValueText(1, 4), "d");
+    EXPECT_EQ(readCsv("").maxRows(), 0);
+    EXPECT_EQ(readCsv("x,").maxCols(), 2);
+}
+
+TEST(Csv, MalformedQuotingIsRefusedWithItsLine)
+{
+    struct Case
+    {
+        const char* text;
+        int line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a\nb,\"open\nstill open", 2, "a quoted field is not closed"},
+        {"a\n\"x\"y,z", 2, "a closing quote must be followed by a comma"},
+    };
+    for (const Case& c : cases)
+    {
+        Sheet sheet;
+        FileError error;
+        EXPECT_FALSE(readCsvText(c.text, sheet, error));
+        EXPECT_EQ(error.line, c.line) << c.text;
+        EXPECT_NE(error.message.find(c.message), std::string::npos) << error.message;
+    }
+    // A quote inside an unquoted field is taken as it is.
+    EXPECT_EQ(readCsv("5\"6").cellValueText(1, 1), "5\"6");
+}
+
+TEST(Csv, WritesDataTextsQuotedWhereNeeded)
+{
+    Sheet sheet;
+    sheet.setMaxCols(3);
+    sheet.setMaxRows(2);
+    sheet.setCellType(1, 1, CellType::number(2, CellType::kNumberMin, CellType::kNumberMax, true));
+    sheet.setValue(1, 1, "1234.5");
+    sheet.setData(2, 1, "say \"hi\"");
+    sheet.setData(3, 1, "two\nlines");
+    sheet.setFormula(1, 2, "3*4");
+    EXPECT_EQ(writeCsvText(sheet), "\"1,234.50\",\"say \"\"hi\"\"\",\"two\nlines\"\r\n12,,\r\n");
+
+    const Sheet back = readCsv(writeCsvText(sheet));
+    EXPECT_EQ(back.cellValueText(2, 1), "say \"hi\"");
+    EXPECT_EQ(back.cellValueText(3, 1), "two\nlines");
+    EXPECT_EQ(back.cellValueText(1, 2), "12");
+}
+
+TEST(Csv, LoadFileChoosesCsvByExtension)
+{
+    namespace fs = std::filesystem;
+    const fs::path path = fs::temp_directory_path() / "kaldor-csv-test.CSV";
+    std::ofstream(path, std::ios::binary) << "1,2\n=A1+B1,\"x\n";
+    Sheet sheet;
+    host::CommandLineCapture capture;
+    EXPECT_FALSE(sheet.loadFile(path.string()));
+    EXPECT_EQ(capture.text(), "*Error* Sheet file \"" + path.string() + "\", line 2: a quoted field is not closed.\n");
+
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "1,2\n=A1+B1,x\n";
+    ASSERT_TRUE(sheet.loadFile(path.string()));
+    EXPECT_EQ(sheet.cellValueText(1, 2), "3");
+    ASSERT_TRUE(sheet.saveFile(path.string()));
+    std::ifstream in(path, std::ios::binary);
+    std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(saved, "1,2\r\n3,x\r\n");
+    fs::remove(path);
+}
+
+TEST(Csv, LargeFilesLoad)
+{
+    // 200,000 fields; the reader is linear, so this takes a moment even unoptimised.
+    std::string text;
+    for (int row = 1; row <= 20000; ++row)
+    {
+        for (int col = 1; col <= 10; ++col)
+            text += (col > 1 ? "," : "") + std::to_string(row * col);
+        text += "\n";
+    }
+    const Sheet sheet = readCsv(text);
+    EXPECT_EQ(sheet.maxRows(), 20000);
+    EXPECT_EQ(sheet.cellValueText(10, 20000), "200000");
+}
+} // namespace
+} // namespace grid
