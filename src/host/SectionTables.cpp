@@ -1,5 +1,6 @@
 #include "host/SectionTables.h"
 
+#include "host/MacroLangs.h"
 #include "host/Settings.h"
 #include "host/TableFile.h"
 
@@ -212,9 +213,10 @@ bool Kdr_SectionTableManager::getUserName(std::string_view systemName, Kdr_Strin
     int row = -1;
     if (!findSection(systemName, table, row))
         return false;
+    const Kdr_String language = currentLanguage_.empty() ? MacroLangs::GetCurLanguage() : currentLanguage_;
     int column = 1;
-    for (int i = 1; i <= table->languageCount() && i < table->columnNames.length(); ++i)
-        if (!currentLanguage_.empty() && table->columnNames[i].equal(currentLanguage_, false))
+    for (int i = table->languageCount(); i >= 1; --i)
+        if (i < table->columnNames.length() && table->columnNames[i].equal(language, false))
             column = i;
     const Kdr_StringArray& cells = table->rows[row];
     if (column >= cells.length() || cells[column].isEmpty())

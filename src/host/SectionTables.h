@@ -64,7 +64,8 @@ public:
     bool getSectionColumnNames(std::string_view systemName, Kdr_StringArray& names);
 
     /// The language whose display names getUserName gives (a language column header). With
-    /// none set, or one a table lacks, the table's first language is used.
+    /// none set the host's current language is used; a table without a column for the
+    /// language gives the name in its first language.
     void setCurrentLanguage(const Kdr_String& language) { currentLanguage_ = language; }
 
     /// Forgets every table; the next query loads the library folder again.

@@ -1,6 +1,7 @@
 #include "SampleMacro.h"
 #include "TempFolder.h"
 #include "host/SectionTables.h"
+#include "host/MacroLangs.h"
 #include "host/TableFile.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,10 @@ TEST_F(SectionTables, SystemNamesFromDisplayNamesInAnyLanguage)
     ASSERT_TRUE(gSectionTables.getUserName("HEA-240", user));
     EXPECT_EQ(user, "HE 240 A");
     gSectionTables.setCurrentLanguage("");
+    ASSERT_TRUE(MacroLangs::SetCurLanguage("Dutch"));
+    ASSERT_TRUE(gSectionTables.getUserName("hea-160", user));
+    EXPECT_EQ(user, "HE 160 A");
+    MacroLangs::SetCurLanguage("English");
     EXPECT_FALSE(gSectionTables.getUserName("HEA-999", user));
 }
 
