@@ -82,7 +82,14 @@ std::vector<Kdr_String> splitAt(const Kdr_String& text, char separator)
 
 Kdr_String ZxSSMapping::mappingFilePath(const Kdr_String& ssName)
 {
-    return changeExtension(gSettings.libDir() + "Connection Standards/" + ssName + ".zxs", "map");
+    // A bare sheet name lives in the library's "Connection Standards" folder; a sheet named by
+    // its full path has its mapping file beside it. Either may carry the ".zxs" extension.
+    const bool absolute = (!ssName.isEmpty() && (ssName[0] == '/' || ssName[0] == '\\')) ||
+                          (ssName.length() >= 2 && ssName[1] == ':');
+    Kdr_String sheet = absolute ? ssName : Kdr_String(gSettings.libDir() + "Connection Standards/" + ssName);
+    if (!sheet.endsWith(".zxs", false))
+        sheet += ".zxs";
+    return changeExtension(sheet, "map");
 }
 
 Acad::ErrorStatus ZxSSMapping::initMappingFromLine(const Kdr_String& line)

@@ -1,5 +1,7 @@
 #include "standards/ZxVarCell.h"
 
+#include "standards/ZxSSMapping.h"
+
 #include <array>
 #include <utility>
 
@@ -45,4 +47,16 @@ Acad::ErrorStatus ZxVarCell::setNewValue(const Kdr_String& newValue)
 {
     value = newValue;
     return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxVarCell::setValueFromMacro(ZxSSMapping& mapping, ZxDlgStandardsData& data)
+{
+    return mapping.getMacroVarValue(name, valueType, value, data) == Acad::eOk ? Acad::eOk
+                                                                               : Acad::eInvalidInput;
+}
+
+Acad::ErrorStatus ZxVarCell::setValueToMacro(ZxSSMapping& mapping, ZxDlgStandardsData& data)
+{
+    return mapping.setMacroVarValue(name, valueType, value, data) == Acad::eOk ? Acad::eOk
+                                                                               : Acad::eInvalidInput;
 }

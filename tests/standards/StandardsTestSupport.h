@@ -34,6 +34,15 @@ public:
     ScratchLibrary(const ScratchLibrary&) = delete;
     ScratchLibrary& operator=(const ScratchLibrary&) = delete;
 
+    /// Copies the section tables of the test library into the scratch library.
+    void copySectionTables() const
+    {
+        std::filesystem::copy(std::string(KALDOR_TEST_DATA) + "library/prof", root_ / "prof",
+                              std::filesystem::copy_options::recursive);
+    }
+
+    void setSectionTablesMissing() const { std::filesystem::remove_all(root_ / "prof"); }
+
     std::filesystem::path standards() const { return root_ / "Connection Standards"; }
     std::filesystem::path root() const { return root_; }
 
