@@ -64,9 +64,11 @@ bool findFiles(const Kdr_String& folder, const Kdr_String& pattern, Kdr_StringAr
     const fs::path root = host::toPath(folder.empty() ? Kdr_String(".") : folder);
     std::vector<Kdr_String> found;
     std::error_code error;
-    auto consider = [&](const fs::directory_entry& entry) {
+    auto consider = [&](const fs::directory_entry& entry)
+    {
         std::error_code typeError;
-        if (entry.is_regular_file(typeError) && host::matchWildcard(pattern, entry.path().filename().string()))
+        if (entry.is_regular_file(typeError) &&
+            host::matchWildcard(pattern, entry.path().filename().string()))
             found.push_back(host::normalizePath(entry.path().string()));
     };
     if (recursive)
@@ -81,10 +83,12 @@ bool findFiles(const Kdr_String& folder, const Kdr_String& pattern, Kdr_StringAr
         for (; !error && it != end; it.increment(error))
             consider(*it);
     }
-    std::sort(found.begin(), found.end(), [](const Kdr_String& a, const Kdr_String& b) {
-        int folded = host::compareText(a, b, false);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+    std::sort(found.begin(), found.end(),
+              [](const Kdr_String& a, const Kdr_String& b)
+              {
+                  int folded = host::compareText(a, b, false);
+                  return folded != 0 ? folded < 0 : a < b;
+              });
     for (Kdr_String& path : found)
         files.append(path);
     return !files.isEmpty();
@@ -177,7 +181,8 @@ bool writeFileAtomically(std::string_view path, std::string_view bytes, Kdr_Stri
 {
     const fs::path target = toPath(path);
     const Kdr_String name = normalizePath(path);
-    auto fail = [&](const char* reason) {
+    auto fail = [&](const char* reason)
+    {
         error = "*Error* Cannot write file \"" + name + "\": " + reason + ".";
         return false;
     };
@@ -315,7 +320,8 @@ bool ObjectExportFindFiles(const Kdr_String& folderAndPattern, Kdr_StringArray& 
     return findFiles(folder, pattern, files, false);
 }
 
-bool ObjectExportFindFilesRecursive(const Kdr_String& folder, const Kdr_String& pattern, Kdr_StringArray& files)
+bool ObjectExportFindFilesRecursive(const Kdr_String& folder, const Kdr_String& pattern,
+                                    Kdr_StringArray& files)
 {
     return findFiles(folder, pattern, files, true);
 }

@@ -67,7 +67,8 @@ bool ObjectExportFindFiles(const Kdr_String& folder, const Kdr_String& pattern, 
 bool ObjectExportFindFiles(const Kdr_String& folderAndPattern, Kdr_StringArray& files);
 /// As ObjectExportFindFiles, also searching every sub-folder (symbolic links to folders are not
 /// followed). Sorted by full path.
-bool ObjectExportFindFilesRecursive(const Kdr_String& folder, const Kdr_String& pattern, Kdr_StringArray& files);
+bool ObjectExportFindFilesRecursive(const Kdr_String& folder, const Kdr_String& pattern,
+                                    Kdr_StringArray& files);
 bool ObjectExportFindFilesRecursive(const Kdr_String& folderAndPattern, Kdr_StringArray& files);
 /// The most recently written file of `folder` matching `pattern` (of equal times the last by
 /// name). False when none matches.

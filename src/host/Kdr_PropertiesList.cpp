@@ -165,7 +165,8 @@ bool Kdr_PropertiesList::fromText(std::string_view text, const Kdr_String& sourc
         const Kdr_String& line = lines[i];
         if (line.empty())
             continue;
-        auto refuse = [&](const char* problem) {
+        auto refuse = [&](const char* problem)
+        {
             acutPrintf("*Error* File \"%s\", line %d: %s.\n", source.c_str(), i + 1, problem);
             return false;
         };

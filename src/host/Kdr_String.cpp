@@ -67,7 +67,12 @@ std::string formatFixed(double value, int precision, bool keepZeros)
     // neighbour 2.67499999... that printf would round down.
     char buffer[400];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
-    std::string digits(buffer, result.ptr);
+    std::string digits;
+    if (result.ec == std::errc())
+        digits.assign(buffer, result.ptr);
+    else
+        digits.assign(buffer,
+                      static_cast<size_t>(std::snprintf(buffer, sizeof buffer, "%.17f", std::fabs(value))));
     std::string whole = digits, fraction;
     if (auto point = digits.find('.'); point != std::string::npos)
     {
@@ -125,7 +130,9 @@ Kdr_String::Kdr_String(double value, int precision, bool keepZeros)
 {
 }
 
-Kdr_String::Kdr_String(int value) : std::string(std::to_string(value)) {}
+Kdr_String::Kdr_String(int value) : std::string(std::to_string(value))
+{
+}
 
 bool Kdr_String::equal(std::string_view other, bool caseSensitive) const
 {
@@ -134,8 +141,8 @@ bool Kdr_String::equal(std::string_view other, bool caseSensitive) const
 
 bool Kdr_String::startsWith(std::string_view prefix, bool caseSensitive) const
 {
-    return size() >= prefix.size() && host::equalText(std::string_view(*this).substr(0, prefix.size()), prefix,
-                                                      caseSensitive);
+    return size() >= prefix.size() &&
+           host::equalText(std::string_view(*this).substr(0, prefix.size()), prefix, caseSensitive);
 }
 
 bool Kdr_String::endsWith(std::string_view suffix, bool caseSensitive) const

@@ -40,11 +40,9 @@ public:
     // Kdr_String::find hides std::string::find, so `text.find("x", pos)` would quietly turn
     // the position into the case flag. Positions must go through findFirstFrom instead.
     template <typename Flag>
-        requires(!std::is_same_v<Flag, bool>)
-    int find(std::string_view text, Flag position) const = delete;
+    requires(!std::is_same_v<Flag, bool>) int find(std::string_view text, Flag position) const = delete;
     template <typename Flag>
-        requires(!std::is_same_v<Flag, bool>)
-    bool contains(std::string_view text, Flag position) const = delete;
+    requires(!std::is_same_v<Flag, bool>) bool contains(std::string_view text, Flag position) const = delete;
 
     /// True when any text of `texts` occurs in this text; `foundIndex` (when given) receives
     /// the index in `texts` of the first one that does.
@@ -77,20 +75,20 @@ public:
     // Without these, `append(text, 1)` would pick std::string's append(str, pos) or
     // append(chars, count) and quietly append a piece of `text` instead of the number.
     template <typename Number>
-        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
-    Kdr_String& append(const Kdr_String& text, Number number)
+    requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> &&
+             !std::is_same_v<Number, char>) Kdr_String& append(const Kdr_String& text, Number number)
     {
         return append(std::string_view(text), static_cast<double>(number), 6);
     }
     template <typename Number>
-        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
-    Kdr_String& append(const std::string& text, Number number)
+    requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> &&
+             !std::is_same_v<Number, char>) Kdr_String& append(const std::string& text, Number number)
     {
         return append(std::string_view(text), static_cast<double>(number), 6);
     }
     template <typename Number>
-        requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> && !std::is_same_v<Number, char>)
-    Kdr_String& append(const char* text, Number number)
+    requires(std::is_arithmetic_v<Number> && !std::is_same_v<Number, bool> &&
+             !std::is_same_v<Number, char>) Kdr_String& append(const char* text, Number number)
     {
         return append(std::string_view(text ? text : ""), static_cast<double>(number), 6);
     }

@@ -37,9 +37,11 @@ public:
     /// is false (texts that differ only in case then keep a fixed order, upper case first).
     void sort(bool caseSensitive = false)
     {
-        std::stable_sort(begin(), end(), [caseSensitive](const Kdr_String& a, const Kdr_String& b) {
-            int order = host::compareText(a, b, caseSensitive);
-            return order != 0 ? order < 0 : a < b;
-        });
+        std::stable_sort(begin(), end(),
+                         [caseSensitive](const Kdr_String& a, const Kdr_String& b)
+                         {
+                             int order = host::compareText(a, b, caseSensitive);
+                             return order != 0 ? order < 0 : a < b;
+                         });
     }
 };

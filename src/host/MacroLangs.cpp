@@ -19,7 +19,7 @@ struct LanguageState
 {
     Kdr_StringArray explicitLanguages;
     Kdr_String current;
-    std::map<std::string, Words> added;   // by folded language name
+    std::map<std::string, Words> added;    // by folded language name
     std::map<std::string, Words> fromFile; // by file path
 };
 
@@ -71,7 +71,8 @@ const Words& wordsFromFile(const Kdr_String& language)
             if (fields.length() != 3 || !host::unescapeField(fields[0], section) ||
                 !host::unescapeField(fields[1], text) || !host::unescapeField(fields[2], translation))
             {
-                acutPrintf("*Error* File \"%s\", line %d: expected section, text and translation separated by TAB.\n",
+                acutPrintf("*Error* File \"%s\", line %d: expected section, text and translation separated "
+                           "by TAB.\n",
                            path.c_str(), i + 1);
                 words.clear();
                 break;
@@ -165,11 +166,12 @@ Kdr_String MacroLangs::GetString(const Kdr_String& section, const Kdr_String& te
     return translate(section, text).value_or(text);
 }
 
-Kdr_String MacroLangs::GetStringChopSymbols(const Kdr_String& section, const Kdr_String& text, bool chopSymbols,
-                                            char separator)
+Kdr_String MacroLangs::GetStringChopSymbols(const Kdr_String& section, const Kdr_String& text,
+                                            bool chopSymbols, char separator)
 {
     Kdr_String whole = translateDecorated(section, text, chopSymbols);
-    if (whole != text || separator == '\0' || std::string_view(text).find(separator) == std::string_view::npos)
+    if (whole != text || separator == '\0' ||
+        std::string_view(text).find(separator) == std::string_view::npos)
         return whole;
     Kdr_StringArray parts;
     splitString(text, std::string_view(&separator, 1), parts);

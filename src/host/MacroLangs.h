@@ -35,8 +35,8 @@ public:
     /// the rest is translated and the decorations are put back. When the whole has no
     /// translation, each part between `separator` characters is translated on its own, so
     /// "Width x Height" with separator 'x' translates both words.
-    static Kdr_String GetStringChopSymbols(const Kdr_String& section, const Kdr_String& text, bool chopSymbols,
-                                           char separator);
+    static Kdr_String GetStringChopSymbols(const Kdr_String& section, const Kdr_String& text,
+                                           bool chopSymbols, char separator);
 
     /// Adds a translation for `language` (kept until ResetTranslations).
     static void AddTranslation(const Kdr_String& language, const Kdr_String& section, const Kdr_String& text,

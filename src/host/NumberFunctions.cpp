@@ -95,9 +95,9 @@ void ObjectExportSort(Kdr_Array<double>& values)
 
 void ObjectExportSort(Kdr_StringArray& texts)
 {
-    std::stable_sort(texts.begin(), texts.end(), [](const Kdr_String& a, const Kdr_String& b) {
-        return host::compareNatural(a, b, false) < 0;
-    });
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const Kdr_String& a, const Kdr_String& b)
+                     { return host::compareNatural(a, b, false) < 0; });
 }
 
 int ObjectExportAddToSorted(Kdr_Array<double>& sorted, double value)

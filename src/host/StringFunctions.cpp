@@ -75,7 +75,8 @@ bool splitString(const Kdr_String& text, std::string_view separator, Kdr_StringA
     return found;
 }
 
-bool splitStringAtSymbol(const Kdr_String& text, char symbol, Kdr_String& left, Kdr_String& right, bool trimParts)
+bool splitStringAtSymbol(const Kdr_String& text, char symbol, Kdr_String& left, Kdr_String& right,
+                         bool trimParts)
 {
     auto positions = symbolPositions(text, symbol, true);
     if (positions.empty())
@@ -235,12 +236,13 @@ bool findFirstNumbers(const Kdr_String& text, int& start, Kdr_String& number)
     size_t first = i;
     if (first > 0 && text[first - 1] == '.')
         --first;
-    if (first > 0 && (text[first - 1] == '-' || text[first - 1] == '+') && (first == 1 || isBlank(text[first - 2])))
+    if (first > 0 && (text[first - 1] == '-' || text[first - 1] == '+') &&
+        (first == 1 || isBlank(text[first - 2])))
         --first;
     size_t end = i;
     bool point = first < i && text[i - 1] == '.';
     while (end < text.size() && (isDigit(text[end]) || (text[end] == '.' && !point && end + 1 < text.size() &&
-                                                         isDigit(text[end + 1]))))
+                                                        isDigit(text[end + 1]))))
     {
         if (text[end] == '.')
             point = true;
@@ -318,8 +320,8 @@ Kdr_String findNonExistingString(const Kdr_StringArray& existing, const Kdr_Stri
     if (!existing.contains(base, caseSensitive))
         return base;
 
-    const bool allDigits = !base.empty() && base.size() < 18 &&
-                           base.find_first_not_of("0123456789") == std::string::npos;
+    const bool allDigits =
+        !base.empty() && base.size() < 18 && base.find_first_not_of("0123456789") == std::string::npos;
     if (allDigits)
     {
         for (long long n = std::stoll(base) + 1;; ++n)
@@ -357,7 +359,8 @@ bool generateRandomString(int length, Kdr_String& text, bool mixedCase)
     static constexpr std::string_view allCharacters =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     const std::string_view alphabet = mixedCase ? allCharacters : upperAndDigits;
-    static std::mt19937_64 engine = [] {
+    static std::mt19937_64 engine = []
+    {
         std::random_device device;
         std::seed_seq seeds{device(), device(), device(), device()};
         return std::mt19937_64(seeds);
@@ -386,11 +389,20 @@ Kdr_String escapeField(std::string_view text)
     {
         switch (c)
         {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out.push_back(c);
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out.push_back(c);
         }
     }
     return out;
@@ -411,11 +423,20 @@ bool unescapeField(std::string_view text, Kdr_String& out)
             return false;
         switch (text[i])
         {
-        case '\\': result.push_back('\\'); break;
-        case 't': result.push_back('\t'); break;
-        case 'n': result.push_back('\n'); break;
-        case 'r': result.push_back('\r'); break;
-        default: return false;
+        case '\\':
+            result.push_back('\\');
+            break;
+        case 't':
+            result.push_back('\t');
+            break;
+        case 'n':
+            result.push_back('\n');
+            break;
+        case 'r':
+            result.push_back('\r');
+            break;
+        default:
+            return false;
         }
     }
     out = std::move(result);

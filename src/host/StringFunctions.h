@@ -15,7 +15,8 @@ bool splitString(const Kdr_String& text, std::string_view separator, Kdr_StringA
 /// Splits `text` at the first `symbol` that is not inside a double-quoted stretch into `left`
 /// and `right`. With trimParts true blanks around both parts are removed. False (and both
 /// outputs untouched) when the symbol does not occur.
-bool splitStringAtSymbol(const Kdr_String& text, char symbol, Kdr_String& left, Kdr_String& right, bool trimParts);
+bool splitStringAtSymbol(const Kdr_String& text, char symbol, Kdr_String& left, Kdr_String& right,
+                         bool trimParts);
 /// Splits `text` at every `symbol` outside double quotes into `parts`; with trimParts true
 /// blanks around each part are removed. Returns true when the symbol occurred.
 bool splitStringAtSymbol(const Kdr_String& text, char symbol, Kdr_StringArray& parts, bool trimParts);
@@ -27,9 +28,11 @@ Kdr_String arrToStr(const Kdr_StringArray& items, std::string_view separator = "
 void arrToStr(const Kdr_StringArray& items, Kdr_String& text, std::string_view separator = ";");
 
 /// Each line split at `separator` (TAB by default) into the cells of one row.
-void arrToArrArr(const Kdr_StringArray& lines, Kdr_Array<Kdr_StringArray>& rows, std::string_view separator = "\t");
+void arrToArrArr(const Kdr_StringArray& lines, Kdr_Array<Kdr_StringArray>& rows,
+                 std::string_view separator = "\t");
 /// Each row's cells joined with `separator` (TAB by default) into one line.
-void arrArrToArr(const Kdr_Array<Kdr_StringArray>& rows, Kdr_StringArray& lines, std::string_view separator = "\t");
+void arrArrToArr(const Kdr_Array<Kdr_StringArray>& rows, Kdr_StringArray& lines,
+                 std::string_view separator = "\t");
 
 /// Indices (ascending) of the entries that repeat an earlier entry; the first occurrence of
 /// every text is kept out of the list. Returns true when there is any.
@@ -74,7 +77,8 @@ Kdr_String getAlfabet(int column);
 /// A text made from `base` that `existing` does not hold (compared with `caseSensitive`):
 /// `base` itself when unused; a base of digits only counts up ("1" -> "2", "3", ...); any
 /// other base gets "_1", "_2", ... (an existing "_n" ending is replaced, so "a_1" -> "a_2").
-Kdr_String findNonExistingString(const Kdr_StringArray& existing, const Kdr_String& base, bool caseSensitive = false);
+Kdr_String findNonExistingString(const Kdr_StringArray& existing, const Kdr_String& base,
+                                 bool caseSensitive = false);
 
 /// A text of `length` random letters and digits: upper-case letters and digits, or with
 /// mixedCase true also lower-case letters. Empty (and false) for a length outside 1..65536.

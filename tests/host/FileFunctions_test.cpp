@@ -1,11 +1,9 @@
-#include "host/FileFunctions.h"
-
 #include "TempFolder.h"
 #include "host/CommandLine.h"
-
-#include <gtest/gtest.h>
+#include "host/FileFunctions.h"
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace
@@ -68,7 +66,8 @@ TEST(FileFunctions, FailedWritesLeaveTheOldFileIntactAndSayWhich)
     EXPECT_EQ(folder.read("dir/inner.txt"), "x");
 
     const std::string text = capture.text();
-    EXPECT_NE(text.find("*Error* Cannot write file \"" + folder.path("keep.txt") + "\""), std::string::npos) << text;
+    EXPECT_NE(text.find("*Error* Cannot write file \"" + folder.path("keep.txt") + "\""), std::string::npos)
+        << text;
     EXPECT_NE(text.find(folder.path("missing/x.txt")), std::string::npos) << text;
     EXPECT_NE(text.find(folder.path("copy.txt")), std::string::npos) << text;
 }
@@ -87,8 +86,11 @@ TEST(FileFunctions, ReadRefusesMissingAndOversizedFilesByName)
     EXPECT_FALSE(ObjectExportReadFile(folder.path(), lines)); // a folder is not a file
     EXPECT_EQ(capture.text(), "*Error* File \"" + folder.path("big.txt") +
                                   "\" is larger than 99 bytes and was not read.\n"
-                                  "*Error* Cannot open file \"" + folder.path("none.txt") + "\".\n"
-                                  "*Error* Cannot open file \"" + folder.path() + "\".\n");
+                                  "*Error* Cannot open file \"" +
+                                  folder.path("none.txt") +
+                                  "\".\n"
+                                  "*Error* Cannot open file \"" +
+                                  folder.path() + "\".\n");
     host::setMaxReadFileSize(100);
     EXPECT_TRUE(ObjectExportReadFile(folder.path("big.txt"), lines));
 }
@@ -149,7 +151,8 @@ TEST(FileFunctions, CopyOntoItselfIsANoOpAndDeleteRemoves)
 
 TEST(FileFunctions, PathPieces)
 {
-    EXPECT_EQ(changeExtension("lib\\Connection Standards\\Plate.zxs", "map"), "lib/Connection Standards/Plate.map");
+    EXPECT_EQ(changeExtension("lib\\Connection Standards\\Plate.zxs", "map"),
+              "lib/Connection Standards/Plate.map");
     EXPECT_EQ(changeExtension("a.b/file", ".pr"), "a.b/file.pr");
     EXPECT_EQ(changeExtension("x/file.tar.gz", ""), "x/file.tar");
     EXPECT_EQ(changeExtension("x/.hidden", "txt"), "x/.hidden.txt");

@@ -1,11 +1,9 @@
-#include "host/Kdr_PropertiesList.h"
-
 #include "TempFolder.h"
 #include "host/CommandLine.h"
-
-#include <gtest/gtest.h>
+#include "host/Kdr_PropertiesList.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace
@@ -49,8 +47,8 @@ TEST(Kdr_PropertiesList, GoldenFileReadsAndWritesBackByteForByte)
 TEST(Kdr_PropertiesList, EveryValueRoundTripsExactly)
 {
     Kdr_PropertiesList list;
-    const double awkward[] = {0.1 + 0.2, -0.0, 5e-324, 123456789.123456789, -1e-300,
-                              std::numeric_limits<double>::infinity()};
+    const double awkward[] = {0.1 + 0.2,           -0.0,    5e-324,
+                              123456789.123456789, -1e-300, std::numeric_limits<double>::infinity()};
     for (size_t i = 0; i < std::size(awkward); ++i)
         list.setDouble("d" + std::to_string(i), awkward[i]);
     list.setInt("min", std::numeric_limits<int>::min());

@@ -44,9 +44,9 @@ TEST(Kdr_StringArray, BadPositionsPrintTheHostMessageAndChangeNothing)
 TEST(Kdr_String, NumberTextRoundsTheDecimalTheUserSees)
 {
     const std::tuple<double, int, const char*> cases[] = {
-        {2.675, 2, "2.68"},   {1.005, 2, "1.01"},    {0.125, 2, "0.13"}, {-2.5, 0, "-3"},   {9.995, 2, "10"},
-        {-0.004, 2, "0"},     {99.96, 1, "100"},     {1e21, 0, "1000000000000000000000"}, {0.1 + 0.2, 6, "0.3"},
-        {123.4, 1, "123.4"},  {7, 0, "7"},
+        {2.675, 2, "2.68"},    {1.005, 2, "1.01"},  {0.125, 2, "0.13"}, {-2.5, 0, "-3"},
+        {9.995, 2, "10"},      {-0.004, 2, "0"},    {99.96, 1, "100"},  {1e21, 0, "1000000000000000000000"},
+        {0.1 + 0.2, 6, "0.3"}, {123.4, 1, "123.4"}, {7, 0, "7"},
     };
     for (auto [value, precision, text] : cases)
         EXPECT_EQ(Kdr_String(value, precision, false), text) << value;

@@ -1,8 +1,7 @@
 #include "host/NumberFunctions.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 TEST(NumberFunctions, RoundToGivesTheDecimalMultipleWithTiesAwayFromZero)
@@ -12,10 +11,12 @@ TEST(NumberFunctions, RoundToGivesTheDecimalMultipleWithTiesAwayFromZero)
         double value, step, expected;
     };
     const Case cases[] = {
-        {0.3, 0.1, 0.3},     {0.1 + 0.2, 0.1, 0.3}, {2.5, 0.5, 2.5},   {2.5, 1, 3},      {3.5, 1, 4},
-        {-2.5, 1, -3},       {-2.4, 1, -2},         {0.25, 0.1, 0.3},  {-0.25, 0.1, -0.3}, {0.35, 0.1, 0.4},
-        {1.15, 0.1, 1.2},    {7, 5, 5},             {7.5, 5, 10},      {-7.5, 5, -10},   {12.3, -5, 10},
-        {0.2, 0.5, 0},       {-0.2, 0.5, 0},        {123.456, 0, 123.456}, {1e300, 0.1, 1e300},
+        {0.3, 0.1, 0.3},       {0.1 + 0.2, 0.1, 0.3}, {2.5, 0.5, 2.5},       {2.5, 1, 3},
+        {3.5, 1, 4},           {-2.5, 1, -3},         {-2.4, 1, -2},         {0.25, 0.1, 0.3},
+        {-0.25, 0.1, -0.3},    {0.35, 0.1, 0.4},      {1.15, 0.1, 1.2},      {7, 5, 5},
+        {7.5, 5, 10},          {-7.5, 5, -10},        {12.3, -5, 10},        {0.2, 0.5, 0},
+        {1.005, 0.01, 1.01},   {2.675, 0.01, 2.68},   {-2.675, 0.01, -2.68}, {-0.2, 0.5, 0},
+        {123.456, 0, 123.456}, {1e300, 0.1, 1e300},
     };
     for (const Case& c : cases)
     {
@@ -33,9 +34,9 @@ TEST(NumberFunctions, RoundUpGoesTowardsPlusInfinityWithinTheTolerance)
         double value, step, tolerance, expected;
     };
     const Case cases[] = {
-        {11, 5, 0, 15},           {10, 5, 0, 10},        {0.1 + 0.2, 0.1, 0, 0.3}, {0.31, 0.1, 0, 0.4},
-        {-2.3, 1, 0, -2},         {-2.5, 0.5, 0, -2.5},  {10.000001, 5, 0, 15},    {10.000001, 5, 1e-5, 10},
-        {11, 5, 1, 15},           {4.2, 0, 1, 4.2},      {2.5, 0.5, 0, 2.5},
+        {11, 5, 0, 15},   {10, 5, 0, 10},       {0.1 + 0.2, 0.1, 0, 0.3}, {0.31, 0.1, 0, 0.4},
+        {-2.3, 1, 0, -2}, {-2.5, 0.5, 0, -2.5}, {10.000001, 5, 0, 15},    {10.000001, 5, 1e-5, 10},
+        {11, 5, 1, 15},   {4.2, 0, 1, 4.2},     {2.5, 0.5, 0, 2.5},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ObjectExportRoundUp(c.value, c.step, c.tolerance), c.expected)

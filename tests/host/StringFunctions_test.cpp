@@ -1,13 +1,13 @@
 #include "host/StringFunctions.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 TEST(StringFunctions, GetAlfabetCountsColumnsInBijectiveBase26)
 {
-    const std::pair<int, const char*> cases[] = {{1, "A"},  {26, "Z"},  {27, "AA"}, {52, "AZ"},
-                                                 {53, "BA"}, {702, "ZZ"}, {703, "AAA"}, {0, ""}, {-4, ""}};
+    const std::pair<int, const char*> cases[] = {{1, "A"},     {26, "Z"},  {27, "AA"},
+                                                 {52, "AZ"},   {53, "BA"}, {702, "ZZ"},
+                                                 {703, "AAA"}, {0, ""},    {-4, ""}};
     for (auto [column, letters] : cases)
         EXPECT_EQ(getAlfabet(column), letters) << column;
 }
@@ -93,8 +93,9 @@ TEST(StringFunctions, FindFirstNumbersFindsTheStartOfTheFirstNumber)
         int start;
         const char* number;
     };
-    const Case cases[] = {{"HEA 100", true, 4, "100"},  {"L50x5", true, 1, "50"},     {"IPE", false, 0, ""},
-                          {"d .5 mm", true, 2, ".5"},   {"x -12.5y", true, 2, "-12.5"}, {"L-50", true, 2, "50"},
+    const Case cases[] = {{"HEA 100", true, 4, "100"},    {"L50x5", true, 1, "50"},
+                          {"IPE", false, 0, ""},          {"d .5 mm", true, 2, ".5"},
+                          {"x -12.5y", true, 2, "-12.5"}, {"L-50", true, 2, "50"},
                           {"v1.2.3", true, 1, "1.2"}};
     for (const Case& c : cases)
     {

@@ -1,9 +1,8 @@
-#include "host/Texts.h"
-
 #include "TempFolder.h"
 #include "host/CommandLine.h"
 #include "host/MacroLangs.h"
 #include "host/Settings.h"
+#include "host/Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -33,14 +32,13 @@ protected:
 TEST_F(TextsTest, EveryNumberTheDialogsShowHasABuiltInCaption)
 {
     // The numbers the dialogs name, grouped by where they appear.
-    const int numbers[] = {1,    2,    86,   87,   90,   171,  173,  174,  221,  228,  234,  242,  275,  276,
-                           277,  278,  285,  328,  606,  607,  616,  617,  618,  619,  620,  621,  622,  623,
-                           624,  625,  626,  627,  628,  629,  630,  631,  632,  633,  634,  635,  636,  637,
-                           638,  652,  674,  695,  705,  719,  735,  744,  754,  765,  769,  771,  772,  797,
-                           799,  823,  825,  831,  833,  834,  836,  843,  856,  858,  862,  865,  876,  879,
-                           888,  968,  969,  971,  973,  999,  1000, 1001, 1098, 1136, 1153, 1315, 1322, 1328,
-                           1341, 1342, 1377, 1378, 1395, 1398, 1403, 1406, 1428, 1431, 1455, 1458, 1477, 1507,
-                           1510, 1677, 1683};
+    const int numbers[] = {
+        1,    2,    86,   87,   90,   171,  173,  174,  221,  228,  234,  242,  275,  276,  277,  278,  285,
+        328,  606,  607,  616,  617,  618,  619,  620,  621,  622,  623,  624,  625,  626,  627,  628,  629,
+        630,  631,  632,  633,  634,  635,  636,  637,  638,  652,  674,  695,  705,  719,  735,  744,  754,
+        765,  769,  771,  772,  797,  799,  823,  825,  831,  833,  834,  836,  843,  856,  858,  862,  865,
+        876,  879,  888,  968,  969,  971,  973,  999,  1000, 1001, 1098, 1136, 1153, 1315, 1322, 1328, 1341,
+        1342, 1377, 1378, 1395, 1398, 1403, 1406, 1428, 1431, 1455, 1458, 1477, 1507, 1510, 1677, 1683};
     for (int n : numbers)
     {
         ASSERT_NE(host::defaultText(host::TextTable::Dialog, n), nullptr) << n;
@@ -56,7 +54,8 @@ TEST_F(TextsTest, EveryNumberTheDialogsShowHasABuiltInCaption)
 TEST_F(TextsTest, LanguageFilesOverrideAndFallBackToEnglish)
 {
     folder_.write("texts/English.txt", "// captions\n606\tAdd row\n9001\tOnly in English\n");
-    folder_.write("texts/Dutch.txt", "\xEF\xBB\xBF" "606\tToevoegen\n607\tVerwijder\\nalles\n");
+    folder_.write("texts/Dutch.txt", "\xEF\xBB\xBF"
+                                     "606\tToevoegen\n607\tVerwijder\\nalles\n");
     folder_.write("texts/Dutch-strings.txt", "2220\tAantal\n");
     EXPECT_EQ(dialString(606), "Add row");
     ASSERT_TRUE(MacroLangs::SetCurLanguage("dutch"));
@@ -75,8 +74,8 @@ TEST_F(TextsTest, AMalformedTextFileIsReportedAndNotUsed)
     host::CommandLineCapture capture;
     EXPECT_EQ(dialString(1), "OK");
     EXPECT_EQ(dialString(2), "Cancel");
-    EXPECT_EQ(capture.text(),
-              "*Error* File \"" + folder_.path("texts/English.txt") + "\", line 2: no TAB after the number.\n");
+    EXPECT_EQ(capture.text(), "*Error* File \"" + folder_.path("texts/English.txt") +
+                                  "\", line 2: no TAB after the number.\n");
     folder_.write("texts/English.txt", "1\tYes\nx1\tNo\n3\tbad\\\n");
     host::reloadTexts();
     capture.clear();
