@@ -108,7 +108,7 @@ Value weekdayFn(EvalContext& context, Args a)
     const long fromSunday = (day + 6) % 7; // 0 = Sunday
     long firstDay = 0;                     // the weekday numbered 1 (0 = Sunday)
     long base = 1;
-    const long t = static_cast<long>(type);
+    const long t = type >= 1 && type <= 17 ? static_cast<long>(type) : 0;
     if (t == 1 || t == 17)
         firstDay = 0;
     else if (t == 2 || t == 11)

@@ -445,6 +445,8 @@ Value sumifFn(EvalContext& context, Args a)
 Value sumproductFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
+    if (args.size() == 0)
+        return Value::error(ErrorCode::Value);
     std::vector<Area> areas;
     for (size_t i = 0; i < args.size(); ++i)
     {

@@ -280,21 +280,26 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
         else if (t.kind == Token::Percent)
             a *= 100;
     }
+    // A comma between integer digits groups thousands; commas right after the last digit
+    // (integer or fraction) divide by a thousand each; any other comma is shown as it is.
     for (size_t i = 0; i < tokens.size(); ++i)
     {
-        if (tokens[i].kind != Token::Comma || phase[i] != Phase::Integer)
+        if (tokens[i].kind != Token::Comma || phase[i] == Phase::Exponent)
             continue;
-        bool digitBefore = false, digitAfter = false;
+        bool digitBefore = false, digitAfter = false, intDigitAfter = false;
         for (size_t k = 0; k < i; ++k)
-            digitBefore |= tokens[k].kind == Token::Digit && phase[k] == Phase::Integer;
-        for (size_t k = i + 1; k < tokens.size() && phase[k] == Phase::Integer; ++k)
+            digitBefore |= tokens[k].kind == Token::Digit;
+        for (size_t k = i + 1; k < tokens.size() && phase[k] != Phase::Exponent; ++k)
+        {
             digitAfter |= tokens[k].kind == Token::Digit;
-        if (digitBefore && digitAfter)
+            intDigitAfter |= tokens[k].kind == Token::Digit && phase[k] == Phase::Integer;
+        }
+        if (phase[i] == Phase::Integer && digitBefore && intDigitAfter)
         {
             commaRole[i] = CommaRole::Thousands;
             thousands = true;
         }
-        else if (digitBefore)
+        else if (digitBefore && !digitAfter)
         {
             commaRole[i] = CommaRole::Scaling;
             a /= 1000;
@@ -314,19 +319,26 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
                 return static_cast<long>(std::floor(static_cast<double>(mag) / intCount)) * intCount;
             return mag - (mantissaDigits - 1);
         };
+        // Scale in two steps near the ends of the double range, where 10^exponent alone
+        // would overflow or vanish.
+        auto scaled = [&](long exponent) {
+            const double shift = exponent < -290 ? 30.0 : (exponent > 290 ? -30.0 : 0.0);
+            return roundDecimal(a * std::pow(10.0, shift) / std::pow(10.0, static_cast<double>(exponent) + shift),
+                                fracCount, RoundMode::HalfAwayFromZero);
+        };
         exponentValue = choose(magnitude);
-        double mantissa = roundDecimal(a / std::pow(10.0, static_cast<double>(exponentValue)), fracCount,
-                                       RoundMode::HalfAwayFromZero);
+        double mantissa = scaled(exponentValue);
         const double limit = std::pow(10.0, engineering ? intCount : mantissaDigits);
         if (mantissa >= limit)
         {
             exponentValue = choose(magnitude + 1);
-            mantissa = roundDecimal(a / std::pow(10.0, static_cast<double>(exponentValue)), fracCount,
-                                    RoundMode::HalfAwayFromZero);
+            mantissa = scaled(exponentValue);
         }
         a = mantissa;
     }
 
+    if (!std::isfinite(a))
+        return ErrorCode::Value; // a percentage or mantissa past the double range
     const std::string digits = fixedDecimals(a, fracCount);
     const size_t point = digits.find('.');
     std::string intDigits = digits.substr(0, point);

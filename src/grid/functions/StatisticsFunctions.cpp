@@ -137,7 +137,7 @@ Value medianFn(EvalContext& context, Args a)
         return Value::error(ErrorCode::Num);
     std::sort(numbers.begin(), numbers.end());
     const size_t n = numbers.size();
-    return Value::number(n % 2 ? numbers[n / 2] : (numbers[n / 2 - 1] + numbers[n / 2]) / 2);
+    return Value::number(n % 2 ? numbers[n / 2] : numbers[n / 2 - 1] / 2 + numbers[n / 2] / 2);
 }
 
 Value rankFn(EvalContext& context, Args a)
