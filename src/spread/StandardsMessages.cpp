@@ -1,17 +1,20 @@
 #include "spread/StandardsMessages.h"
 
 #include "host/Settings.h"
+#include "ui/UserAgent.h"
+#include "ui/WinDefs.h"
 
 Kdr_String toleranceErrorText(double down, double up)
 {
-    return Kdr_String::format("Invalid tolerances provided.\n DownTolerance is :%.2fUpTolerance is :%.2f\n"
-                              "Adding both tolerances should result in a positive value.",
-                              down, up);
+    // Written with exactly two decimals, never as "-0.00".
+    return Kdr_String("Invalid tolerances provided.\n DownTolerance is :") + host::formatFixed(down, 2, true) +
+           "UpTolerance is :" + host::formatFixed(up, 2, true) +
+           "\nAdding both tolerances should result in a positive value.";
 }
 
 void showToleranceError(double down, double up)
 {
     if (!gSettings.showSpreadsheetErrors())
         return;
-    (void)toleranceErrorText(down, up);
+    AfxMessageBox(toleranceErrorText(down, up), MB_OK | MB_ICONEXCLAMATION);
 }

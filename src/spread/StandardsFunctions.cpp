@@ -1,0 +1,397 @@
+#include "spread/StandardsFunctions.h"
+
+#include "grid/Sheet.h"
+#include "host/GlobalStr.h"
+#include "host/Kdr_StringArray.h"
+#include "host/MacroAccess.h"
+#include "host/NumberFunctions.h"
+#include "host/SectionTables.h"
+#include "host/StringFunctions.h"
+#include "spread/Kdr_Spread.h"
+#include "spread/SizeChoice.h"
+#include "spread/StandardsFiles.h"
+#include "spread/StandardsMessages.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+using grid::SpreadCalcValue;
+
+namespace
+{
+// Keys of GETCELL and GETPROFCELL: at most six, after the file name.
+constexpr int kMaxKeys = 6;
+
+const SpreadCalcValue* validArg(const SpreadCalcValue* args, int count, int index)
+{
+    if (!args || index < 0 || index >= count || args[index].status != grid::kCalcStatusValid)
+        return nullptr;
+    return &args[index];
+}
+
+/// Every function starts from an empty result, so a false return leaves the cell empty.
+void clearResult(SpreadCalcValue* result)
+{
+    std::memset(result, 0, sizeof *result);
+    result->status = grid::kCalcStatusEmpty;
+    result->type = grid::kCalcTypeLong;
+}
+
+/// A 1-based position as a 0-based index; false when the number is no position at all
+/// (not a number, or beyond what an index can hold).
+bool toIndex(double position, int& index)
+{
+    if (!(position > std::numeric_limits<int>::min() && position < std::numeric_limits<int>::max()))
+        return false;
+    index = static_cast<int>(position) - 1;
+    return true;
+}
+
+double readNumber(const Kdr_String& text)
+{
+    return std::atof(text.c_str());
+}
+
+/// The shared body of GETCELL and GETPROFCELL.
+std::int32_t lookUpTableCell(SpreadCalcValue* result, SpreadCalcValue* args, int count, bool sectionKeys)
+{
+    Kdr_String file;
+    if (count < 2 || !calcArgText(args, count, 0, file))
+        return false;
+    if (!locateStandardsFile(file))
+        return false;
+    const auto table = sharedTableFile(file);
+    if (!table || table->isEmpty())
+        return false;
+
+    Kdr_StringArray keys;
+    for (int i = 1; i < count && i <= kMaxKeys; ++i)
+    {
+        double number = 0.0;
+        Kdr_String text;
+        if (calcArgNumber(args, count, i, number))
+            keys.append(Kdr_String(number, 6, false));
+        else if (calcArgText(args, count, i, text))
+            keys.append(text);
+        else
+            break;
+    }
+    const Kdr_String key = arrToStr(keys);
+
+    for (const Kdr_StringArray& row : *table)
+    {
+        if (row.isEmpty())
+            continue;
+        Kdr_String rowKey = row[0];
+        if (sectionKeys)
+        {
+            Kdr_String systemName;
+            if (gSectionTables.getSystemName(rowKey, systemName))
+                rowKey = systemName;
+        }
+        if (rowKey.equal(key, false))
+        {
+            // The first row with the key decides, even when it has no value.
+            if (row.length() < 2)
+                return false;
+            return setCalcResultText(result, row[1]);
+        }
+    }
+    return false;
+}
+
+/// Which numbers of a sizes file the tolerance functions choose from.
+enum class SizeKind
+{
+    Thickness, ///< the second numbers
+    Size,      ///< the first numbers
+    Width,     ///< the first numbers of the entries for one thickness
+};
+
+std::int32_t chooseStandardSize(SpreadCalcValue* result, SpreadCalcValue* args, int count, SizeKind kind)
+{
+    const int needed = kind == SizeKind::Width ? 6 : 5;
+    if (count < needed)
+        return false;
+    Kdr_String file;
+    if (!calcArgText(args, count, 0, file))
+        return false;
+    double numbers[5] = {};
+    for (int i = 1; i < needed; ++i)
+        if (!calcArgNumber(args, count, i, numbers[i - 1]))
+            return false;
+    const double step = numbers[0];
+    const double thickness = kind == SizeKind::Width ? numbers[1] : 0.0;
+    const double* rest = kind == SizeKind::Width ? numbers + 2 : numbers + 1;
+    const double value = rest[0];
+    const double down = rest[1];
+    const double up = rest[2];
+
+    if (down + up <= 0.0)
+        showToleranceError(down, up);
+
+    Kdr_Array<double> candidates;
+    if (locateStandardsFile(file))
+    {
+        if (const auto sizes = sharedSizesFile(file))
+        {
+            switch (kind)
+            {
+            case SizeKind::Thickness:
+                candidates = sizes->seconds;
+                break;
+            case SizeKind::Size:
+                candidates = sizes->firsts;
+                break;
+            case SizeKind::Width:
+                candidates = widthsForThickness(sizes->firsts, sizes->seconds, thickness);
+                break;
+            }
+        }
+    }
+
+    double chosen = 0.0;
+    if (!pickNearest(candidates, down, up, value, chosen))
+        chosen = roundWithinTolerance(value, step, up, down);
+    return setCalcResultNumber(result, chosen);
+}
+} // namespace
+
+bool calcArgNumber(const SpreadCalcValue* args, int count, int index, double& value)
+{
+    const SpreadCalcValue* arg = validArg(args, count, index);
+    if (!arg)
+        return false;
+    if (arg->type == grid::kCalcTypeLong)
+    {
+        value = static_cast<double>(arg->value.longValue);
+        return true;
+    }
+    if (arg->type == grid::kCalcTypeDouble)
+    {
+        value = arg->value.doubleValue;
+        return true;
+    }
+    return false;
+}
+
+bool calcArgText(const SpreadCalcValue* args, int count, int index, Kdr_String& text)
+{
+    const SpreadCalcValue* arg = validArg(args, count, index);
+    if (!arg || arg->type != grid::kCalcTypeString)
+        return false;
+    Kdr_String taken;
+    if (!getGlobalStr(arg->value.textHandle, taken))
+        return false;
+    if (!taken.empty() && taken.front() == '"')
+        taken.erase(0, 1);
+    if (!taken.empty() && taken.back() == '"')
+        taken.pop_back();
+    text = std::move(taken);
+    return true;
+}
+
+bool calcArgCell(const SpreadCalcValue* args, int count, int index, SpreadCalcValue::CellFields& cell)
+{
+    const SpreadCalcValue* arg = validArg(args, count, index);
+    if (!arg || arg->type != grid::kCalcTypeCell)
+        return false;
+    std::memcpy(&cell, &arg->value.cell, sizeof cell);
+    return true;
+}
+
+bool calcArgIsEmpty(const SpreadCalcValue* args, int count, int index)
+{
+    return args && index >= 0 && index < count && args[index].status == grid::kCalcStatusEmpty;
+}
+
+bool setCalcResultNumber(SpreadCalcValue* result, double value)
+{
+    result->status = grid::kCalcStatusValid;
+    result->type = grid::kCalcTypeDouble;
+    result->value.doubleValue = value;
+    return true;
+}
+
+bool setCalcResultText(SpreadCalcValue* result, const Kdr_String& text)
+{
+    if (text.empty())
+    {
+        result->status = grid::kCalcStatusEmpty;
+        result->type = grid::kCalcTypeLong;
+        return true;
+    }
+    const host::GlobalHandle handle = setGlobalStr(text);
+    if (handle == 0)
+        return false;
+    result->status = grid::kCalcStatusValid;
+    result->type = grid::kCalcTypeString;
+    result->value.textHandle = handle;
+    return true;
+}
+
+std::int32_t ssRoundTo(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    double value = 0.0;
+    double step = 0.0;
+    if (!calcArgNumber(args, count, 0, value) || !calcArgNumber(args, count, 1, step))
+        return false;
+    return setCalcResultNumber(result, ObjectExportRoundTo(value, step));
+}
+
+std::int32_t ssGetCell(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    return lookUpTableCell(result, args, count, false);
+}
+
+std::int32_t ssGetProfCell(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    return lookUpTableCell(result, args, count, true);
+}
+
+std::int32_t ssSectionSize(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    Kdr_String section;
+    double position = 0.0;
+    int index = 0;
+    if (!calcArgText(args, count, 0, section) || !calcArgNumber(args, count, 1, position) ||
+        !toIndex(position, index))
+        return false;
+    Kdr_String value;
+    if (getSectionValue(section, index, value) != Acad::eOk)
+        return false;
+    return setCalcResultNumber(result, readNumber(value));
+}
+
+std::int32_t ssGetSysName(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    Kdr_String name;
+    if (!calcArgText(args, count, 0, name))
+        return false;
+    Kdr_String systemName;
+    if (!gSectionTables.getSystemName(name, systemName))
+        systemName = name;
+    return setCalcResultText(result, systemName);
+}
+
+std::int32_t ssStdWidthWithTolerance(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    return chooseStandardSize(result, args, count, SizeKind::Width);
+}
+
+std::int32_t ssStdThicknessWithTolerance(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    return chooseStandardSize(result, args, count, SizeKind::Thickness);
+}
+
+std::int32_t ssStdSizeWithTolerance(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    return chooseStandardSize(result, args, count, SizeKind::Size);
+}
+
+std::int32_t ssGetArrayItem(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    Kdr_String list;
+    double position = 0.0;
+    if (!calcArgText(args, count, 0, list) || !calcArgNumber(args, count, 1, position))
+        return false;
+    Kdr_StringArray items;
+    strToArr(list, items);
+    int index = -1;
+    if (toIndex(position, index) && items.validIndex(index))
+        return setCalcResultText(result, items[index]);
+    // Outside the list the item is empty, which is still an answer.
+    return setCalcResultText(result, Kdr_String());
+}
+
+std::int32_t ssToNumber(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    Kdr_String text;
+    if (!calcArgText(args, count, 0, text))
+        return false;
+    return setCalcResultNumber(result, readNumber(text));
+}
+
+std::int32_t ssIsNull(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    if (calcArgIsEmpty(args, count, 0))
+        return setCalcResultNumber(result, 1);
+    double number = 0.0;
+    if (calcArgNumber(args, count, 0, number))
+        return setCalcResultNumber(result, number == 0.0 ? 1 : 0);
+    Kdr_String text;
+    if (calcArgText(args, count, 0, text))
+        return setCalcResultNumber(result, text.empty() ? 1 : 0);
+    return false;
+}
+
+std::int32_t ssIsPositive(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count)
+{
+    clearResult(result);
+    if (calcArgIsEmpty(args, count, 0))
+        return setCalcResultNumber(result, 0);
+    double number = 0.0;
+    if (calcArgNumber(args, count, 0, number))
+        return setCalcResultNumber(result, number > 0.0 ? 1 : 0);
+    Kdr_String text;
+    if (calcArgText(args, count, 0, text))
+        return setCalcResultNumber(result, !text.empty() && readNumber(text) > 0.0 ? 1 : 0);
+    return false;
+}
+
+namespace
+{
+/// Registers the functions through any target with the engine's registration call.
+template <typename Target> bool registerAll(Target& target)
+{
+    struct Registration
+    {
+        const char* name;
+        int minArgs;
+        int maxArgs;
+        grid::CustomFunctionProc callback;
+    };
+    static constexpr Registration kFunctions[] = {
+        {"ROUNDTO", 2, 2, ssRoundTo},
+        {"GETCELL", 2, 7, ssGetCell},
+        {"GETPROFCELL", 2, 7, ssGetProfCell},
+        {"SECTIONSIZE", 2, 2, ssSectionSize},
+        {"GETSYSNAME", 1, 1, ssGetSysName},
+        {"STDWIDTHWITHTOLERANCE", 6, 6, ssStdWidthWithTolerance},
+        {"STDTHICKNESSWITHTOLERANCE", 5, 5, ssStdThicknessWithTolerance},
+        {"STDSIZEWITHTOLERANCE", 5, 5, ssStdSizeWithTolerance},
+        {"GETARRAYITEM", 2, 2, ssGetArrayItem},
+        {"TONUMBER", 1, 1, ssToNumber},
+        {"ISNULL", 1, 1, ssIsNull},
+        {"ISPOSITIVE", 1, 1, ssIsPositive},
+    };
+    bool all = true;
+    for (const Registration& function : kFunctions)
+        all = target.addCustomFunction(function.name, function.minArgs, function.maxArgs, function.callback, 0) &&
+              all;
+    return all;
+}
+} // namespace
+
+bool registerStandardsFunctions(grid::Sheet& sheet)
+{
+    return registerAll(sheet);
+}
+
+bool registerStandardsFunctions(Kdr_Spread& spread)
+{
+    return registerAll(spread);
+}
