@@ -1,6 +1,8 @@
 #include "standards/VariableMessages.h"
 
 #include "host/Settings.h"
+#include "ui/UserAgent.h"
+#include "ui/WinDefs.h"
 
 Kdr_String variableErrorText(bool isInput, const Kdr_String& name, const Kdr_String& sheetName)
 {
@@ -20,5 +22,5 @@ void showVariableError(bool isInput, const Kdr_String& name, const Kdr_String& s
 {
     if (!gSettings.showSpreadsheetErrors())
         return;
-    (void)variableErrorText(isInput, name, sheetName);
+    AfxMessageBox(variableErrorText(isInput, name, sheetName), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -62,6 +62,22 @@ private:
     Kdr_String previous_;
 };
 
+/// Switches the spreadsheet error messages off for a scope.
+class ErrorMessagesOff
+{
+public:
+    ErrorMessagesOff() : previous_(gSettings.showSpreadsheetErrors())
+    {
+        gSettings.setShowSpreadsheetErrors(false);
+    }
+    ~ErrorMessagesOff() { gSettings.setShowSpreadsheetErrors(previous_); }
+    ErrorMessagesOff(const ErrorMessagesOff&) = delete;
+    ErrorMessagesOff& operator=(const ErrorMessagesOff&) = delete;
+
+private:
+    bool previous_;
+};
+
 /// The bytes of a file under tests/data/standards/.
 inline std::string testData(const std::string& name)
 {

@@ -3,6 +3,7 @@
 #include "standards/StandardsTimers.h"
 #include "standards/VariableMessages.h"
 #include "standards/ZxVarCells.h"
+#include "ui/ScriptedAgent.h"
 
 namespace
 {
@@ -115,7 +116,7 @@ protected:
 
 TEST_F(FromMacro, FillsInputAndOutputCellsAndClearsLocals)
 {
-    gSettings.setShowSpreadsheetErrors(false);
+    standards_test::ErrorMessagesOff quiet;
     request.target = "EP";
     const int mappings = gInitMapping.count();
     const int fills = gInitFromMacro.count();
@@ -130,18 +131,42 @@ TEST_F(FromMacro, FillsInputAndOutputCellsAndClearsLocals)
     EXPECT_EQ(cells.setToMacro(request), Acad::eOk);
     EXPECT_EQ(variable("Plate1", "Width"), "175");
     EXPECT_EQ(variable("Plate1", "Gap"), "10"); // Input cells are never written back
-    gSettings.setShowSpreadsheetErrors(true);
+}
+
+TEST_F(FromMacro, ReportsEachVariableThatCannotBeFetched)
+{
+    request.target = "EP";
+    cells.append(cell("Lost", cellOutput, valString, "old"));
+    {
+        ui::ScriptedAgent agent;
+        ui::UserAgentScope scope(agent);
+        agent.setFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+        agent.expectMessageBox(variableErrorText(true, "Missing", "EndPlate"), IDOK);
+        agent.expectMessageBox(variableErrorText(false, "Lost", "EndPlate"), IDOK);
+        ASSERT_EQ(cells.getFromMacro(request), Acad::eOk);
+        EXPECT_EQ(agent.pending(), 0u);
+        ASSERT_EQ(agent.messageBoxes().size(), 2u);
+        EXPECT_EQ(agent.messageBoxes()[0].flags, unsigned(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(values(cells), (Kdr_StringArray{"12", "old", "150", "", "old"}));
+
+    // Switched off, the same run shows nothing.
+    standards_test::ErrorMessagesOff quiet;
+    ui::ScriptedAgent silent;
+    ui::UserAgentScope scope(silent);
+    silent.setFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+    EXPECT_EQ(cells.getFromMacro(request), Acad::eOk);
+    EXPECT_TRUE(silent.messageBoxes().empty());
 }
 
 TEST_F(FromMacro, WorksOnAModuleGroupWithoutMapping)
 {
     request.target = "Module.Plate";
     request.moduleGroup = "Plate";
-    gSettings.setShowSpreadsheetErrors(false);
+    standards_test::ErrorMessagesOff quiet;
     ASSERT_EQ(cells.getFromMacro(request), Acad::eOk);
     EXPECT_EQ(values(cells), (Kdr_StringArray{"10", "old", "150", ""}));
     EXPECT_EQ(cells.mapping().mode(), mapModuleGroup);
-    gSettings.setShowSpreadsheetErrors(true);
 }
 
 TEST_F(FromMacro, WithoutAUsableMappingNothingChanges)
@@ -166,7 +191,7 @@ TEST_F(FromMacro, AFailedMappingLeavesNoBindingsFromAnEarlierRun)
 {
     // A pooled sheet runs target "Other" (Width bound to Gap), then a target the file lacks:
     // the second run must not write through the first run's bindings.
-    gSettings.setShowSpreadsheetErrors(false);
+    standards_test::ErrorMessagesOff quiet;
     request.target = "Other";
     ASSERT_EQ(cells.getFromMacro(request), Acad::eOk);
     request.target = "Gone";
@@ -175,7 +200,6 @@ TEST_F(FromMacro, AFailedMappingLeavesNoBindingsFromAnEarlierRun)
     cells.setToMacro(request);
     EXPECT_EQ(variable("Plate1", "Gap"), "10");
     EXPECT_EQ(variable("Plate2", "Gap"), "12");
-    gSettings.setShowSpreadsheetErrors(true);
 }
 
 TEST_F(MacroTest, InitializeSetsUpAMainRun)

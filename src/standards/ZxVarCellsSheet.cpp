@@ -1,0 +1,85 @@
+// Collecting the variable cells of a sheet and moving their values to and from it.
+
+#include "spread/Kdr_Spread.h"
+#include "standards/ZxVarCells.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+struct Block
+{
+    const char* heading;
+    int start = -1; ///< first row under the heading; -1 without a heading
+    int end = -1;   ///< last row of the block
+};
+
+/// Scans one block row by row, left to right; false when the sheet has no such block.
+bool scanBlock(Kdr_Spread& ss, const Block& block, ZxCellType type, Kdr_Array<ZxVarCell>& cells)
+{
+    if (block.start < 0)
+        return false;
+    const int rows = std::min(block.end, ss.getMaxRows());
+    const int cols = ss.getMaxCols();
+    // One scratch cell for the whole scan: a declaration carries no value.
+    ZxVarCell scratch;
+    for (int row = block.start; row <= rows; ++row)
+        for (int col = 1; col <= cols; ++col)
+            if (scratch.initialize(ss, col, row, type) == Acad::eOk)
+                cells.append(scratch);
+    return true;
+}
+} // namespace
+
+Acad::ErrorStatus ZxVarCells::collectFromSheet(Kdr_Spread& ss)
+{
+    resetVarCells();
+
+    std::array<Block, 4> blocks{{{"Input"}, {"Output"}, {"Local"}, {"Calc"}}};
+    for (Block& block : blocks)
+    {
+        int row = 1;
+        int col = 1;
+        if (ss.findForward(block.heading, false, row, col))
+            block.start = row + 1;
+    }
+    // A block runs to the row of the next heading below it, whatever that heading is, or to
+    // the last row of the sheet.
+    const int rowCount = ss.getMaxRows();
+    for (Block& block : blocks)
+    {
+        int next = -1;
+        for (const Block& other : blocks)
+            if (&other != &block && other.start > block.start && (next < 0 || other.start < next))
+                next = other.start;
+        block.end = next < 0 ? rowCount : next - 1;
+    }
+
+    if (!scanBlock(ss, blocks[0], cellInput, cells_) || !scanBlock(ss, blocks[1], cellOutput, cells_))
+        return Acad::eInvalidInput;
+    scanBlock(ss, blocks[2], cellLocal, cells_);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxVarCells::getValuesFromSS(Kdr_Spread& ss)
+{
+    for (ZxVarCell& cell : cells_)
+    {
+        if (!cell.isOutput())
+            continue;
+        Kdr_String text;
+        if (cell.getCurrentValue(ss, text) != Acad::eOk)
+            return Acad::eInvalidInput;
+        cell.value = text;
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxVarCells::setValuesToSS(Kdr_Spread& ss)
+{
+    for (ZxVarCell& cell : cells_)
+        if (cell.setValueToSS(ss) != Acad::eOk)
+            return Acad::eInvalidInput;
+    return Acad::eOk;
+}
