@@ -380,8 +380,9 @@ template <typename Target> bool registerAll(Target& target)
     };
     bool all = true;
     for (const Registration& function : kFunctions)
-        all = target.addCustomFunction(function.name, function.minArgs, function.maxArgs, function.callback, 0) &&
-              all;
+        if (!target.addCustomFunction(function.name, function.minArgs, function.maxArgs, function.callback,
+                                      0))
+            all = false;
     return all;
 }
 } // namespace

@@ -27,7 +27,8 @@ bool calcArgNumber(const grid::SpreadCalcValue* args, int count, int index, doub
 /// be read once); one leading and one trailing '"' are removed when present.
 bool calcArgText(const grid::SpreadCalcValue* args, int count, int index, Kdr_String& text);
 /// A cell reference (type 3): its four fields.
-bool calcArgCell(const grid::SpreadCalcValue* args, int count, int index, grid::SpreadCalcValue::CellFields& cell);
+bool calcArgCell(const grid::SpreadCalcValue* args, int count, int index,
+                 grid::SpreadCalcValue::CellFields& cell);
 /// True when the argument is there and empty (status 2).
 bool calcArgIsEmpty(const grid::SpreadCalcValue* args, int count, int index);
 

@@ -7,8 +7,8 @@
 Kdr_String toleranceErrorText(double down, double up)
 {
     // Written with exactly two decimals, never as "-0.00".
-    return Kdr_String("Invalid tolerances provided.\n DownTolerance is :") + host::formatFixed(down, 2, true) +
-           "UpTolerance is :" + host::formatFixed(up, 2, true) +
+    return Kdr_String("Invalid tolerances provided.\n DownTolerance is :") +
+           host::formatFixed(down, 2, true) + "UpTolerance is :" + host::formatFixed(up, 2, true) +
            "\nAdding both tolerances should result in a positive value.";
 }
 

@@ -30,7 +30,12 @@ TEST(PickNearest, ChoosesTheNearerSizeThatTheWindowAllows)
         {"nothing within reach", {8, 10, 12}, 0.5, 0.5, 11, std::nullopt},
         {"only sizes above, one in reach", {20, 15}, 0, 5, 11, 15},
         {"only sizes below, none in reach", {1, 2}, 3, 3, 11, std::nullopt},
-        {"inverted window: below fails its distance, above its lower bound", {8, 10, 12}, -2, 1, 11, std::nullopt},
+        {"inverted window: below fails its distance, above its lower bound",
+         {8, 10, 12},
+         -2,
+         1,
+         11,
+         std::nullopt},
         {"inverted window: above must still lie over value - down", {8, 12}, -1.5, 2, 11, std::nullopt},
         {"negative sizes", {-10, -8}, 1, 1, -9.2, -10},
     };
@@ -62,8 +67,8 @@ TEST(FloorToStep, GivesTheMultipleAtOrBelow)
     {
         double value, step, expected;
     } cases[] = {
-        {7.3, 1, 7},  {7.6, 1, 7},     {7, 1, 7},       {0.35, 0.1, 0.3}, {0.7, 0.1, 0.7},
-        {-2.4, 1, -3}, {-2.5, 1, -3}, {5.5, 0, 5.5},   {7.6, -1, 7},     {12.5, 5, 10},
+        {7.3, 1, 7},   {7.6, 1, 7},   {7, 1, 7},     {0.35, 0.1, 0.3}, {0.7, 0.1, 0.7},
+        {-2.4, 1, -3}, {-2.5, 1, -3}, {5.5, 0, 5.5}, {7.6, -1, 7},     {12.5, 5, 10},
     };
     for (const Case& c : cases)
         EXPECT_EQ(floorToStep(c.value, c.step), c.expected) << c.value << " step " << c.step;

@@ -1,8 +1,7 @@
-#include "spread/StandardsFiles.h"
-
 #include "SteelTestSupport.h"
 #include "host/CommandLine.h"
 #include "host/FileFunctions.h"
+#include "spread/StandardsFiles.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -106,7 +105,8 @@ TEST(StandardsFileReaders, RefuseFilesThatAreNotTextAndNameTheLine)
     const auto binary = library.write("binary.txt", std::string("10\n12\n\x01\x02\0\x03 x 4\n", 15));
     EXPECT_FALSE(readSizesFile(pathText(binary), sizes));
     EXPECT_TRUE(sizes.firsts.isEmpty());
-    EXPECT_NE(capture.text().find("binary.txt\" line 3 holds a NUL byte"), std::string::npos) << capture.text();
+    EXPECT_NE(capture.text().find("binary.txt\" line 3 holds a NUL byte"), std::string::npos)
+        << capture.text();
 
     capture.clear();
     const auto huge = library.write("huge.txt", "a\tb\n" + std::string(kMaxStandardsLineLength + 1, '7'));

@@ -1,5 +1,3 @@
-#include "spread/StandardsFunctions.h"
-
 #include "SteelTestSupport.h"
 #include "grid/Sheet.h"
 #include "host/CommandLine.h"
@@ -7,6 +5,7 @@
 #include "host/SectionTables.h"
 #include "spread/Kdr_Spread.h"
 #include "spread/StandardsFiles.h"
+#include "spread/StandardsFunctions.h"
 #include "spread/StandardsMessages.h"
 #include "ui/ScriptedAgent.h"
 
@@ -53,8 +52,8 @@ protected:
         sheet_.setMaxCols(5);
         sheet_.setMaxRows(10);
         EXPECT_TRUE(registerStandardsFunctions(sheet_));
-        sheet_.setNumber(2, 1, 0);    // B1: 0
-        sheet_.setData(2, 2, "0.5");  // B2: 0.5 as typed
+        sheet_.setNumber(2, 1, 0);   // B1: 0
+        sheet_.setData(2, 2, "0.5"); // B2: 0.5 as typed
         blocksBefore_ = globalStrCount();
     }
 
@@ -325,13 +324,23 @@ SpreadCalcValue garbage()
 TEST(StandardsFunctionRecords, AFailureLeavesAnEmptyResult)
 {
     const grid::CustomFunctionProc procs[] = {
-        ssRoundTo,     ssGetCell,      ssGetProfCell, ssSectionSize, ssGetSysName,
-        ssStdWidthWithTolerance, ssStdThicknessWithTolerance, ssStdSizeWithTolerance,
-        ssGetArrayItem, ssToNumber,    ssIsNull,      ssIsPositive,
+        ssRoundTo,
+        ssGetCell,
+        ssGetProfCell,
+        ssSectionSize,
+        ssGetSysName,
+        ssStdWidthWithTolerance,
+        ssStdThicknessWithTolerance,
+        ssStdSizeWithTolerance,
+        ssGetArrayItem,
+        ssToNumber,
+        ssIsNull,
+        ssIsPositive,
     };
     for (auto proc : procs)
     {
-        SpreadCalcValue args[7] = {garbage(), garbage(), garbage(), garbage(), garbage(), garbage(), garbage()};
+        SpreadCalcValue args[7] = {garbage(), garbage(), garbage(), garbage(),
+                                   garbage(), garbage(), garbage()};
         for (auto& arg : args)
             arg.status = 7; // no valid value
         SpreadCalcValue result = garbage();
