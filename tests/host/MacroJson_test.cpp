@@ -192,3 +192,25 @@ TEST(MacroJson, MissingFileIsReportedWithItsName)
     EXPECT_FALSE(loadMacroJson(samplePath("Absent.json"), macro, data, error));
     EXPECT_NE(error.find("Absent.json"), std::string::npos);
 }
+
+TEST(MacroJson, TruncatedAndCorruptedFilesFailWithoutHarm)
+{
+    std::string text;
+    ASSERT_TRUE(host::readFileBytes(samplePath("EndPlate.json"), text));
+    Kdr_DbMacro macro("untouched");
+    MacroData data;
+    std::string error;
+    for (size_t length = 0; length + 1 < text.size(); length += 53)
+    {
+        EXPECT_FALSE(parseMacroJson(text.substr(0, length), "cut.json", macro, data, error)) << length;
+        EXPECT_EQ(error.rfind("cut.json: ", 0), 0u);
+    }
+    // Every byte replaced in turn by one that breaks the syntax or a type somewhere.
+    for (size_t at = 0; at < text.size(); at += 41)
+    {
+        std::string corrupted = text;
+        corrupted[at] = corrupted[at] == '"' ? '\x01' : '"';
+        parseMacroJson(corrupted, "bad.json", macro, data, error);
+    }
+    EXPECT_EQ(macro.name(), "untouched");
+}

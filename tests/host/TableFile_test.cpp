@@ -112,3 +112,25 @@ TEST(TableFile, FailedWriteLeavesTheOldFile)
     EXPECT_FALSE(readFile(folder.path("absent.pr"), name, rows));
     EXPECT_NE(capture.text().find("absent.pr"), std::string::npos);
 }
+
+TEST(TableFile, ArbitraryBytesNeverCrashAndRoundTripWhenAccepted)
+{
+    unsigned seed = 12345;
+    for (int round = 0; round < 500; ++round)
+    {
+        std::string bytes;
+        for (int i = 0; i < round % 64; ++i)
+        {
+            seed = seed * 1103515245u + 12345u;
+            const char alphabet[] = {'a', '\\', '\t', '\n', '\r', 't', 'n', 'r', '\x80', '\xFF', '\0'};
+            bytes += alphabet[(seed >> 16) % sizeof alphabet];
+        }
+        host::CommandLineCapture quiet;
+        Kdr_Array<Kdr_StringArray> rows;
+        if (!host::parseTableText(bytes, "random", rows))
+            continue;
+        Kdr_Array<Kdr_StringArray> again;
+        ASSERT_TRUE(host::parseTableText(host::formatTableText(rows), "again", again));
+        EXPECT_EQ(again, rows);
+    }
+}
