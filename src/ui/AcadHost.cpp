@@ -17,15 +17,21 @@ bool acedPostCommand(const char* command)
     return true;
 }
 
-void acedPostCommandPrompt() { ++ui::hostRequests().commandPrompts; }
+void acedPostCommandPrompt()
+{
+    ++ui::hostRequests().commandPrompts;
+}
 
-void acedUpdateDisplay() { ++ui::hostRequests().displayUpdates; }
+void acedUpdateDisplay()
+{
+    ++ui::hostRequests().displayUpdates;
+}
 
 ui::Window* adsw_acadMainWnd()
 {
     static auto& main = *new ui::Window;
     if (!main.IsWindow())
-        main.Create("AfxMDIFrame", "AutoCAD", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_VISIBLE, ui::screenRect(),
-                    nullptr, 0);
+        main.Create("AfxMDIFrame", "AutoCAD", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_VISIBLE,
+                    ui::screenRect(), nullptr, 0);
     return &main;
 }

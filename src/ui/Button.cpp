@@ -71,7 +71,8 @@ void Button::uncheckGroupSiblings()
     while (last != siblings.end() && ((*last)->GetStyle() & WS_GROUP) == 0)
         ++last;
     for (auto it = first; it != last; ++it)
-        if (auto* radio = dynamic_cast<Button*>(*it); radio != nullptr && radio != this && radio->isRadioButton())
+        if (auto* radio = dynamic_cast<Button*>(*it);
+            radio != nullptr && radio != this && radio->isRadioButton())
             radio->SetCheck(BST_UNCHECKED);
 }
 
@@ -86,7 +87,9 @@ bool Button::click()
         SetCheck(check_ == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED);
         break;
     case BS_AUTO3STATE:
-        SetCheck(check_ == BST_UNCHECKED ? BST_CHECKED : check_ == BST_CHECKED ? BST_INDETERMINATE : BST_UNCHECKED);
+        SetCheck(check_ == BST_UNCHECKED ? BST_CHECKED
+                 : check_ == BST_CHECKED ? BST_INDETERMINATE
+                                         : BST_UNCHECKED);
         break;
     case BS_AUTORADIOBUTTON:
         uncheckGroupSiblings();

@@ -18,7 +18,10 @@ void axisFactors(bool near, bool far, double& first, double& second)
         first = 0.5, second = 0.5;
 }
 
-int shifted(int edge, double factor, int delta) { return edge + static_cast<int>(std::lround(factor * delta)); }
+int shifted(int edge, double factor, int delta)
+{
+    return edge + static_cast<int>(std::lround(factor * delta));
+}
 } // namespace
 
 bool CResizer::Attach(ui::Window* parent)
@@ -44,7 +47,8 @@ bool CResizer::AddControl(int id, double left, double top, double right, double 
     if (control == nullptr)
         return false;
     RemoveControl(id);
-    entries_.push_back(Entry{id, control->rectInParent(), parent->GetClientRect().GetSize(), left, top, right, bottom});
+    entries_.push_back(
+        Entry{id, control->rectInParent(), parent->GetClientRect().GetSize(), left, top, right, bottom});
     return true;
 }
 

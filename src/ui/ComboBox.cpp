@@ -44,7 +44,8 @@ int ComboBox::AddString(std::string_view text)
     if ((GetStyle() & CBS_SORT) != 0)
     {
         auto at = std::upper_bound(items_.begin(), items_.end(), text,
-                                   [](std::string_view t, const Item& item) { return lessIgnoringCase(t, item.text); });
+                                   [](std::string_view t, const Item& item)
+                                   { return lessIgnoringCase(t, item.text); });
         index = static_cast<int>(at - items_.begin());
     }
     return InsertString(index, text);
@@ -150,7 +151,8 @@ int ComboBox::GetLBTextLen(int index) const
 
 std::uintptr_t ComboBox::GetItemData(int index) const
 {
-    return validIndex(index) ? items_[static_cast<std::size_t>(index)].data : static_cast<std::uintptr_t>(CB_ERR);
+    return validIndex(index) ? items_[static_cast<std::size_t>(index)].data
+                             : static_cast<std::uintptr_t>(CB_ERR);
 }
 
 int ComboBox::SetItemData(int index, std::uintptr_t data)

@@ -20,7 +20,8 @@ constexpr const char* kDialogClass = "#32770";
 // A picture control's text "#123" names its image resource; 0 otherwise.
 int imageResourceOf(const ControlTemplate& c)
 {
-    const bool picture = (c.className == "STATIC" && ((c.style & SS_TYPEMASK) == SS_ICON || (c.style & SS_TYPEMASK) == SS_BITMAP)) ||
+    const bool picture = (c.className == "STATIC" &&
+                          ((c.style & SS_TYPEMASK) == SS_ICON || (c.style & SS_TYPEMASK) == SS_BITMAP)) ||
                          (c.className == "BUTTON" && (c.style & (BS_ICON | BS_BITMAP)) != 0);
     if (!picture || c.text.size() < 2 || c.text[0] != '#')
         return 0;
@@ -31,7 +32,8 @@ int imageResourceOf(const ControlTemplate& c)
 
 void attachImage(Window& control, const ControlTemplate& c, int resourceId)
 {
-    const bool bitmap = (c.className == "STATIC") ? (c.style & SS_TYPEMASK) == SS_BITMAP : (c.style & BS_BITMAP) != 0;
+    const bool bitmap =
+        (c.className == "STATIC") ? (c.style & SS_TYPEMASK) == SS_BITMAP : (c.style & BS_BITMAP) != 0;
     Image image;
     if (!(bitmap ? loadBitmapResource(resourceId, image) : loadIconResource(resourceId, image)))
         return;
@@ -83,8 +85,8 @@ bool Dialog::createFromTemplate(const DialogTemplate& t, Window* parent, bool mo
     {
         std::unique_ptr<Window> control = makeWindowOfClass(c.className);
         const int imageId = imageResourceOf(c);
-        if (!control->Create(c.className, imageId != 0 ? std::string_view() : std::string_view(c.text), c.style | WS_CHILD,
-                             dialogUnitsToPixels(c.rect), this, c.id, c.exStyle))
+        if (!control->Create(c.className, imageId != 0 ? std::string_view() : std::string_view(c.text),
+                             c.style | WS_CHILD, dialogUnitsToPixels(c.rect), this, c.id, c.exStyle))
             continue;
         control->SetFont(t.font, false);
         if (imageId != 0)
@@ -122,7 +124,8 @@ std::intptr_t Dialog::DoModal()
     Window* focus = GetFocus();
     const WindowHandle focusBefore = focus != nullptr ? focus->GetSafeHwnd() : 0;
 
-    auto restore = [&] {
+    auto restore = [&]
+    {
         if (Window* o = FromHandle(ownerHandle); o != nullptr && !ownerWasDisabled)
             o->EnableWindow(true);
         if (Window* f = FromHandle(focusBefore))
@@ -316,8 +319,14 @@ void Dialog::GotoDlgCtrl(Window* control)
         edit->SetSel(0, -1);
 }
 
-void Dialog::NextDlgCtrl() { GotoDlgCtrl(GetNextDlgTabItem(GetFocus(), false)); }
-void Dialog::PrevDlgCtrl() { GotoDlgCtrl(GetNextDlgTabItem(GetFocus(), true)); }
+void Dialog::NextDlgCtrl()
+{
+    GotoDlgCtrl(GetNextDlgTabItem(GetFocus(), false));
+}
+void Dialog::PrevDlgCtrl()
+{
+    GotoDlgCtrl(GetNextDlgTabItem(GetFocus(), true));
+}
 
 int Dialog::GetDefID() const
 {
@@ -353,12 +362,14 @@ bool Dialog::IsDialogMessage(Message& message)
     const WindowHandle self = GetSafeHwnd();
     switch (message.wParam)
     {
-    case VK_TAB: {
+    case VK_TAB:
+    {
         Window* focus = GetFocus();
         GotoDlgCtrl(GetNextDlgTabItem(focus, GetKeyState(VK_SHIFT) < 0));
         return true;
     }
-    case VK_RETURN: {
+    case VK_RETURN:
+    {
         Window* focus = GetFocus();
         if (dynamic_cast<Edit*>(focus) != nullptr &&
             (focus->GetStyle() & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN))
@@ -374,7 +385,8 @@ bool Dialog::IsDialogMessage(Message& message)
                            button != nullptr ? static_cast<std::intptr_t>(button->GetSafeHwnd()) : 0);
         return true;
     }
-    case VK_ESCAPE: {
+    case VK_ESCAPE:
+    {
         Window* cancel = findDescendant(IDCANCEL);
         if (cancel != nullptr && !cancel->IsWindowEnabled())
             return true;

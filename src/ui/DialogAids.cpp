@@ -39,8 +39,9 @@ void disableTriState(ui::Button* button)
     button->SetCheck(state == BST_UNCHECKED ? BST_UNCHECKED : BST_CHECKED);
 }
 
-bool DlgOpenSave(bool open, const Kdr_String& title, const Kdr_String& defaultExtension, const Kdr_String& filter,
-                 const Kdr_String& start, Kdr_String& path, unsigned flags, ui::Window* owner)
+bool DlgOpenSave(bool open, const Kdr_String& title, const Kdr_String& defaultExtension,
+                 const Kdr_String& filter, const Kdr_String& start, Kdr_String& path, unsigned flags,
+                 ui::Window* owner)
 {
     ui::FileDialogRequest request;
     request.owner = owner;
@@ -48,8 +49,9 @@ bool DlgOpenSave(bool open, const Kdr_String& title, const Kdr_String& defaultEx
     request.title = title;
     request.defaultExtension = defaultExtension;
     request.filter = filter;
-    request.flags = flags != 0 ? flags
-                               : (open ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY : OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
+    request.flags =
+        flags != 0 ? flags
+                   : (open ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY : OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
     const Kdr_String normalized = host::normalizePath(start);
     if (!normalized.empty() && (normalized.back() == '/' || host::folderExists(normalized)))
         request.initialFolder = normalized;

@@ -23,8 +23,8 @@ void disableTriState(ui::Button* button);
 /// file or a folder (ending with a separator); `filter` is "Description|pattern|…". Without
 /// `flags`, opening asks for an existing file and saving asks before overwriting. True with
 /// the chosen path in `path`.
-bool DlgOpenSave(bool open, const Kdr_String& title, const Kdr_String& defaultExtension, const Kdr_String& filter,
-                 const Kdr_String& start, Kdr_String& path, unsigned flags = 0, ui::Window* owner = nullptr);
+bool DlgOpenSave(bool open, const Kdr_String& title, const Kdr_String& defaultExtension,
+                 const Kdr_String& filter, const Kdr_String& start, Kdr_String& path, unsigned flags = 0,
+                 ui::Window* owner = nullptr);
 /// The host's information dialog: a text with a title and one button.
 void ExportStartDlgInfo(const Kdr_String& text, const Kdr_String& title, const Kdr_String& buttonText);
-

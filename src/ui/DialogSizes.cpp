@@ -82,7 +82,8 @@ std::vector<std::string_view> fields(std::string_view line)
     for (;;)
     {
         const std::size_t tab = line.find('\t', start);
-        out.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        out.push_back(
+            line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
         if (tab == std::string_view::npos)
             return out;
         start = tab + 1;
@@ -99,9 +100,15 @@ bool DialogSizeStore::find(std::string_view key, Rect& rect) const
     return true;
 }
 
-void DialogSizeStore::store(std::string_view key, const Rect& rect) { entries_[foldKey(key)] = Entry{Kdr_String(key), rect}; }
+void DialogSizeStore::store(std::string_view key, const Rect& rect)
+{
+    entries_[foldKey(key)] = Entry{Kdr_String(key), rect};
+}
 
-bool DialogSizeStore::erase(std::string_view key) { return entries_.erase(foldKey(key)) != 0; }
+bool DialogSizeStore::erase(std::string_view key)
+{
+    return entries_.erase(foldKey(key)) != 0;
+}
 
 bool DialogSizeStore::load(const std::string& path, Kdr_String& error)
 {
@@ -133,7 +140,8 @@ bool DialogSizeStore::load(const std::string& path, Kdr_String& error)
         for (int i = 0; i < 4; ++i)
             if (!parseInt(parts[static_cast<std::size_t>(i) + 1], values[i]))
             {
-                error = where + "not a whole number: \"" + std::string(parts[static_cast<std::size_t>(i) + 1]) + "\"";
+                error = where + "not a whole number: \"" +
+                        std::string(parts[static_cast<std::size_t>(i) + 1]) + "\"";
                 return false;
             }
         if (values[2] < 0 || values[3] < 0)
@@ -141,7 +149,8 @@ bool DialogSizeStore::load(const std::string& path, Kdr_String& error)
             error = where + "negative size";
             return false;
         }
-        loaded[foldKey(key)] = Entry{Kdr_String(key), Rect(Point{values[0], values[1]}, Size{values[2], values[3]})};
+        loaded[foldKey(key)] =
+            Entry{Kdr_String(key), Rect(Point{values[0], values[1]}, Size{values[2], values[3]})};
     }
     entries_ = std::move(loaded);
     return true;
@@ -153,8 +162,9 @@ bool DialogSizeStore::save(const std::string& path, Kdr_String& error) const
     for (const auto& [folded, entry] : entries_)
     {
         (void)folded;
-        bytes += escapeKey(entry.key) + '\t' + std::to_string(entry.rect.left) + '\t' + std::to_string(entry.rect.top) +
-                 '\t' + std::to_string(entry.rect.Width()) + '\t' + std::to_string(entry.rect.Height()) + '\n';
+        bytes += escapeKey(entry.key) + '\t' + std::to_string(entry.rect.left) + '\t' +
+                 std::to_string(entry.rect.top) + '\t' + std::to_string(entry.rect.Width()) + '\t' +
+                 std::to_string(entry.rect.Height()) + '\n';
     }
     return host::writeFileAtomically(path, bytes, error);
 }

@@ -23,7 +23,8 @@ DialogTemplate& DialogTemplate::ltext(int controlId, std::string_view text, int 
     return control(controlId, "STATIC", text, SS_LEFT | WS_GROUP | extra, x, y, cx, cy);
 }
 
-DialogTemplate& DialogTemplate::icon(int controlId, int iconId, int x, int y, int cx, int cy, std::uint32_t extra)
+DialogTemplate& DialogTemplate::icon(int controlId, int iconId, int x, int y, int cx, int cy,
+                                     std::uint32_t extra)
 {
     return control(controlId, "STATIC", "#" + std::to_string(iconId), SS_ICON | extra, x, y, cx, cy);
 }
@@ -34,8 +35,8 @@ DialogTemplate& DialogTemplate::pushButton(int controlId, std::string_view text,
     return control(controlId, "BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP | extra, x, y, cx, cy);
 }
 
-DialogTemplate& DialogTemplate::defPushButton(int controlId, std::string_view text, int x, int y, int cx, int cy,
-                                              std::uint32_t extra)
+DialogTemplate& DialogTemplate::defPushButton(int controlId, std::string_view text, int x, int y, int cx,
+                                              int cy, std::uint32_t extra)
 {
     return control(controlId, "BUTTON", text, BS_DEFPUSHBUTTON | WS_TABSTOP | extra, x, y, cx, cy);
 }
@@ -50,8 +51,8 @@ DialogTemplate& DialogTemplate::comboBox(int controlId, int x, int y, int cx, in
     return control(controlId, "COMBOBOX", "", WS_TABSTOP | extra, x, y, cx, cy);
 }
 
-DialogTemplate& DialogTemplate::autoCheckBox(int controlId, std::string_view text, int x, int y, int cx, int cy,
-                                             std::uint32_t extra)
+DialogTemplate& DialogTemplate::autoCheckBox(int controlId, std::string_view text, int x, int y, int cx,
+                                             int cy, std::uint32_t extra)
 {
     return control(controlId, "BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP | extra, x, y, cx, cy);
 }
@@ -62,8 +63,8 @@ DialogTemplate& DialogTemplate::auto3State(int controlId, std::string_view text,
     return control(controlId, "BUTTON", text, BS_AUTO3STATE | WS_TABSTOP | extra, x, y, cx, cy);
 }
 
-DialogTemplate& DialogTemplate::autoRadioButton(int controlId, std::string_view text, int x, int y, int cx, int cy,
-                                                std::uint32_t extra)
+DialogTemplate& DialogTemplate::autoRadioButton(int controlId, std::string_view text, int x, int y, int cx,
+                                                int cy, std::uint32_t extra)
 {
     return control(controlId, "BUTTON", text, BS_AUTORADIOBUTTON | WS_TABSTOP | extra, x, y, cx, cy);
 }

@@ -43,21 +43,27 @@ struct DialogTemplate
     }
 
     /// Any control; WS_CHILD and WS_VISIBLE are added unless `hidden`.
-    DialogTemplate& control(int controlId, std::string_view className, std::string_view text, std::uint32_t style,
-                            int x, int y, int cx, int cy, std::uint32_t exStyle = 0, bool hidden = false);
-    DialogTemplate& ltext(int controlId, std::string_view text, int x, int y, int cx, int cy, std::uint32_t extra = 0);
+    DialogTemplate& control(int controlId, std::string_view className, std::string_view text,
+                            std::uint32_t style, int x, int y, int cx, int cy, std::uint32_t exStyle = 0,
+                            bool hidden = false);
+    DialogTemplate& ltext(int controlId, std::string_view text, int x, int y, int cx, int cy,
+                          std::uint32_t extra = 0);
     DialogTemplate& icon(int controlId, int iconId, int x, int y, int cx, int cy, std::uint32_t extra = 0);
-    DialogTemplate& pushButton(int controlId, std::string_view text, int x, int y, int cx, int cy, std::uint32_t extra = 0);
+    DialogTemplate& pushButton(int controlId, std::string_view text, int x, int y, int cx, int cy,
+                               std::uint32_t extra = 0);
     DialogTemplate& defPushButton(int controlId, std::string_view text, int x, int y, int cx, int cy,
                                   std::uint32_t extra = 0);
     DialogTemplate& editText(int controlId, int x, int y, int cx, int cy, std::uint32_t extra = 0);
-    DialogTemplate& comboBox(int controlId, int x, int y, int cx, int cy, std::uint32_t extra = CBS_DROPDOWNLIST);
+    DialogTemplate& comboBox(int controlId, int x, int y, int cx, int cy,
+                             std::uint32_t extra = CBS_DROPDOWNLIST);
     DialogTemplate& autoCheckBox(int controlId, std::string_view text, int x, int y, int cx, int cy,
                                  std::uint32_t extra = 0);
-    DialogTemplate& auto3State(int controlId, std::string_view text, int x, int y, int cx, int cy, std::uint32_t extra = 0);
+    DialogTemplate& auto3State(int controlId, std::string_view text, int x, int y, int cx, int cy,
+                               std::uint32_t extra = 0);
     DialogTemplate& autoRadioButton(int controlId, std::string_view text, int x, int y, int cx, int cy,
                                     std::uint32_t extra = 0);
-    DialogTemplate& groupBox(int controlId, std::string_view text, int x, int y, int cx, int cy, std::uint32_t extra = 0);
+    DialogTemplate& groupBox(int controlId, std::string_view text, int x, int y, int cx, int cy,
+                             std::uint32_t extra = 0);
     DialogTemplate& tabControl(int controlId, int x, int y, int cx, int cy, std::uint32_t extra = 0);
 
     const ControlTemplate* findControl(int controlId) const;

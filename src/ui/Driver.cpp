@@ -34,7 +34,10 @@ Window* firstVisible(const Window& parent, int id, Window*& anyMatch)
     return nullptr;
 }
 
-std::string describe(const char* action, int id) { return std::string(action) + " " + std::to_string(id); }
+std::string describe(const char* action, int id)
+{
+    return std::string(action) + " " + std::to_string(id);
+}
 } // namespace
 
 Driver::Driver(Window& window, FailureHandler onFailure)
@@ -44,8 +47,14 @@ Driver::Driver(Window& window, FailureHandler onFailure)
         dialogId_ = d->templateId();
 }
 
-Window* Driver::window() const { return Window::FromHandle(window_); }
-Dialog* Driver::dialog() const { return dynamic_cast<Dialog*>(window()); }
+Window* Driver::window() const
+{
+    return Window::FromHandle(window_);
+}
+Dialog* Driver::dialog() const
+{
+    return dynamic_cast<Dialog*>(window());
+}
 
 Window* Driver::item(int id) const
 {
@@ -59,7 +68,8 @@ Window* Driver::item(int id) const
 
 bool Driver::fail(const std::string& message) const
 {
-    const std::string full = dialogId_ != 0 ? "dialog " + std::to_string(dialogId_) + ": " + message : message;
+    const std::string full =
+        dialogId_ != 0 ? "dialog " + std::to_string(dialogId_) + ": " + message : message;
     if (onFailure_)
         onFailure_(full);
     else
@@ -111,7 +121,10 @@ template <typename T> T* Driver::reachableAs(int id, const char* action, const c
     return typed;
 }
 
-void Driver::settle() const { MessageLoop::instance().pump(); }
+void Driver::settle() const
+{
+    MessageLoop::instance().pump();
+}
 
 bool Driver::click(int id)
 {
@@ -157,7 +170,8 @@ bool Driver::setCheck(int id, int state)
     }
     auto* b = dynamic_cast<Button*>(Window::FromHandle(handle));
     return (b != nullptr && b->GetCheck() == state) ||
-           fail(describe("check", id) + ": state " + std::to_string(state) + " cannot be reached by clicking");
+           fail(describe("check", id) + ": state " + std::to_string(state) +
+                " cannot be reached by clicking");
 }
 
 bool Driver::type(int id, std::string_view text)
@@ -234,7 +248,8 @@ bool Driver::selectTab(int id, int index)
         return false;
     const bool taken = tabs->selectAsUser(index);
     settle();
-    return taken || fail(describe("select tab in", id) + ": tab " + std::to_string(index) + " was not selected");
+    return taken ||
+           fail(describe("select tab in", id) + ": tab " + std::to_string(index) + " was not selected");
 }
 
 bool Driver::focus(int id)
@@ -266,7 +281,9 @@ bool Driver::pressKey(unsigned key, bool shift, bool control)
     if (!consumed && (key == VK_RETURN || key == VK_SPACE))
         if (Window* focus = Window::GetFocus())
         {
-            Message character{focus, WM_CHAR, key == VK_RETURN ? static_cast<std::uintptr_t>('\r') : static_cast<std::uintptr_t>(' '), 0};
+            Message character{
+                focus, WM_CHAR,
+                key == VK_RETURN ? static_cast<std::uintptr_t>('\r') : static_cast<std::uintptr_t>(' '), 0};
             dispatchInput(character);
         }
     setKeyDown(key, false);
@@ -328,7 +345,8 @@ bool Driver::leftClick(int id, Point point)
 bool Driver::rightClick(int id, Point point)
 {
     DispatchScope scope;
-    Window* target = id == 0 ? (ended("right-click at") ? nullptr : window()) : reachable(id, "right-click at");
+    Window* target =
+        id == 0 ? (ended("right-click at") ? nullptr : window()) : reachable(id, "right-click at");
     if (target == nullptr)
         return false;
     const WindowHandle handle = target->GetSafeHwnd();

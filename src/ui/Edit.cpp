@@ -42,7 +42,10 @@ void Edit::SetSel(int start, int end, bool noScroll)
     changed(Property::Selection);
 }
 
-Kdr_String Edit::selectedText() const { return GetWindowText().mid(selStart_, selEnd_ - selStart_); }
+Kdr_String Edit::selectedText() const
+{
+    return GetWindowText().mid(selStart_, selEnd_ - selStart_);
+}
 
 void Edit::ReplaceSel(std::string_view text, bool canUndo)
 {
@@ -64,7 +67,10 @@ void Edit::SetReadOnly(bool readOnly)
     ModifyStyle(readOnly ? 0 : ES_READONLY, readOnly ? ES_READONLY : 0);
 }
 
-void Edit::SetLimitText(int maximum) { limit_ = maximum > 0 ? maximum : kDefaultLimit; }
+void Edit::SetLimitText(int maximum)
+{
+    limit_ = maximum > 0 ? maximum : kDefaultLimit;
+}
 
 int Edit::GetLineCount() const
 {
@@ -161,10 +167,12 @@ void Edit::OnKeyDown(unsigned key)
         SetSel(length, length);
         break;
     case VK_LEFT:
-        SetSel(std::max(0, selStart_ - (selStart_ == selEnd_ ? 1 : 0)), std::max(0, selStart_ - (selStart_ == selEnd_ ? 1 : 0)));
+        SetSel(std::max(0, selStart_ - (selStart_ == selEnd_ ? 1 : 0)),
+               std::max(0, selStart_ - (selStart_ == selEnd_ ? 1 : 0)));
         break;
     case VK_RIGHT:
-        SetSel(std::min(length, selEnd_ + (selStart_ == selEnd_ ? 1 : 0)), std::min(length, selEnd_ + (selStart_ == selEnd_ ? 1 : 0)));
+        SetSel(std::min(length, selEnd_ + (selStart_ == selEnd_ ? 1 : 0)),
+               std::min(length, selEnd_ + (selStart_ == selEnd_ ? 1 : 0)));
         break;
     case VK_DELETE:
         if (isReadOnly())

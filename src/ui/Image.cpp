@@ -9,7 +9,10 @@ namespace ui
 {
 namespace
 {
-std::uint32_t readU16(const unsigned char* p) { return static_cast<std::uint32_t>(p[0] | (p[1] << 8)); }
+std::uint32_t readU16(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t readU32(const unsigned char* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |

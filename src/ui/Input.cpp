@@ -8,7 +8,8 @@ bool preTranslate(Message& message)
     const WindowHandle target = message.window != nullptr ? message.window->GetSafeHwnd() : 0;
     for (Window* w = Window::FromHandle(target); w != nullptr;)
     {
-        const WindowHandle next = w->isChildWindow() && w->GetParent() != nullptr ? w->GetParent()->GetSafeHwnd() : 0;
+        const WindowHandle next =
+            w->isChildWindow() && w->GetParent() != nullptr ? w->GetParent()->GetSafeHwnd() : 0;
         if (w->PreTranslateMessage(message))
             return true;
         // A handler may have destroyed windows on the way; continue only with live ones.

@@ -17,7 +17,8 @@ constexpr int kMaxDeliveriesPerPump = 100000;
 
 bool isInputMessage(unsigned message)
 {
-    return (message >= WM_KEYDOWN && message <= WM_CHAR) || (message >= WM_MOUSEMOVE && message <= WM_RBUTTONUP);
+    return (message >= WM_KEYDOWN && message <= WM_CHAR) ||
+           (message >= WM_MOUSEMOVE && message <= WM_RBUTTONUP);
 }
 } // namespace
 
@@ -28,7 +29,10 @@ MessageLoop& MessageLoop::instance()
     return loop;
 }
 
-long long MessageLoop::now() const { return host::clock().nowMilliseconds(); }
+long long MessageLoop::now() const
+{
+    return host::clock().nowMilliseconds();
+}
 
 void MessageLoop::post(std::function<void()> call)
 {
@@ -36,20 +40,23 @@ void MessageLoop::post(std::function<void()> call)
         queue_.push_back(Posted{0, 0, 0, 0, std::move(call)});
 }
 
-void MessageLoop::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+void MessageLoop::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam)
 {
     queue_.push_back(Posted{window, message, wParam, lParam, {}});
 }
 
 MessageLoop::Timer* MessageLoop::findTimer(WindowHandle window, std::uintptr_t id)
 {
-    auto it = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window && t.id == id; });
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [&](const Timer& t) { return t.window == window && t.id == id; });
     return it == timers_.end() ? nullptr : &*it;
 }
 
 const MessageLoop::Timer* MessageLoop::findTimer(WindowHandle window, std::uintptr_t id) const
 {
-    auto it = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window && t.id == id; });
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [&](const Timer& t) { return t.window == window && t.id == id; });
     return it == timers_.end() ? nullptr : &*it;
 }
 
@@ -75,7 +82,8 @@ std::uintptr_t MessageLoop::setTimer(WindowHandle window, std::uintptr_t id, uns
 
 bool MessageLoop::killTimer(WindowHandle window, std::uintptr_t id)
 {
-    auto it = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window && t.id == id; });
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [&](const Timer& t) { return t.window == window && t.id == id; });
     if (it == timers_.end())
         return false;
     timers_.erase(it);
@@ -88,7 +96,10 @@ void MessageLoop::killTimersOf(WindowHandle window)
         std::erase_if(timers_, [&](const Timer& t) { return t.window == window; });
 }
 
-bool MessageLoop::hasTimer(WindowHandle window, std::uintptr_t id) const { return findTimer(window, id) != nullptr; }
+bool MessageLoop::hasTimer(WindowHandle window, std::uintptr_t id) const
+{
+    return findTimer(window, id) != nullptr;
+}
 
 int MessageLoop::deliverQueued()
 {
@@ -133,7 +144,8 @@ int MessageLoop::fireDueTimers()
         if (t.due <= current)
             due.push_back({t.due, t.serial, t.window, t.id});
     std::sort(due.begin(), due.end(),
-              [](const Due& a, const Due& b) { return a.due != b.due ? a.due < b.due : a.serial < b.serial; });
+              [](const Due& a, const Due& b)
+              { return a.due != b.due ? a.due < b.due : a.serial < b.serial; });
 
     int fired = 0;
     for (const Due& d : due)

@@ -15,7 +15,7 @@ bool findImage(const std::map<int, std::string>& files, int id, Image::Kind kind
     Image read;
     std::string error;
     const bool ok = kind == Image::Kind::Bitmap ? Image::loadBitmapFile(it->second, read, error)
-                                                 : Image::loadIconFile(it->second, read, error);
+                                                : Image::loadIconFile(it->second, read, error);
     if (ok)
     {
         image.width = read.width;
@@ -54,8 +54,14 @@ const DialogTemplate* ResourceModule::findDialog(int id) const
     return it == dialogs_.end() ? nullptr : &it->second;
 }
 
-bool ResourceModule::findBitmap(int id, Image& out) const { return findImage(bitmaps_, id, Image::Kind::Bitmap, out); }
-bool ResourceModule::findIcon(int id, Image& out) const { return findImage(icons_, id, Image::Kind::Icon, out); }
+bool ResourceModule::findBitmap(int id, Image& out) const
+{
+    return findImage(bitmaps_, id, Image::Kind::Bitmap, out);
+}
+bool ResourceModule::findIcon(int id, Image& out) const
+{
+    return findImage(icons_, id, Image::Kind::Icon, out);
+}
 
 bool ResourceModule::findString(int id, Kdr_String& out) const
 {
@@ -95,6 +101,12 @@ bool loadStringResource(int id, Kdr_String& out)
 }
 } // namespace ui
 
-HINSTANCE AfxGetResourceHandle() { return ui::gCurrent != nullptr ? ui::gCurrent : &ui::hostResources(); }
+HINSTANCE AfxGetResourceHandle()
+{
+    return ui::gCurrent != nullptr ? ui::gCurrent : &ui::hostResources();
+}
 
-void AfxSetResourceHandle(HINSTANCE module) { ui::gCurrent = module == &ui::hostResources() ? nullptr : module; }
+void AfxSetResourceHandle(HINSTANCE module)
+{
+    ui::gCurrent = module == &ui::hostResources() ? nullptr : module;
+}

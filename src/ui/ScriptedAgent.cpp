@@ -15,10 +15,15 @@ ScriptedAgent::FailureHandler& defaultHandler()
     return handler;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
 } // namespace
 
-ScriptedAgent::ScriptedAgent() : onFailure_(defaultHandler()) {}
+ScriptedAgent::ScriptedAgent() : onFailure_(defaultHandler())
+{
+}
 
 ScriptedAgent::~ScriptedAgent()
 {
@@ -26,7 +31,10 @@ ScriptedAgent::~ScriptedAgent()
         fail("expected " + describe(step) + ", which never came");
 }
 
-void ScriptedAgent::setDefaultFailureHandler(FailureHandler handler) { defaultHandler() = std::move(handler); }
+void ScriptedAgent::setDefaultFailureHandler(FailureHandler handler)
+{
+    defaultHandler() = std::move(handler);
+}
 
 void ScriptedAgent::fail(const std::string& message)
 {
@@ -128,7 +136,8 @@ std::optional<ScriptedAgent::Step> ScriptedAgent::take(Kind kind, const std::str
 
 void ScriptedAgent::runModal(Dialog& dialog)
 {
-    const std::string what = "dialog " + std::to_string(dialog.templateId()) + " " + quoted(dialog.GetWindowText());
+    const std::string what =
+        "dialog " + std::to_string(dialog.templateId()) + " " + quoted(dialog.GetWindowText());
     transcript_.push_back(what);
     std::optional<Step> step = take(Kind::Dialog, what);
     if (step && step->templateId != dialog.templateId())
@@ -173,7 +182,8 @@ int ScriptedAgent::messageBox(const MessageBoxRequest& request)
 
 bool ScriptedAgent::fileDialog(const FileDialogRequest& request, Kdr_String& path)
 {
-    const std::string what = std::string(request.open ? "open" : "save") + " file dialog " + quoted(request.title);
+    const std::string what =
+        std::string(request.open ? "open" : "save") + " file dialog " + quoted(request.title);
     transcript_.push_back(what);
     fileDialogs_.push_back(request);
     std::optional<Step> step = take(Kind::FileDialog, what);

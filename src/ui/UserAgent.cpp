@@ -31,7 +31,10 @@ int UserAgent::popupMenu(const PopupMenu& menu, Point screenPoint, Window* owner
     return 0;
 }
 
-UserAgent& userAgent() { return gAgent != nullptr ? *gAgent : headless(); }
+UserAgent& userAgent()
+{
+    return gAgent != nullptr ? *gAgent : headless();
+}
 
 UserAgent* setUserAgent(UserAgent* agent)
 {
@@ -43,12 +46,12 @@ UserAgent* setUserAgent(UserAgent* agent)
 int defaultMessageBoxAnswer(unsigned flags)
 {
     static const int buttons[][3] = {
-        {IDOK, IDOK, IDOK},             // MB_OK
-        {IDOK, IDCANCEL, IDOK},         // MB_OKCANCEL
-        {IDABORT, IDRETRY, IDIGNORE},   // MB_ABORTRETRYIGNORE
-        {IDYES, IDNO, IDCANCEL},        // MB_YESNOCANCEL
-        {IDYES, IDNO, IDYES},           // MB_YESNO
-        {IDRETRY, IDCANCEL, IDRETRY},   // MB_RETRYCANCEL
+        {IDOK, IDOK, IDOK},           // MB_OK
+        {IDOK, IDCANCEL, IDOK},       // MB_OKCANCEL
+        {IDABORT, IDRETRY, IDIGNORE}, // MB_ABORTRETRYIGNORE
+        {IDYES, IDNO, IDCANCEL},      // MB_YESNOCANCEL
+        {IDYES, IDNO, IDYES},         // MB_YESNO
+        {IDRETRY, IDCANCEL, IDRETRY}, // MB_RETRYCANCEL
     };
     const unsigned type = flags & MB_TYPEMASK;
     if (type > MB_RETRYCANCEL)
@@ -79,13 +82,20 @@ bool messageBoxOffers(unsigned flags, int answer)
     }
 }
 
-const Kdr_String& applicationTitle() { return title(); }
-void setApplicationTitle(std::string_view text) { title() = Kdr_String(text); }
+const Kdr_String& applicationTitle()
+{
+    return title();
+}
+void setApplicationTitle(std::string_view text)
+{
+    title() = Kdr_String(text);
+}
 
 int messageBox(Window* owner, std::string_view text, std::string_view caption, unsigned flags)
 {
     DispatchScope scope;
-    MessageBoxRequest request{owner, Kdr_String(text), caption.empty() ? applicationTitle() : Kdr_String(caption), flags};
+    MessageBoxRequest request{owner, Kdr_String(text),
+                              caption.empty() ? applicationTitle() : Kdr_String(caption), flags};
     return userAgent().messageBox(request);
 }
 
@@ -102,7 +112,8 @@ bool fileDialog(const FileDialogRequest& request, Kdr_String& path)
             extension = extension.mid(1);
         chosen += "." + extension;
     }
-    const Kdr_String title = request.title.empty() ? Kdr_String(request.open ? "Open" : "Save As") : request.title;
+    const Kdr_String title =
+        request.title.empty() ? Kdr_String(request.open ? "Open" : "Save As") : request.title;
     if (request.open && (request.flags & OFN_FILEMUSTEXIST) != 0 && !host::fileExists(chosen))
     {
         messageBox(request.owner, chosen + "\nFile not found.\nCheck the file name and try again.", title,
@@ -124,4 +135,7 @@ bool promptValue(const ValuePromptRequest& request, Kdr_String& value)
 }
 } // namespace ui
 
-int AfxMessageBox(std::string_view text, unsigned flags) { return ui::messageBox(nullptr, text, {}, flags); }
+int AfxMessageBox(std::string_view text, unsigned flags)
+{
+    return ui::messageBox(nullptr, text, {}, flags);
+}

@@ -299,15 +299,27 @@ inline constexpr int FW_BOLD = 700;
 /// Packs two 16-bit halves, as command and size messages carry them.
 constexpr std::uintptr_t MAKEWPARAM(int low, int high)
 {
-    return (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(low)))
-           | (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(high)) << 16);
+    return (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(low))) |
+           (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(high)) << 16);
 }
 constexpr std::intptr_t MAKELPARAM(int low, int high)
 {
     return static_cast<std::intptr_t>(MAKEWPARAM(low, high));
 }
-constexpr int LOWORD(std::uintptr_t value) { return static_cast<int>(value & 0xFFFFu); }
-constexpr int HIWORD(std::uintptr_t value) { return static_cast<int>((value >> 16) & 0xFFFFu); }
+constexpr int LOWORD(std::uintptr_t value)
+{
+    return static_cast<int>(value & 0xFFFFu);
+}
+constexpr int HIWORD(std::uintptr_t value)
+{
+    return static_cast<int>((value >> 16) & 0xFFFFu);
+}
 /// The signed halves, for coordinates and codes that may be negative.
-constexpr int GET_X_LPARAM(std::intptr_t value) { return static_cast<std::int16_t>(value & 0xFFFF); }
-constexpr int GET_Y_LPARAM(std::intptr_t value) { return static_cast<std::int16_t>((value >> 16) & 0xFFFF); }
+constexpr int GET_X_LPARAM(std::intptr_t value)
+{
+    return static_cast<std::int16_t>(value & 0xFFFF);
+}
+constexpr int GET_Y_LPARAM(std::intptr_t value)
+{
+    return static_cast<std::int16_t>((value >> 16) & 0xFFFF);
+}

@@ -70,9 +70,18 @@ const Window Window::wndTop;
 const Window Window::wndTopMost;
 const Window Window::wndNoTopMost;
 
-DispatchScope::DispatchScope() { ++gDispatchDepth; }
-DispatchScope::~DispatchScope() { --gDispatchDepth; }
-int DispatchScope::depth() { return gDispatchDepth; }
+DispatchScope::DispatchScope()
+{
+    ++gDispatchDepth;
+}
+DispatchScope::~DispatchScope()
+{
+    --gDispatchDepth;
+}
+int DispatchScope::depth()
+{
+    return gDispatchDepth;
+}
 
 void collectDestroyedWindows()
 {
@@ -98,10 +107,19 @@ void setKeyDown(unsigned virtualKey, bool down)
         gKeysDown[virtualKey] = down;
 }
 
-Rect screenRect() { return Rect(Point{0, 0}, gScreen); }
-void setScreenSize(Size size) { gScreen = size; }
+Rect screenRect()
+{
+    return Rect(Point{0, 0}, gScreen);
+}
+void setScreenSize(Size size)
+{
+    gScreen = size;
+}
 
-std::vector<Window*> topLevelWindows() { return topLevels(); }
+std::vector<Window*> topLevelWindows()
+{
+    return topLevels();
+}
 
 Window::Window() = default;
 
@@ -303,7 +321,8 @@ Rect Window::GetWindowRect() const
 Rect Window::GetClientRect() const
 {
     const Rect f = frameThickness();
-    return Rect(0, 0, std::max(0, rect_.Width() - f.left - f.right), std::max(0, rect_.Height() - f.top - f.bottom));
+    return Rect(0, 0, std::max(0, rect_.Width() - f.left - f.right),
+                std::max(0, rect_.Height() - f.top - f.bottom));
 }
 
 void Window::ClientToScreen(Point& point) const
@@ -346,8 +365,10 @@ bool Window::MoveWindow(const Rect& rect, bool repaint)
     {
         MinMaxInfo info;
         SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
-        const int width = std::clamp(r.Width(), info.ptMinTrackSize.x, std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
-        const int height = std::clamp(r.Height(), info.ptMinTrackSize.y, std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+        const int width = std::clamp(r.Width(), info.ptMinTrackSize.x,
+                                     std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
+        const int height = std::clamp(r.Height(), info.ptMinTrackSize.y,
+                                      std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
         r.right = r.left + width;
         r.bottom = r.top + height;
     }
@@ -513,7 +534,10 @@ Window* Window::SetFocus()
     return FromHandle(oldHandle);
 }
 
-Window* Window::GetFocus() { return gFocus; }
+Window* Window::GetFocus()
+{
+    return gFocus;
+}
 
 Window* Window::GetTopLevelParent()
 {
@@ -570,7 +594,10 @@ Kdr_String Window::GetDlgItemText(int id) const
     return item != nullptr ? item->GetWindowText() : Kdr_String();
 }
 
-void Window::SetDlgItemInt(int id, int value) { SetDlgItemText(id, std::to_string(value)); }
+void Window::SetDlgItemInt(int id, int value)
+{
+    SetDlgItemText(id, std::to_string(value));
+}
 
 int Window::GetDlgItemInt(int id, bool* ok) const
 {
@@ -644,7 +671,10 @@ std::uintptr_t Window::SetTimer(std::uintptr_t id, unsigned elapse, TIMERPROC pr
     return MessageLoop::instance().setTimer(handle_, id, elapse, proc);
 }
 
-bool Window::KillTimer(std::uintptr_t id) { return MessageLoop::instance().killTimer(handle_, id); }
+bool Window::KillTimer(std::uintptr_t id)
+{
+    return MessageLoop::instance().killTimer(handle_, id);
+}
 
 void Window::Invalidate(bool erase)
 {
@@ -696,8 +726,10 @@ std::intptr_t Window::WindowProc(unsigned message, std::uintptr_t wParam, std::i
         OnClose();
         return 0;
     case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam), FromHandle(static_cast<WindowHandle>(lParam))) ? 1 : 0;
-    case WM_NOTIFY: {
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), FromHandle(static_cast<WindowHandle>(lParam))) ? 1
+                                                                                                        : 0;
+    case WM_NOTIFY:
+    {
         std::intptr_t result = 0;
         if (lParam != 0)
             OnNotify(*reinterpret_cast<NotifyHeader*>(lParam), result);
@@ -762,9 +794,18 @@ void Window::OnMove(int x, int y)
     (void)y;
 }
 
-void Window::OnGetMinMaxInfo(MinMaxInfo& info) { (void)info; }
-void Window::OnSetFocus(Window* oldFocus) { (void)oldFocus; }
-void Window::OnKillFocus(Window* newFocus) { (void)newFocus; }
+void Window::OnGetMinMaxInfo(MinMaxInfo& info)
+{
+    (void)info;
+}
+void Window::OnSetFocus(Window* oldFocus)
+{
+    (void)oldFocus;
+}
+void Window::OnKillFocus(Window* newFocus)
+{
+    (void)newFocus;
+}
 
 bool Window::OnCommand(int id, int code, Window* control)
 {
@@ -781,13 +822,34 @@ bool Window::OnNotify(NotifyHeader& header, std::intptr_t& result)
     return false;
 }
 
-void Window::OnTimer(std::uintptr_t id) { (void)id; }
-void Window::OnClose() { DestroyWindow(); }
-void Window::OnShowWindow(bool show) { (void)show; }
-void Window::OnEnable(bool enable) { (void)enable; }
-void Window::OnKeyDown(unsigned key) { (void)key; }
-void Window::OnKeyUp(unsigned key) { (void)key; }
-void Window::OnChar(unsigned character) { (void)character; }
+void Window::OnTimer(std::uintptr_t id)
+{
+    (void)id;
+}
+void Window::OnClose()
+{
+    DestroyWindow();
+}
+void Window::OnShowWindow(bool show)
+{
+    (void)show;
+}
+void Window::OnEnable(bool enable)
+{
+    (void)enable;
+}
+void Window::OnKeyDown(unsigned key)
+{
+    (void)key;
+}
+void Window::OnKeyUp(unsigned key)
+{
+    (void)key;
+}
+void Window::OnChar(unsigned character)
+{
+    (void)character;
+}
 
 void Window::OnLButtonDown(unsigned flags, Point point)
 {
@@ -843,7 +905,8 @@ std::intptr_t Window::notifyParent(NotifyHeader& header)
     header.idFrom = id_;
     if (parent_ == nullptr || handle_ == 0)
         return 0;
-    return parent_->SendMessage(WM_NOTIFY, static_cast<std::uintptr_t>(id_), reinterpret_cast<std::intptr_t>(&header));
+    return parent_->SendMessage(WM_NOTIFY, static_cast<std::uintptr_t>(id_),
+                                reinterpret_cast<std::intptr_t>(&header));
 }
 
 void Window::changed(Property property)
@@ -852,10 +915,13 @@ void Window::changed(Property property)
         detail::notifyChanged(*this, property);
 }
 
-void Window::copyControlState(const Window& from) { (void)from; }
+void Window::copyControlState(const Window& from)
+{
+    (void)from;
+}
 
-Window* createControl(std::string_view className, std::string_view text, std::uint32_t style, const Rect& rect,
-                      Window* parent, int id, std::uint32_t exStyle)
+Window* createControl(std::string_view className, std::string_view text, std::uint32_t style,
+                      const Rect& rect, Window* parent, int id, std::uint32_t exStyle)
 {
     std::unique_ptr<Window> window = makeWindowOfClass(className);
     if (!window->Create(className, text, style, rect, parent, id, exStyle))

@@ -74,10 +74,10 @@ public:
     /// Creates the window. With WS_CHILD it becomes the last child of `parent`, which must be
     /// a live window; otherwise it is a top-level window owned by `parent` (which may be null).
     /// False when the object already has a window or OnCreate refuses.
-    virtual bool Create(std::string_view className, std::string_view text, std::uint32_t style, const Rect& rect,
-                        Window* parent, int id, std::uint32_t exStyle = 0);
-    bool CreateEx(std::uint32_t exStyle, std::string_view className, std::string_view text, std::uint32_t style,
-                  const Rect& rect, Window* parent, int id)
+    virtual bool Create(std::string_view className, std::string_view text, std::uint32_t style,
+                        const Rect& rect, Window* parent, int id, std::uint32_t exStyle = 0);
+    bool CreateEx(std::uint32_t exStyle, std::string_view className, std::string_view text,
+                  std::uint32_t style, const Rect& rect, Window* parent, int id)
     {
         return Window::Create(className, text, style, rect, parent, id, exStyle);
     }
@@ -289,8 +289,8 @@ std::unique_ptr<Window> makeWindowOfClass(std::string_view className);
 
 /// Creates a window of a registered class as a child owned by `parent` (or as a top-level
 /// window that the toolkit keeps until it is destroyed). Null when creation fails.
-Window* createControl(std::string_view className, std::string_view text, std::uint32_t style, const Rect& rect,
-                      Window* parent, int id, std::uint32_t exStyle = 0);
+Window* createControl(std::string_view className, std::string_view text, std::uint32_t style,
+                      const Rect& rect, Window* parent, int id, std::uint32_t exStyle = 0);
 
 /// Top-level windows that currently exist, in creation order.
 std::vector<Window*> topLevelWindows();

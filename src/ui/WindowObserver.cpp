@@ -26,11 +26,15 @@ template <typename Call> void tellAll(Call call)
 
 void addWindowObserver(WindowObserver* observer)
 {
-    if (observer != nullptr && std::find(observers().begin(), observers().end(), observer) == observers().end())
+    if (observer != nullptr &&
+        std::find(observers().begin(), observers().end(), observer) == observers().end())
         observers().push_back(observer);
 }
 
-void removeWindowObserver(WindowObserver* observer) { std::erase(observers(), observer); }
+void removeWindowObserver(WindowObserver* observer)
+{
+    std::erase(observers(), observer);
+}
 
 namespace detail
 {

@@ -48,7 +48,10 @@ void removeWindowObserver(WindowObserver* observer);
 class WindowObserverScope
 {
 public:
-    explicit WindowObserverScope(WindowObserver& observer) : observer_(observer) { addWindowObserver(&observer_); }
+    explicit WindowObserverScope(WindowObserver& observer) : observer_(observer)
+    {
+        addWindowObserver(&observer_);
+    }
     ~WindowObserverScope() { removeWindowObserver(&observer_); }
     WindowObserverScope(const WindowObserverScope&) = delete;
     WindowObserverScope& operator=(const WindowObserverScope&) = delete;

@@ -1,6 +1,9 @@
 #include "ui/ZxTempResourceOverride.h"
 
-ZxTempResourceOverride::ZxTempResourceOverride(HINSTANCE module) : module_(module) { SetDefaultResource(); }
+ZxTempResourceOverride::ZxTempResourceOverride(HINSTANCE module) : module_(module)
+{
+    SetDefaultResource();
+}
 
 ZxTempResourceOverride::~ZxTempResourceOverride()
 {

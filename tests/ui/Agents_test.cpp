@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/AcadHost.h"
 #include "ui/Dialog.h"
 #include "ui/DialogAids.h"
@@ -17,7 +16,9 @@ constexpr int kAsk = 400;
 void registerAskTemplate()
 {
     ui::DialogTemplate t(kAsk, "Ask", 0, 0, 120, 40);
-    t.editText(10, 5, 5, 110, 12).defPushButton(IDOK, "OK", 5, 22, 50, 14).pushButton(IDCANCEL, "Cancel", 65, 22, 50, 14);
+    t.editText(10, 5, 5, 110, 12)
+        .defPushButton(IDOK, "OK", 5, 22, 50, 14)
+        .pushButton(IDCANCEL, "Cancel", 65, 22, 50, 14);
     ui::hostResources().addDialog(t);
 }
 
@@ -82,7 +83,8 @@ TEST_F(AgentsTest, ScriptReportsPromptsThatWereNotExpected)
 
     agent_.expectMessageBox("Caption check", "Right", IDOK);
     AfxMessageBox("Caption check");
-    EXPECT_EQ(failures.back(), "message box \"Caption check\": expected caption \"Right\", got \"kaldor-ss\"");
+    EXPECT_EQ(failures.back(),
+              "message box \"Caption check\": expected caption \"Right\", got \"kaldor-ss\"");
 }
 
 TEST_F(AgentsTest, ScriptsMustEndTheirDialogsAndStepsNotReachedAreReported)
@@ -98,7 +100,7 @@ TEST_F(AgentsTest, ScriptsMustEndTheirDialogsAndStepsNotReachedAreReported)
         EXPECT_EQ(ask.DoModal(), IDCANCEL) << "a dialog left open is cancelled";
     }
     EXPECT_EQ(lost, (std::vector<std::string>{"dialog 400 \"Ask\" was left open by its script",
-                                             "expected a file dialog, which never came"}));
+                                              "expected a file dialog, which never came"}));
 }
 
 TEST_F(AgentsTest, NestedModalDialogsAndPromptsComeInScriptOrder)
@@ -110,22 +112,30 @@ TEST_F(AgentsTest, NestedModalDialogsAndPromptsComeInScriptOrder)
         std::intptr_t inner = 0;
         bool OnInitDialog() override
         {
-            onCommand(10, EN_CHANGE, [this] {
-                ui::Dialog nested(401, this);
-                inner = nested.DoModal();
-            });
+            onCommand(10, EN_CHANGE,
+                      [this]
+                      {
+                          ui::Dialog nested(401, this);
+                          inner = nested.DoModal();
+                      });
             return true;
         }
     } outer;
-    agent_.expectDialog(kAsk, [](ui::Driver& user) {
-        user.type(10, "x");
-        EXPECT_TRUE(user.dialog()->IsWindowEnabled()) << "the outer dialog is enabled again";
-        user.pressKey(VK_RETURN);
-    });
-    agent_.expectDialog(401, [](ui::Driver& user) {
-        EXPECT_FALSE(user.dialog()->GetParent()->IsWindowEnabled()) << "the owner is disabled while the inner runs";
-        user.dialog()->EndDialog(42);
-    });
+    agent_.expectDialog(kAsk,
+                        [](ui::Driver& user)
+                        {
+                            user.type(10, "x");
+                            EXPECT_TRUE(user.dialog()->IsWindowEnabled())
+                                << "the outer dialog is enabled again";
+                            user.pressKey(VK_RETURN);
+                        });
+    agent_.expectDialog(401,
+                        [](ui::Driver& user)
+                        {
+                            EXPECT_FALSE(user.dialog()->GetParent()->IsWindowEnabled())
+                                << "the owner is disabled while the inner runs";
+                            user.dialog()->EndDialog(42);
+                        });
     EXPECT_EQ(outer.DoModal(), IDOK);
     EXPECT_EQ(outer.inner, 42);
     EXPECT_TRUE(failures.empty()) << failures.front();
@@ -150,7 +160,8 @@ TEST_F(AgentsTest, FileDialogsAddTheExtensionAndGuardExistingAndMissingFiles)
     EXPECT_FALSE(DlgOpenSave(false, "Save", "shp", "", existing, path));
 
     agent_.expectFileDialog(Kdr_String((folder / "missing.shp").string()));
-    agent_.expectMessageBox((folder / "missing.shp").string() + "\nFile not found.\nCheck the file name and try again.", IDOK);
+    agent_.expectMessageBox(
+        (folder / "missing.shp").string() + "\nFile not found.\nCheck the file name and try again.", IDOK);
     EXPECT_FALSE(DlgOpenSave(true, "Open", "shp", "", folder.string() + "/*.shp", path));
     EXPECT_EQ(agent_.fileDialogs().back().fileName, Kdr_String(folder.string() + "/*.shp"));
 
@@ -208,16 +219,19 @@ TEST_F(AgentsTest, HeadlessAgentPrintsAnswersDefaultsAndCancelsUnknownDialogs)
     headless.setSink([&](std::string_view text) { printed += text; });
     ui::UserAgentScope scope(headless);
 
-    EXPECT_EQ(ui::messageBox(nullptr, "Slot 1 is invalid.", "Ongeldige waarde", MB_OK | MB_ICONEXCLAMATION), IDOK);
+    EXPECT_EQ(ui::messageBox(nullptr, "Slot 1 is invalid.", "Ongeldige waarde", MB_OK | MB_ICONEXCLAMATION),
+              IDOK);
     EXPECT_EQ(AfxMessageBox("Save changes?\n", MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);
     EXPECT_EQ(printed, "Slot 1 is invalid.\nSave changes?\n");
 
     ui::Dialog unknown(kAsk);
     EXPECT_EQ(unknown.DoModal(), IDCANCEL);
-    headless.know(kAsk, [](ui::Driver& user) {
-        user.type(10, "filled");
-        user.click(IDOK);
-    });
+    headless.know(kAsk,
+                  [](ui::Driver& user)
+                  {
+                      user.type(10, "filled");
+                      user.click(IDOK);
+                  });
     ui::Dialog known(kAsk);
     EXPECT_EQ(known.DoModal(), IDOK);
 

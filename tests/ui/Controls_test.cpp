@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/Button.h"
 #include "ui/CheckListComboBox.h"
 #include "ui/ComboBox.h"
@@ -36,12 +35,17 @@ struct Parent : ui::Window
 class ControlsTest : public uitest::UiTest
 {
 protected:
-    ControlsTest() { parent.Create("#32770", "Parent", WS_POPUP | WS_VISIBLE, Rect(0, 0, 300, 200), nullptr, 0); }
+    ControlsTest()
+    {
+        parent.Create("#32770", "Parent", WS_POPUP | WS_VISIBLE, Rect(0, 0, 300, 200), nullptr, 0);
+    }
     ~ControlsTest() override { parent.DestroyWindow(); }
 
-    template <typename T> T* make(const char* className, std::uint32_t style, int id = 1, const char* text = "")
+    template <typename T>
+    T* make(const char* className, std::uint32_t style, int id = 1, const char* text = "")
     {
-        return static_cast<T*>(ui::createControl(className, text, WS_CHILD | WS_VISIBLE | style, Rect(0, 0, 50, 12), &parent, id));
+        return static_cast<T*>(ui::createControl(className, text, WS_CHILD | WS_VISIBLE | style,
+                                                 Rect(0, 0, 50, 12), &parent, id));
     }
 
     Parent parent;
@@ -56,9 +60,12 @@ TEST_F(ControlsTest, ButtonKindsReactToClicksAsThePlatformDoes)
         int after;
     };
     const Case cases[] = {
-        {BS_PUSHBUTTON, BST_UNCHECKED, BST_UNCHECKED},  {BS_CHECKBOX, BST_UNCHECKED, BST_UNCHECKED},
-        {BS_AUTOCHECKBOX, BST_UNCHECKED, BST_CHECKED},  {BS_AUTOCHECKBOX, BST_CHECKED, BST_UNCHECKED},
-        {BS_AUTO3STATE, BST_CHECKED, BST_INDETERMINATE}, {BS_AUTO3STATE, BST_INDETERMINATE, BST_UNCHECKED},
+        {BS_PUSHBUTTON, BST_UNCHECKED, BST_UNCHECKED},
+        {BS_CHECKBOX, BST_UNCHECKED, BST_UNCHECKED},
+        {BS_AUTOCHECKBOX, BST_UNCHECKED, BST_CHECKED},
+        {BS_AUTOCHECKBOX, BST_CHECKED, BST_UNCHECKED},
+        {BS_AUTO3STATE, BST_CHECKED, BST_INDETERMINATE},
+        {BS_AUTO3STATE, BST_INDETERMINATE, BST_UNCHECKED},
         {BS_3STATE, BST_INDETERMINATE, BST_INDETERMINATE},
         {BS_AUTOCHECKBOX | BS_PUSHLIKE, BST_UNCHECKED, BST_CHECKED},
     };
@@ -116,7 +123,8 @@ TEST_F(ControlsTest, EditTextFromCodeNotifiesAndUserTypingFollowsTheStyle)
     auto* edit = make<ui::Edit>("EDIT", 0, 5);
     edit->SetWindowText("abc");
     edit->SetWindowText("abc");
-    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{{5, EN_UPDATE}, {5, EN_CHANGE}, {5, EN_UPDATE}, {5, EN_CHANGE}}));
+    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{
+                                 {5, EN_UPDATE}, {5, EN_CHANGE}, {5, EN_UPDATE}, {5, EN_CHANGE}}));
 
     struct Case
     {
@@ -126,14 +134,10 @@ TEST_F(ControlsTest, EditTextFromCodeNotifiesAndUserTypingFollowsTheStyle)
         const char* result;
     };
     const Case cases[] = {
-        {0, "a\r\nb", true, "ab"},
-        {ES_MULTILINE, "a\r\nb", true, "a\r\nb"},
-        {ES_UPPERCASE, "Mix", true, "MIX"},
-        {ES_LOWERCASE, "Mix", true, "mix"},
-        {ES_NUMBER, "12", true, "12"},
-        {ES_NUMBER, "1.5", false, "old"},
-        {ES_READONLY, "new", false, "old"},
-        {WS_DISABLED, "new", false, "old"},
+        {0, "a\r\nb", true, "ab"},          {ES_MULTILINE, "a\r\nb", true, "a\r\nb"},
+        {ES_UPPERCASE, "Mix", true, "MIX"}, {ES_LOWERCASE, "Mix", true, "mix"},
+        {ES_NUMBER, "12", true, "12"},      {ES_NUMBER, "1.5", false, "old"},
+        {ES_READONLY, "new", false, "old"}, {WS_DISABLED, "new", false, "old"},
     };
     int id = 10;
     for (const Case& c : cases)
@@ -234,9 +238,14 @@ TEST_F(ControlsTest, EditableComboShowsItsTextAndUserActionsNotify)
     EXPECT_EQ(combo->GetCurSel(), -1);
     EXPECT_TRUE(combo->selectAsUser(1));
     EXPECT_EQ(combo->GetWindowText(), "M16");
-    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{{4, CBN_EDITUPDATE}, {4, CBN_EDITCHANGE}, {4, CBN_EDITUPDATE},
-                                                             {4, CBN_EDITCHANGE}, {4, CBN_DROPDOWN}, {4, CBN_SELCHANGE},
-                                                             {4, CBN_SELENDOK}, {4, CBN_CLOSEUP}}));
+    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{{4, CBN_EDITUPDATE},
+                                                               {4, CBN_EDITCHANGE},
+                                                               {4, CBN_EDITUPDATE},
+                                                               {4, CBN_EDITCHANGE},
+                                                               {4, CBN_DROPDOWN},
+                                                               {4, CBN_SELCHANGE},
+                                                               {4, CBN_SELENDOK},
+                                                               {4, CBN_CLOSEUP}}));
     auto* list = make<ui::ComboBox>("COMBOBOX", CBS_DROPDOWNLIST, 5);
     EXPECT_FALSE(list->typeAsUser("x")) << "a drop-down list has no edit field";
     list->SetWindowText("ignored");
@@ -299,7 +308,8 @@ TEST_F(ControlsTest, TabControlSelectsItsFirstItemAndAsksBeforeChanging)
     parent.refuseTabChange = 0;
     EXPECT_TRUE(tabs->selectAsUser(2));
     EXPECT_EQ(tabs->GetCurSel(), 2);
-    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{{8, TCN_SELCHANGING}, {8, TCN_SELCHANGING}, {8, TCN_SELCHANGE}}));
+    EXPECT_EQ(parent.events, (std::vector<std::pair<int, int>>{
+                                 {8, TCN_SELCHANGING}, {8, TCN_SELCHANGING}, {8, TCN_SELCHANGE}}));
     EXPECT_TRUE(tabs->DeleteItem(2));
     EXPECT_EQ(tabs->GetCurSel(), -1);
 }

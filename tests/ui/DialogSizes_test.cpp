@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/Dialog.h"
 #include "ui/DialogSizes.h"
 
@@ -18,7 +17,8 @@ protected:
     {
         ui::dialogSizes().clear();
         folder = fs::temp_directory_path() /
-                 ("kaldor-ui-sizes-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("kaldor-ui-sizes-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(folder);
     }
     ~DialogSizesTest() override { fs::remove_all(folder); }
@@ -110,7 +110,8 @@ TEST_F(DialogSizesTest, RestoredRectanglesStayOnScreenAndAboveTheMinimum)
     EXPECT_FALSE(ChangeDlgSize(&dialog, "DLG_NONE"));
     ui::dialogSizes().store("DLG_OFF", ui::Rect(3000, -40, 3400, 360));
     ASSERT_TRUE(ChangeDlgSize(&dialog, "DLG_OFF"));
-    EXPECT_EQ(dialog.GetWindowRect(), ui::Rect(1520, 0, 1920, 400)) << "brought back onto the 1920 × 1080 screen";
+    EXPECT_EQ(dialog.GetWindowRect(), ui::Rect(1520, 0, 1920, 400))
+        << "brought back onto the 1920 × 1080 screen";
 
     ui::dialogSizes().store("DLG_SMALL", ui::Rect(10, 10, 20, 20));
     ASSERT_TRUE(ChangeDlgSize(&dialog, "DLG_SMALL"));

@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/Dialog.h"
 #include "ui/Edit.h"
 #include "ui/ResourceModule.h"
@@ -21,7 +20,8 @@ void registerTemplates()
     {
         ui::DialogTemplate page(id, "", 8, 30, 180, 80);
         page.style = WS_CHILD | DS_CONTROL;
-        page.editText(id * 10 + 1, 5, 5, 80, 12).editText(id * 10 + 2, 5, 25, 80, 12, ES_MULTILINE | ES_WANTRETURN);
+        page.editText(id * 10 + 1, 5, 5, 80, 12)
+            .editText(id * 10 + 2, 5, 25, 80, 12, ES_MULTILINE | ES_WANTRETURN);
         ui::hostResources().addDialog(page);
     }
 }
@@ -62,33 +62,39 @@ class DialogTest : public uitest::UiTest
 {
 protected:
     DialogTest() { registerTemplates(); }
-    static int focusedId() { return ui::Window::GetFocus() != nullptr ? ui::Window::GetFocus()->GetDlgCtrlID() : -1; }
+    static int focusedId()
+    {
+        return ui::Window::GetFocus() != nullptr ? ui::Window::GetFocus()->GetDlgCtrlID() : -1;
+    }
 };
 
 TEST_F(DialogTest, TabRunsThroughTheShownPageOnlyAndEnterStaysInAWantReturnField)
 {
     Tabbed dialog;
-    agent_.expectDialog(kTabbed, [](ui::Driver& user) {
-        EXPECT_EQ(focusedId(), kTabs);
-        std::vector<int> order;
-        for (int i = 0; i < 4; ++i)
-        {
-            user.pressKey(VK_TAB);
-            order.push_back(focusedId());
-        }
-        EXPECT_EQ(order, (std::vector<int>{5011, 5012, IDOK, kTabs}));
+    agent_.expectDialog(kTabbed,
+                        [](ui::Driver& user)
+                        {
+                            EXPECT_EQ(focusedId(), kTabs);
+                            std::vector<int> order;
+                            for (int i = 0; i < 4; ++i)
+                            {
+                                user.pressKey(VK_TAB);
+                                order.push_back(focusedId());
+                            }
+                            EXPECT_EQ(order, (std::vector<int>{5011, 5012, IDOK, kTabs}));
 
-        user.selectTab(kTabs, 1);
-        user.pressKey(VK_TAB);
-        EXPECT_EQ(focusedId(), 5021) << "the hidden page is skipped";
-        user.pressKey(VK_TAB);
-        user.pressKey(VK_RETURN);
-        EXPECT_EQ(user.text(5022), "\r\n") << "Enter types a line break in a ES_WANTRETURN field";
-        EXPECT_FALSE(user.dialog()->hasEnded());
-        user.pressKey(VK_TAB, true);
-        user.pressKey(VK_RETURN);
-        EXPECT_TRUE(user.dialog()->hasEnded()) << "elsewhere Enter is the default button";
-    });
+                            user.selectTab(kTabs, 1);
+                            user.pressKey(VK_TAB);
+                            EXPECT_EQ(focusedId(), 5021) << "the hidden page is skipped";
+                            user.pressKey(VK_TAB);
+                            user.pressKey(VK_RETURN);
+                            EXPECT_EQ(user.text(5022), "\r\n")
+                                << "Enter types a line break in a ES_WANTRETURN field";
+                            EXPECT_FALSE(user.dialog()->hasEnded());
+                            user.pressKey(VK_TAB, true);
+                            user.pressKey(VK_RETURN);
+                            EXPECT_TRUE(user.dialog()->hasEnded()) << "elsewhere Enter is the default button";
+                        });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_FALSE(dialog.pages[0].IsWindow()) << "pages go with their dialog";
 }
@@ -128,16 +134,18 @@ TEST_F(DialogTest, PreTranslateSeesKeysFromTheFocusedControlUpwards)
     ui::hostResources().addDialog(popup);
 
     NoEscape dialog;
-    agent_.expectDialog(kPageA, [&](ui::Driver& user) {
-        user.pressKey(VK_ESCAPE);
-        EXPECT_FALSE(dialog.hasEnded());
-        user.pressKey(VK_F3);
-        user.focus(5012);
-        user.pressKey(VK_F3);
-        EXPECT_EQ(dialog.grid.f3, 1);
-        EXPECT_EQ(dialog.f3, 1);
-        user.close();
-    });
+    agent_.expectDialog(kPageA,
+                        [&](ui::Driver& user)
+                        {
+                            user.pressKey(VK_ESCAPE);
+                            EXPECT_FALSE(dialog.hasEnded());
+                            user.pressKey(VK_F3);
+                            user.focus(5012);
+                            user.pressKey(VK_F3);
+                            EXPECT_EQ(dialog.grid.f3, 1);
+                            EXPECT_EQ(dialog.f3, 1);
+                            user.close();
+                        });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 

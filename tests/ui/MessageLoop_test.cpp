@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/MessageLoop.h"
 
 #include <vector>
@@ -65,7 +64,8 @@ TEST_F(MessageLoopTest, PeriodicTimersFireInTimeOrderUntilKilled)
     EXPECT_EQ(window.SetTimer(7, 20), 7u);
     EXPECT_EQ(window.SetTimer(8, 30), 8u);
     loop.advance(60);
-    EXPECT_EQ(window.fired, (std::vector<std::pair<long long, std::uintptr_t>>{{20, 7}, {30, 8}, {40, 7}, {60, 7}, {60, 8}}));
+    EXPECT_EQ(window.fired, (std::vector<std::pair<long long, std::uintptr_t>>{
+                                {20, 7}, {30, 8}, {40, 7}, {60, 7}, {60, 8}}));
 
     window.fired.clear();
     EXPECT_TRUE(window.KillTimer(7));
@@ -109,10 +109,12 @@ TEST_F(MessageLoopTest, PostedMessagesArriveInOrderOnPumpAndAreDroppedForDeadWin
     std::vector<int> calls;
     a.PostMessage(WM_USER + 1);
     b.PostMessage(WM_USER + 9);
-    loop.post([&] {
-        calls.push_back(1);
-        a.PostMessage(WM_USER + 2); // posted while pumping: delivered in the same pump
-    });
+    loop.post(
+        [&]
+        {
+            calls.push_back(1);
+            a.PostMessage(WM_USER + 2); // posted while pumping: delivered in the same pump
+        });
     EXPECT_TRUE(a.messages.empty()) << "nothing runs before the pump";
     b.DestroyWindow();
     EXPECT_EQ(loop.pump(), 4);

@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/Button.h"
 #include "ui/CButtonST.h"
 #include "ui/Dialog.h"
@@ -46,7 +45,8 @@ std::string le32(std::int32_t v)
 /// The first 30 bytes of a Windows bitmap (the rest of a real file is never read).
 std::string bitmapHead(std::int32_t width, std::int32_t height)
 {
-    return "BM" + le32(0) + le32(0) + le32(54) + le32(40) + le32(width) + le32(height) + std::string("\x01\x00\x18\x00", 4);
+    return "BM" + le32(0) + le32(0) + le32(54) + le32(40) + le32(width) + le32(height) +
+           std::string("\x01\x00\x18\x00", 4);
 }
 
 std::string iconHead(unsigned char width, unsigned char height)
@@ -64,10 +64,12 @@ TEST_F(ResourcesTest, PictureSizesAreReadFromBitmapAndIconFiles)
     ScratchFolder folder;
     ui::Image image;
     std::string error;
-    ASSERT_TRUE(ui::Image::loadBitmapFile(folder.write("up.bmp", bitmapHead(24, -16)), image, error)) << error;
+    ASSERT_TRUE(ui::Image::loadBitmapFile(folder.write("up.bmp", bitmapHead(24, -16)), image, error))
+        << error;
     EXPECT_EQ(image.width, 24);
     EXPECT_EQ(image.height, 16) << "a top-down bitmap has a negative height";
-    const std::string core = "BM" + le32(0) + le32(0) + le32(26) + le32(12) + std::string("\x20\x00\x10\x00\x01\x00\x18\x00", 8);
+    const std::string core =
+        "BM" + le32(0) + le32(0) + le32(26) + le32(12) + std::string("\x20\x00\x10\x00\x01\x00\x18\x00", 8);
     ASSERT_TRUE(ui::Image::loadBitmapFile(folder.write("core.bmp", core), image, error)) << error;
     EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(32, 16));
     ASSERT_TRUE(ui::Image::loadIconFile(folder.write("a.ico", iconHead(0, 32)), image, error)) << error;
@@ -87,7 +89,8 @@ TEST_F(ResourcesTest, DamagedPicturesAreRefusedWithTheFileNamed)
         {"empty.bmp", "", "not a bitmap file"},
         {"text.bmp", std::string(40, 'x'), "not a bitmap file"},
         {"short.bmp", "BM" + le32(0), "not a bitmap file"},
-        {"header.bmp", "BM" + le32(0) + le32(0) + le32(54) + le32(20) + le32(1) + le32(1), "unknown bitmap header"},
+        {"header.bmp", "BM" + le32(0) + le32(0) + le32(54) + le32(20) + le32(1) + le32(1),
+         "unknown bitmap header"},
         {"zero.bmp", bitmapHead(0, 10), "bitmap size out of range"},
         {"huge.bmp", bitmapHead(1 << 30, 10), "bitmap size out of range"},
         {"negative.bmp", bitmapHead(-5, 10), "bitmap size out of range"},
@@ -105,7 +108,8 @@ TEST_F(ResourcesTest, DamagedPicturesAreRefusedWithTheFileNamed)
     std::string error;
     EXPECT_FALSE(ui::Image::loadBitmapFile((folder.path / "missing.bmp").string(), image, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
-    EXPECT_FALSE(ui::Image::loadIconFile(folder.write("bad.ico", iconHead(16, 16).substr(0, 10)), image, error));
+    EXPECT_FALSE(
+        ui::Image::loadIconFile(folder.write("bad.ico", iconHead(16, 16).substr(0, 10)), image, error));
 }
 
 TEST_F(ResourcesTest, ResourceSwitchesNestAndRestoreTheOriginalOnlyAtTheOutermostLevel)
@@ -168,7 +172,8 @@ TEST_F(ResourcesTest, TemplatesBecomeWindowsInPixelsWithFontsAndPictures)
 
     ZxTempResourceOverride resources(&module);
     ui::Window owner;
-    ASSERT_TRUE(owner.Create("#32770", "Owner", WS_POPUP | WS_CAPTION, ui::Rect(100, 100, 600, 500), nullptr, 0));
+    ASSERT_TRUE(
+        owner.Create("#32770", "Owner", WS_POPUP | WS_CAPTION, ui::Rect(100, 100, 600, 500), nullptr, 0));
     ui::Dialog dialog;
     ASSERT_TRUE(dialog.Create(300, &owner));
     EXPECT_EQ(dialog.GetClientRect(), ui::Rect(0, 0, 150, 98)) << "100 × 60 dialog units";
@@ -181,7 +186,8 @@ TEST_F(ResourcesTest, TemplatesBecomeWindowsInPixelsWithFontsAndPictures)
     EXPECT_EQ(icon->image()->width, 16);
     EXPECT_EQ(icon->GetWindowText(), "");
     auto* toggle = dialog.dlgItem<ui::Button>(2);
-    ASSERT_TRUE(toggle->image().has_value()) << "a registered icon whose file is missing still loads, without size";
+    ASSERT_TRUE(toggle->image().has_value())
+        << "a registered icon whose file is missing still loads, without size";
     EXPECT_EQ(toggle->image()->width, 0);
     EXPECT_EQ(toggle->rectInParent(), ui::Rect(45, 8, 77, 29)) << "edges rounded half away from zero";
     ui::Window* grid = dialog.GetDlgItem(3);

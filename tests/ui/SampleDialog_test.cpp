@@ -1,7 +1,6 @@
 // A small dialog built from a template, driven through the scripted agent as a user would.
 
 #include "UiTestSupport.h"
-
 #include "ui/AcadHost.h"
 #include "ui/CResizer.h"
 #include "ui/CheckListComboBox.h"
@@ -56,7 +55,10 @@ struct SampleData
 class SampleDialog : public ui::Dialog
 {
 public:
-    explicit SampleDialog(SampleData& data, ui::Window* parent = nullptr) : Dialog(kSampleDialog, parent), data_(data) {}
+    explicit SampleDialog(SampleData& data, ui::Window* parent = nullptr)
+        : Dialog(kSampleDialog, parent), data_(data)
+    {
+    }
 
     int applied = 0;
     int nameChanges = 0;
@@ -134,15 +136,17 @@ protected:
 TEST_F(SampleDialogTest, OkCopiesWhatTheUserEnteredAndCancelKeepsTheRecord)
 {
     SampleData data{"Plate", 0, BST_CHECKED, {1}};
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        EXPECT_EQ(user.text(kName), "Plate");
-        EXPECT_EQ(user.selection(kKind), 0);
-        user.type(kName, "Base plate");
-        user.choose(kKind, "anchor");
-        user.click(kTapped);
-        user.toggleItemCheck(kSlots, 2);
-        user.click(IDOK);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            EXPECT_EQ(user.text(kName), "Plate");
+                            EXPECT_EQ(user.selection(kKind), 0);
+                            user.type(kName, "Base plate");
+                            user.choose(kKind, "anchor");
+                            user.click(kTapped);
+                            user.toggleItemCheck(kSlots, 2);
+                            user.click(IDOK);
+                        });
     EXPECT_EQ(runSample(data), IDOK);
     EXPECT_EQ(data.name, "Base plate");
     EXPECT_EQ(data.kind, 2);
@@ -150,10 +154,12 @@ TEST_F(SampleDialogTest, OkCopiesWhatTheUserEnteredAndCancelKeepsTheRecord)
     EXPECT_EQ(data.slots, (std::vector<int>{1, 2}));
 
     const SampleData before = data;
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        user.type(kName, "changed");
-        user.click(IDCANCEL);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            user.type(kName, "changed");
+                            user.click(IDCANCEL);
+                        });
     EXPECT_EQ(runSample(data), IDCANCEL);
     EXPECT_EQ(data.name, before.name);
     EXPECT_EQ(data.kind, before.kind);
@@ -170,56 +176,64 @@ TEST_F(SampleDialogTest, KeysEnterEscapeAndClosingEndTheDialog)
     EXPECT_EQ(runSample(data), IDCANCEL);
 
     // Enter on a focused push button clicks that button, not the default one.
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        auto& dialog = static_cast<SampleDialog&>(*user.dialog());
-        user.focus(kApply);
-        user.pressKey(VK_RETURN);
-        EXPECT_EQ(dialog.applied, 1);
-        EXPECT_FALSE(dialog.hasEnded());
-        user.click(IDOK);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            auto& dialog = static_cast<SampleDialog&>(*user.dialog());
+                            user.focus(kApply);
+                            user.pressKey(VK_RETURN);
+                            EXPECT_EQ(dialog.applied, 1);
+                            EXPECT_FALSE(dialog.hasEnded());
+                            user.click(IDOK);
+                        });
     EXPECT_EQ(runSample(data), IDOK);
 }
 
 TEST_F(SampleDialogTest, TabVisitsEnabledTabStopsInTemplateOrderAndShiftTabGoesBack)
 {
     SampleData data;
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        auto focusedId = [] { return ui::Window::GetFocus()->GetDlgCtrlID(); };
-        EXPECT_EQ(focusedId(), kName) << "the first tab stop has the focus after opening";
-        std::vector<int> visited;
-        for (int i = 0; i < 7; ++i)
+    agent_.expectDialog(
+        kSampleDialog,
+        [](ui::Driver& user)
         {
-            user.pressKey(VK_TAB);
-            visited.push_back(focusedId());
-        }
-        // The label, the group box and the disabled note field are skipped; the order wraps.
-        EXPECT_EQ(visited, (std::vector<int>{kKind, kTapped, kSlots, kApply, IDOK, IDCANCEL, kName}));
-        user.pressKey(VK_TAB, true);
-        EXPECT_EQ(focusedId(), IDCANCEL);
-        user.click(IDCANCEL);
-    });
+            auto focusedId = [] { return ui::Window::GetFocus()->GetDlgCtrlID(); };
+            EXPECT_EQ(focusedId(), kName) << "the first tab stop has the focus after opening";
+            std::vector<int> visited;
+            for (int i = 0; i < 7; ++i)
+            {
+                user.pressKey(VK_TAB);
+                visited.push_back(focusedId());
+            }
+            // The label, the group box and the disabled note field are skipped; the order wraps.
+            EXPECT_EQ(visited, (std::vector<int>{kKind, kTapped, kSlots, kApply, IDOK, IDCANCEL, kName}));
+            user.pressKey(VK_TAB, true);
+            EXPECT_EQ(focusedId(), IDCANCEL);
+            user.click(IDCANCEL);
+        });
     runSample(data);
 }
 
 TEST_F(SampleDialogTest, ThreeStateCheckBoxCyclesAndScriptCanAimForAState)
 {
     SampleData data;
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        std::vector<int> states;
-        for (int i = 0; i < 3; ++i)
+    agent_.expectDialog(
+        kSampleDialog,
+        [](ui::Driver& user)
         {
-            user.click(kTapped);
-            states.push_back(user.check(kTapped));
-        }
-        EXPECT_EQ(states, (std::vector<int>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}));
-        EXPECT_TRUE(user.setCheck(kTapped, BST_INDETERMINATE));
-        // Space released on the focused box clicks it too.
-        user.focus(kTapped);
-        user.pressKey(VK_SPACE);
-        EXPECT_EQ(user.check(kTapped), BST_UNCHECKED);
-        user.click(IDOK);
-    });
+            std::vector<int> states;
+            for (int i = 0; i < 3; ++i)
+            {
+                user.click(kTapped);
+                states.push_back(user.check(kTapped));
+            }
+            EXPECT_EQ(states, (std::vector<int>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}));
+            EXPECT_TRUE(user.setCheck(kTapped, BST_INDETERMINATE));
+            // Space released on the focused box clicks it too.
+            user.focus(kTapped);
+            user.pressKey(VK_SPACE);
+            EXPECT_EQ(user.check(kTapped), BST_UNCHECKED);
+            user.click(IDOK);
+        });
     runSample(data);
     EXPECT_EQ(data.tapped, BST_UNCHECKED);
 }
@@ -229,13 +243,15 @@ TEST_F(SampleDialogTest, DisabledOrMissingControlsCannotBeUsedByTheScript)
     SampleData data;
     std::vector<std::string> failures;
     agent_.setFailureHandler([&](const std::string& m) { failures.push_back(m); });
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        EXPECT_FALSE(user.type(kNote, "x"));
-        EXPECT_FALSE(user.click(4711));
-        EXPECT_FALSE(user.choose(kKind, "Rivet"));
-        user.click(IDOK);
-        EXPECT_FALSE(user.click(IDCANCEL)) << "the dialog has ended";
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            EXPECT_FALSE(user.type(kNote, "x"));
+                            EXPECT_FALSE(user.click(4711));
+                            EXPECT_FALSE(user.choose(kKind, "Rivet"));
+                            user.click(IDOK);
+                            EXPECT_FALSE(user.click(IDCANCEL)) << "the dialog has ended";
+                        });
     EXPECT_EQ(runSample(data), IDOK);
     ASSERT_EQ(failures.size(), 4u);
     EXPECT_EQ(failures[0], "dialog 100: type into 1006: the control is disabled");
@@ -247,23 +263,28 @@ TEST_F(SampleDialogTest, DisabledOrMissingControlsCannotBeUsedByTheScript)
 TEST_F(SampleDialogTest, ResizeMovesAnchoredControlsAndStopsAtTheMinimumSize)
 {
     SampleData data;
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        auto& dialog = static_cast<SampleDialog&>(*user.dialog());
-        const ui::Rect name = user.item(kName)->rectInParent();
-        const ui::Rect ok = user.item(IDOK)->rectInParent();
-        const ui::Rect apply = user.item(kApply)->rectInParent();
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            auto& dialog = static_cast<SampleDialog&>(*user.dialog());
+                            const ui::Rect name = user.item(kName)->rectInParent();
+                            const ui::Rect ok = user.item(IDOK)->rectInParent();
+                            const ui::Rect apply = user.item(kApply)->rectInParent();
 
-        user.resize(dialog.initialSize.cx + 40, dialog.initialSize.cy + 30);
-        EXPECT_EQ(user.item(kName)->rectInParent(), ui::Rect(name.left, name.top, name.right + 40, name.bottom));
-        EXPECT_EQ(user.item(IDOK)->rectInParent(), ui::Rect(ok.left + 40, ok.top + 30, ok.right + 40, ok.bottom + 30));
-        EXPECT_EQ(user.item(kApply)->rectInParent(), apply) << "not registered, so it stays";
+                            user.resize(dialog.initialSize.cx + 40, dialog.initialSize.cy + 30);
+                            EXPECT_EQ(user.item(kName)->rectInParent(),
+                                      ui::Rect(name.left, name.top, name.right + 40, name.bottom));
+                            EXPECT_EQ(user.item(IDOK)->rectInParent(),
+                                      ui::Rect(ok.left + 40, ok.top + 30, ok.right + 40, ok.bottom + 30));
+                            EXPECT_EQ(user.item(kApply)->rectInParent(), apply)
+                                << "not registered, so it stays";
 
-        user.resize(10, 10);
-        EXPECT_EQ(dialog.GetWindowRect().GetSize(), dialog.initialSize);
-        EXPECT_EQ(user.item(kName)->rectInParent(), name);
-        EXPECT_EQ(user.item(IDOK)->rectInParent(), ok);
-        user.click(IDCANCEL);
-    });
+                            user.resize(10, 10);
+                            EXPECT_EQ(dialog.GetWindowRect().GetSize(), dialog.initialSize);
+                            EXPECT_EQ(user.item(kName)->rectInParent(), name);
+                            EXPECT_EQ(user.item(IDOK)->rectInParent(), ok);
+                            user.click(IDCANCEL);
+                        });
     runSample(data);
 }
 
@@ -272,39 +293,50 @@ TEST_F(SampleDialogTest, SizeIsStoredOnDestroyAndRestoredAtTheNextOpening)
     SampleData data;
     ui::Size bigger;
     ui::Rect okAtFirst;
-    agent_.expectDialog(kSampleDialog, [&](ui::Driver& user) {
-        auto& dialog = static_cast<SampleDialog&>(*user.dialog());
-        okAtFirst = user.item(IDOK)->rectInParent();
-        bigger = {dialog.initialSize.cx + 100, dialog.initialSize.cy + 50};
-        user.resize(bigger.cx, bigger.cy);
-        user.click(IDOK);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [&](ui::Driver& user)
+                        {
+                            auto& dialog = static_cast<SampleDialog&>(*user.dialog());
+                            okAtFirst = user.item(IDOK)->rectInParent();
+                            bigger = {dialog.initialSize.cx + 100, dialog.initialSize.cy + 50};
+                            user.resize(bigger.cx, bigger.cy);
+                            user.click(IDOK);
+                        });
     runSample(data);
     int width = 0;
     int height = 0;
     ASSERT_TRUE(getDlgSize("dlg_sample", width, height)) << "keys ignore letter case";
     EXPECT_EQ(ui::Size(width, height), bigger);
 
-    agent_.expectDialog(kSampleDialog, [&](ui::Driver& user) {
-        auto& dialog = static_cast<SampleDialog&>(*user.dialog());
-        EXPECT_EQ(dialog.GetWindowRect().GetSize(), bigger);
-        okAtFirst.OffsetRect(100, 50);
-        EXPECT_EQ(user.item(IDOK)->rectInParent(), okAtFirst) << "anchored controls follow the restored size";
-        user.click(IDCANCEL);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [&](ui::Driver& user)
+                        {
+                            auto& dialog = static_cast<SampleDialog&>(*user.dialog());
+                            EXPECT_EQ(dialog.GetWindowRect().GetSize(), bigger);
+                            okAtFirst.OffsetRect(100, 50);
+                            EXPECT_EQ(user.item(IDOK)->rectInParent(), okAtFirst)
+                                << "anchored controls follow the restored size";
+                            user.click(IDCANCEL);
+                        });
     runSample(data);
 }
 
 TEST_F(SampleDialogTest, MessageBoxInsideTheDialogIsAnsweredByTheScript)
 {
     SampleData data;
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        user.dialog()->onClicked(kApply, [&] {
-            if (user.dialog()->MessageBox("Apply the changes?", "Sample", MB_YESNO | MB_ICONQUESTION) == IDYES)
-                user.dialog()->EndDialog(IDOK);
-        });
-        user.click(kApply);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            user.dialog()->onClicked(
+                                kApply,
+                                [&]
+                                {
+                                    if (user.dialog()->MessageBox("Apply the changes?", "Sample",
+                                                                  MB_YESNO | MB_ICONQUESTION) == IDYES)
+                                        user.dialog()->EndDialog(IDOK);
+                                });
+                            user.click(kApply);
+                        });
     agent_.expectMessageBox("Apply the changes?", "Sample", IDYES);
     EXPECT_EQ(runSample(data), IDOK);
     EXPECT_EQ(agent_.transcript(),
@@ -321,10 +353,12 @@ TEST_F(SampleDialogTest, ModuleTemplateIsFoundOnlyWhileTheModuleResourcesAreCurr
     }
     EXPECT_EQ(agent_.transcript().size(), 0u);
 
-    agent_.expectDialog(kSampleDialog, [](ui::Driver& user) {
-        EXPECT_EQ(AfxGetResourceHandle(), &moduleResources());
-        user.click(IDOK);
-    });
+    agent_.expectDialog(kSampleDialog,
+                        [](ui::Driver& user)
+                        {
+                            EXPECT_EQ(AfxGetResourceHandle(), &moduleResources());
+                            user.click(IDOK);
+                        });
     EXPECT_EQ(runSample(data), IDOK);
     EXPECT_EQ(AfxGetResourceHandle(), &ui::hostResources());
 

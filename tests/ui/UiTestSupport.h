@@ -7,7 +7,6 @@
 #include "ui/Window.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace uitest

@@ -1,5 +1,4 @@
 #include "UiTestSupport.h"
-
 #include "ui/Button.h"
 #include "ui/Edit.h"
 #include "ui/Window.h"
@@ -17,7 +16,10 @@ using ui::Window;
 struct Log : ui::WindowObserver
 {
     std::vector<std::string> lines;
-    static std::string name(Window& w) { return w.GetWindowText().empty() ? std::to_string(w.GetDlgCtrlID()) : w.GetWindowText(); }
+    static std::string name(Window& w)
+    {
+        return w.GetWindowText().empty() ? std::to_string(w.GetDlgCtrlID()) : w.GetWindowText();
+    }
     void created(Window& w) override { lines.push_back("created " + name(w)); }
     void changed(Window& w, ui::Property p) override
     {
@@ -35,7 +37,8 @@ struct Probe : Window
     void OnDestroy() override
     {
         if (calls != nullptr)
-            calls->push_back("OnDestroy " + GetWindowText() + " children " + std::to_string(children().size()));
+            calls->push_back("OnDestroy " + GetWindowText() + " children " +
+                             std::to_string(children().size()));
     }
     bool OnCommand(int id, int code, Window*) override
     {
@@ -58,8 +61,8 @@ TEST_F(WindowTest, ChildRectanglesAreRelativeToTheParentClientArea)
     EXPECT_EQ(frame.frameThickness(), Rect(5, 20, 5, 5)) << "a captioned window: border 5, caption 15";
     EXPECT_EQ(frame.GetClientRect(), Rect(0, 0, 290, 225));
 
-    Window* child = ui::createControl("EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, Rect(10, 10, 60, 30), &frame, 7,
-                                      WS_EX_CLIENTEDGE);
+    Window* child = ui::createControl("EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, Rect(10, 10, 60, 30),
+                                      &frame, 7, WS_EX_CLIENTEDGE);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->GetWindowRect(), Rect(115, 80, 165, 100));
     EXPECT_EQ(child->GetClientRect(), Rect(0, 0, 44, 14)) << "1 pixel border and a 2 pixel client edge";
@@ -90,9 +93,11 @@ TEST_F(WindowTest, ObserversFollowCreationChangesAndDestructionChildrenFirst)
     ok->ShowWindow(SW_HIDE);
     frame.DestroyWindow();
 
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"created Frame", "created OK", "changed Close 0", "changed Close 3",
-                                                  "changed Close 4", "destroyed Close", "destroyed Frame"}));
-    EXPECT_EQ(calls, (std::vector<std::string>{"OnDestroy Frame children 1"})) << "OnDestroy runs before the children go";
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"created Frame", "created OK", "changed Close 0", "changed Close 3",
+                                        "changed Close 4", "destroyed Close", "destroyed Frame"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"OnDestroy Frame children 1"}))
+        << "OnDestroy runs before the children go";
 }
 
 TEST_F(WindowTest, StateChangesReportThePreviousState)
@@ -154,8 +159,8 @@ TEST_F(WindowTest, SubclassingTakesOverIdentityStatePlaceAndFocus)
     Window frame;
     ASSERT_TRUE(frame.Create("#32770", "Frame", WS_POPUP, Rect(0, 0, 100, 100), nullptr, 0));
     ui::createControl("STATIC", "first", WS_CHILD, Rect(0, 0, 5, 5), &frame, 1);
-    auto* placeholder = static_cast<ui::Button*>(
-        ui::createControl("BUTTON", "Pick", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, Rect(1, 2, 30, 12), &frame, 2));
+    auto* placeholder = static_cast<ui::Button*>(ui::createControl(
+        "BUTTON", "Pick", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, Rect(1, 2, 30, 12), &frame, 2));
     ui::createControl("STATIC", "last", WS_CHILD, Rect(0, 0, 5, 5), &frame, 3);
     placeholder->SetCheck(BST_CHECKED);
     placeholder->SetFocus();
@@ -185,7 +190,8 @@ TEST_F(WindowTest, FocusMovesWithKillAndSetNotificationsAndIsClearedSilentlyOnDe
     Window* second = ui::createControl("EDIT", "", WS_CHILD | WS_VISIBLE, Rect(0, 0, 10, 10), &frame, 2);
     EXPECT_EQ(first->SetFocus(), nullptr);
     EXPECT_EQ(second->SetFocus(), first);
-    EXPECT_EQ(frame.commands, (std::vector<std::pair<int, int>>{{1, EN_SETFOCUS}, {1, EN_KILLFOCUS}, {2, EN_SETFOCUS}}));
+    EXPECT_EQ(frame.commands,
+              (std::vector<std::pair<int, int>>{{1, EN_SETFOCUS}, {1, EN_KILLFOCUS}, {2, EN_SETFOCUS}}));
 
     frame.commands.clear();
     second->DestroyWindow();
@@ -206,7 +212,8 @@ TEST_F(WindowTest, AControlMayDestroyItselfFromItsOwnNotification)
         }
     } frame;
     ASSERT_TRUE(frame.Create("#32770", "Frame", WS_POPUP, Rect(0, 0, 100, 100), nullptr, 0));
-    auto* button = static_cast<ui::Button*>(ui::createControl("BUTTON", "Gone", WS_CHILD | WS_VISIBLE, Rect(0, 0, 9, 9), &frame, 9));
+    auto* button = static_cast<ui::Button*>(
+        ui::createControl("BUTTON", "Gone", WS_CHILD | WS_VISIBLE, Rect(0, 0, 9, 9), &frame, 9));
     EXPECT_TRUE(button->click()); // runs to its end on a live object (the sanitizers watch this)
     EXPECT_EQ(frame.GetDlgItem(9), nullptr);
     ui::collectDestroyedWindows();
