@@ -49,13 +49,20 @@ bool isIdentifier(std::string_view word)
     return true;
 }
 
-std::string upperAscii(std::string_view text)
+/// True when `word` is `upper` with letter case ignored.
+bool isWord(std::string_view word, std::string_view upper)
 {
-    std::string out(text);
-    for (char& c : out)
+    if (word.size() != upper.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i)
+    {
+        char c = word[i];
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
-    return out;
+        if (c != upper[i])
+            return false;
+    }
+    return true;
 }
 
 struct BinaryOperator
@@ -108,6 +115,8 @@ std::optional<BinaryOperator> binaryOperatorAt(std::string_view text)
 Parser::Parser(std::string_view text, int col, int row, ReferenceStyle style)
     : text_(text), col_(col), row_(row), style_(style), formula_(std::make_shared<Formula>())
 {
+    // Roughly one instruction per two characters; saves regrowing for typical formulas.
+    formula_->code.reserve(text.size() / 2 + 2);
 }
 
 ParseResult Parser::run()
@@ -388,10 +397,9 @@ bool Parser::parseWord()
     }
     if (style_ == ReferenceStyle::A1 && parseA1(word, col_, row_))
         return parseReference(start, word);
-    const std::string upper = upperAscii(word);
-    if (upper == "TRUE" || upper == "FALSE")
+    if (isWord(word, "TRUE") || isWord(word, "FALSE"))
     {
-        emit(Op::PushLogical, upper == "TRUE" ? 1 : 0);
+        emit(Op::PushLogical, isWord(word, "TRUE") ? 1 : 0);
         return true;
     }
     if (!isIdentifier(word))
@@ -447,13 +455,12 @@ bool Parser::parseCall(std::string_view name)
     if (!enter())
         return false;
     ++pos_; // '('
-    const std::string upper = upperAscii(name);
     bool ok = false;
-    if (upper == "IF")
+    if (isWord(name, "IF"))
         ok = parseIf();
-    else if (upper == "IFERROR")
+    else if (isWord(name, "IFERROR"))
         ok = parseIfError();
-    else if (upper == "CHOOSE")
+    else if (isWord(name, "CHOOSE"))
         ok = parseChoose();
     else
         ok = parseGenericCall(name);
