@@ -1,0 +1,91 @@
+#include "spread/StandardsEntryPoints.h"
+
+#include "frame/ModuleResources.h"
+#include "host/StringFunctions.h"
+#include "spread/FormulaTestDialog.h"
+#include "spread/ZxSSDlgsMgr.h"
+#include "standards/ZxDlgStandardsData.h"
+
+bool StartDlgStandardsSS(ZxDlgStandardsData& data)
+{
+    ModuleResourceScope resources;
+    auto* dialog = static_cast<ZxStandardsDlg*>(gSSDlgsMgr.getDlg());
+    if (!dialog)
+        return false;
+    dialog->working() = data;
+    const bool ok = dialog->evaluate() == Acad::eOk;
+    if (ok)
+        data = dialog->working();
+    gSSDlgsMgr.releaseDlg(dialog);
+    return ok;
+}
+
+bool StartDlgStandardsSStest()
+{
+    ZxDlgStandardsData data;
+    data.mode = ZxDlgStandardsData::kChildRun;
+    data.fileName = "c:\\a\\a\\a\\test.zxs";
+    const struct
+    {
+        const char* name;
+        const char* value;
+        ZxCellType type;
+    } arguments[] = {{"Column", "IPE-200", cellInput},
+                     {"Thickness", "10", cellInput},
+                     {"Width", "212", cellOutput},
+                     {"Length", "356", cellOutput}};
+    for (const auto& argument : arguments)
+    {
+        ZxVarCell cell;
+        cell.name = argument.name;
+        cell.value = argument.value;
+        cell.cellType = argument.type;
+        data.varCells.append(cell);
+    }
+    return StartDlgStandardsSS(data);
+}
+
+void EvaluateSS()
+{
+    ModuleResourceScope resources;
+    FormulaTestDialog dialog;
+    dialog.setInitialFile("c:\\a\\t3.sss");
+    dialog.DoModal();
+}
+
+void ReadSSFile(const Kdr_String& fileName, Kdr_String& firstCell, Kdr_StringArray& columnCaptions,
+                Kdr_Array<Kdr_StringArray>& rows)
+{
+    columnCaptions.clear();
+    rows.clear();
+    firstCell.clear();
+    ModuleResourceScope resources;
+    FormulaTestDialog dialog(true);
+    if (!dialog.Create(IDD_FORMULA_TEST, nullptr))
+        return;
+    Kdr_Spread& spread = dialog.spread();
+    if (spread.loadFile(fileName))
+    {
+        spread.getCellText(1, 1, firstCell, ctkData);
+        const int cols = spread.getMaxCols();
+        for (int col = 1; col <= cols; ++col)
+        {
+            Kdr_String caption;
+            spread.getCellText(col, Kdr_Spread::kHeaderIndex, caption, ctkData);
+            // A header without a caption of its own shows the column's letters.
+            columnCaptions.append(caption.empty() ? getAlfabet(col) : caption);
+        }
+        for (int row = 1; row <= spread.getMaxRows(); ++row)
+        {
+            Kdr_StringArray texts;
+            for (int col = 1; col <= cols; ++col)
+            {
+                Kdr_String text;
+                spread.getCellText(col, row, text, ctkData);
+                texts.append(text);
+            }
+            rows.append(texts);
+        }
+    }
+    dialog.DestroyWindow();
+}

@@ -1,0 +1,510 @@
+#include "spread/ZxStandardsSpread.h"
+
+#include "host/FileFunctions.h"
+#include "host/Kdr_FunctionTimer.h"
+#include "host/Settings.h"
+#include "host/StringFunctions.h"
+#include "spread/EvaluationTimers.h"
+#include "spread/StandardsEntryPoints.h"
+#include "spread/StandardsFunctions.h"
+#include "ui/UserAgent.h"
+
+#include <filesystem>
+
+namespace
+{
+/// Functions the module evaluates itself, by index; only index 0 has a body.
+const Kdr_StringArray& nativeFunctions()
+{
+    static const Kdr_StringArray names{"CallChild"};
+    return names;
+}
+
+/// How many child sheets are being evaluated inside each other right now.
+int gChildDepth = 0;
+
+class ChildDepthScope
+{
+public:
+    ChildDepthScope() { ++gChildDepth; }
+    ~ChildDepthScope() { --gChildDepth; }
+    ChildDepthScope(const ChildDepthScope&) = delete;
+    ChildDepthScope& operator=(const ChildDepthScope&) = delete;
+};
+
+bool isWordChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+/// Whether a file-system search for `name` finds anything (wildcards match as well).
+bool fileMatchExists(const Kdr_String& name)
+{
+    if (name.empty())
+        return false;
+    if (name.find("*", true) < 0 && name.find("?", true) < 0)
+        return host::fileExists(name);
+    Kdr_StringArray found;
+    return ObjectExportFindFiles(name, found) && !found.isEmpty();
+}
+
+Kdr_String standardsFolder()
+{
+    return gSettings.libDir() + "Connection Standards/";
+}
+} // namespace
+
+// ---- Replacing words -------------------------------------------------------------------------
+
+bool replaceWholeWords(Kdr_String& text, const Kdr_StringArray& names, const Kdr_StringArray& values,
+                       bool quoteTexts)
+{
+    bool replaced = false;
+    const int pairs = std::min(names.length(), values.length());
+    for (int i = 0; i < pairs; ++i)
+    {
+        const Kdr_String& name = names[i];
+        if (name.empty())
+            continue;
+        Kdr_String value = values[i];
+        if (quoteTexts && !value.isNumber())
+            value = "\"" + value + "\"";
+        int from = 0;
+        for (int searches = 0; searches < 99999999; ++searches)
+        {
+            const int match = text.findFirstFrom(name, from, false);
+            if (match < 0)
+                break;
+            const size_t end = static_cast<size_t>(match) + name.size();
+            const bool before = match > 0 && isWordChar(text[static_cast<size_t>(match) - 1]);
+            const bool after = end < text.size() && isWordChar(text[end]);
+            if (before || after)
+            {
+                from = static_cast<int>(end);
+                continue;
+            }
+            text.std::string::replace(static_cast<size_t>(match), name.size(), value);
+            from = match + static_cast<int>(value.size());
+            replaced = true;
+        }
+    }
+    return replaced;
+}
+
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right)
+{
+    Kdr_String text = "The following equation failed:\n";
+    if (!left.empty())
+        text += left + " = ";
+    text += right + "\n";
+    text += "Spreadsheet : " + sheetPath + " (line: " + std::to_string(row) + ")\n";
+    text += "Here's a tip for finding the cause :\n";
+    text += "If this equation contains variable names, then the translator does not know the value of the "
+            "variable. Make sure the variable exists either in input, output, local declarations or among the "
+            "gen_ variables.";
+    return text;
+}
+
+void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right)
+{
+    if (!gSettings.showSpreadsheetErrors())
+        return;
+    ui::messageBox(nullptr, equationErrorText(sheetPath, row, left, right), "", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---- Loading and collecting ----------------------------------------------------------------
+
+Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
+{
+    Kdr_String path = fileName;
+    if (!fileMatchExists(path))
+    {
+        path = standardsFolder() + fileName + ".zxs";
+        // A sheet kept in another format is named with its extension.
+        if (!host::fileExists(path) && host::fileExists(standardsFolder() + fileName))
+            path = standardsFolder() + fileName;
+    }
+    setProperty(13, 1);
+    setProperty(kPropRedraw, 0);
+    setProperty(12, 1);
+    setProperty(7, 0);
+    if (!loadFile(path))
+        return Acad::eInvalidInput;
+    loadedPath_ = path;
+    coordinatesValid_ = false;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::collectVarCells()
+{
+    coordinatesValid_ = false;
+    return varCells_.collectFromSheet(*this);
+}
+
+void ZxStandardsSpread::replaceGenVars()
+{
+    Kdr_FunctionTimer timer(gSSSreplaceGenVars);
+    if (genVarNames_.isEmpty())
+        return;
+    const int cols = getMaxCols();
+    const int rows = getMaxRows();
+    for (int col = 1; col <= cols; ++col)
+        for (int row = 1; row <= rows; ++row)
+        {
+            Kdr_String text;
+            if (!getCellText(col, row, text, ctkValue) || text.empty())
+                continue;
+            if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
+                setCellText(col, row, text.c_str());
+        }
+}
+
+// ---- Calculation -----------------------------------------------------------------------------
+
+void ZxStandardsSpread::getVarNames(Kdr_StringArray& names) const
+{
+    names.clear();
+    for (int i = 0; i < varCells_.length(); ++i)
+        names.append(varCells_[i].name);
+}
+
+bool ZxStandardsSpread::getVarCoordName(const Kdr_String& name, Kdr_String& coordinate) const
+{
+    int index = -1;
+    if (varCells_.findVarCell(name, index) != Acad::eOk)
+        return false;
+    const ZxVarCell& cell = varCells_[index];
+    coordinate = getAlfabet(cell.col) + std::to_string(cell.row);
+    return true;
+}
+
+void ZxStandardsSpread::refreshVariableCoordinates()
+{
+    // Every equation reads the same lists: names in collection order, each with the cell of
+    // the first variable of that name; names that cannot be found are left out.
+    coordNames_.clear();
+    coordValues_.clear();
+    Kdr_StringArray names;
+    {
+        Kdr_FunctionTimer timer(gCalcCellGetVarNames);
+        getVarNames(names);
+    }
+    Kdr_FunctionTimer timer(gCalcCellGetVarCoords);
+    for (const Kdr_String& name : names)
+    {
+        Kdr_FunctionTimer nameTimer(gCalcCellGetVarCoordName);
+        Kdr_String coordinate;
+        if (!getVarCoordName(name, coordinate))
+            continue;
+        coordNames_.append(name);
+        coordValues_.append(coordinate);
+    }
+    coordinatesValid_ = true;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::replaceVariables(Kdr_String& formula)
+{
+    if (!coordinatesValid_)
+        refreshVariableCoordinates();
+    Kdr_FunctionTimer timer(gCalcCellReplaceVariables);
+    replaceWholeWords(formula, coordNames_, coordValues_, false);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::calculate()
+{
+    {
+        Kdr_FunctionTimer timer(gRegisterFuntions);
+        registerStandardsFunctions(sheet());
+    }
+    {
+        Kdr_FunctionTimer timer(gFindDuplicates);
+        Kdr_StringArray names;
+        getVarNames(names);
+        Kdr_StringArray duplicates;
+        if (hasDuplicates(names, duplicates, false))
+        {
+            Kdr_String text = "There were duplicate variable names found in the standards file " + loadedPath_ +
+                              ".\nThe duplicates will be ignored. Please correct this file.\n" +
+                              "Duplicate variable names:\n\n" + arrToStr(duplicates, "\n");
+            ui::messageBox(this, text, "Variable names must be unique", MB_OK | MB_ICONEXCLAMATION);
+            Kdr_Array<int> indices;
+            getDuplicates(names, indices, false);
+            indices.sort();
+            for (int i = indices.length() - 1; i >= 0; --i)
+                varCells_.removeAt(indices[i]);
+        }
+        coordinatesValid_ = false;
+    }
+    Kdr_FunctionTimer timer(gCalcCells);
+    int row = 1, col = 1;
+    if (!findForward("Calc", false, row, col))
+        return Acad::eInvalidInput;
+    const int rows = getMaxRows();
+    const int cols = getMaxCols();
+    for (int r = row + 1; r <= rows; ++r)
+        for (int c = 1; c <= cols; ++c)
+            calcCell(c, r);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
+{
+    Kdr_String text;
+    if (!getCellText(col, row, text, ctkValue) || text.empty())
+        return Acad::eInvalidInput;
+
+    Kdr_String left, right;
+    bool assignment = true;
+    {
+        Kdr_FunctionTimer timer(gCalcCellSplitSymbol);
+        if (!splitStringAtSymbol(text, '=', left, right, true))
+        {
+            right = text;
+            assignment = false;
+        }
+    }
+    int varIndex = -1;
+    {
+        Kdr_FunctionTimer timer(gCalcCellFindVarCell);
+        if (assignment && varCells_.findVarCell(left, varIndex) != Acad::eOk)
+            assignment = false;
+    }
+    int nativeIndex = -1;
+    {
+        Kdr_FunctionTimer timer(gCalcCellFindFunctions);
+        right.hasASubstr(nativeFunctions(), false, &nativeIndex);
+    }
+    if (nativeIndex >= 0)
+    {
+        Kdr_FunctionTimer timer(gCalcCellCalcNativeFunctions);
+        if (calcNativeFunction(right, nativeFunctions()[nativeIndex]) == Acad::eOk)
+            return Acad::eOk;
+        showEquationError(loadedPath_, row, left, right);
+        return Acad::eInvalidInput;
+    }
+    if (!assignment)
+    {
+        showEquationError(loadedPath_, row, left, right);
+        return Acad::eInvalidInput;
+    }
+
+    ZxVarCell& variable = varCells_[varIndex];
+    {
+        Kdr_FunctionTimer timer(gCalcCellCalcFunctionsPrepare);
+        if (variable.valueType == valString)
+            setTextType(col, row, col, row, kTextStyle, kTextMaxLength);
+        else
+            setNumberType(col, row, 7, false);
+        Kdr_String formula = right;
+        replaceVariables(formula);
+        if (!setCellFormula(col, row, formula.c_str()))
+        {
+            showEquationError(loadedPath_, row, left, right);
+            return Acad::eInvalidInput;
+        }
+    }
+    Kdr_FunctionTimer timer(gCalcCellCalcFunctions);
+    Kdr_String result;
+    // An error value is a failed equation: the variable keeps its value rather than taking
+    // "#DIV/0!" or the like into the connection.
+    if (!getCellText(col, row, result, ctkValue) || sheet().cellValue(col, row).isError())
+    {
+        showEquationError(loadedPath_, row, left, right);
+        return Acad::eInvalidInput;
+    }
+    if (variable.setNewValue(*this, result) != Acad::eOk)
+        return Acad::eInvalidInput;
+    return Acad::eOk;
+}
+
+Kdr_String ZxStandardsSpread::resolveChildPath(const Kdr_String& name) const
+{
+    Kdr_String relative = name;
+    ensureNoStartBSlash(relative);
+    const Kdr_String folder = standardsFolder();
+    const Kdr_String candidates[] = {
+        name,
+        getPath(loadedPath_) + relative,
+        folder + name,
+        folder + "Childs/" + name,
+        folder + "Data/" + name,
+        folder + "Parents/" + name,
+    };
+    for (const Kdr_String& candidate : candidates)
+        if (host::fileExists(candidate))
+            return candidate;
+    return name;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, const Kdr_String& functionName)
+{
+    const int at = text.find(functionName, false);
+    if (at < 0)
+        return Acad::eInvalidInput;
+    const int open = text.findFirstFrom("(", at + functionName.length(), true);
+    if (open < 0)
+        return Acad::eInvalidInput;
+    const int close = text.findFirstFrom(")", open + 1, true);
+    if (close < 0)
+        return Acad::eInvalidInput;
+    Kdr_StringArray items;
+    splitStringAtSymbol(text.mid(open + 1, close - open - 1), ',', items, true);
+    if (items.length() < 2)
+        return Acad::eInvalidInput;
+
+    Kdr_String childName = items[0];
+    if (childName.startsWith("\"", true))
+        childName.erase(0, 1);
+    if (childName.endsWith("\"", true))
+        childName.pop_back();
+    const Kdr_String childPath = resolveChildPath(childName);
+    if (!host::fileExists(childPath))
+        return Acad::eInvalidInput;
+
+    ZxVarCells arguments;
+    for (int i = 1; i < items.length(); ++i)
+    {
+        int index = -1;
+        if (varCells_.findVarCell(items[i], index) != Acad::eOk)
+            return Acad::eInvalidInput;
+        ZxVarCell argument = varCells_[index];
+        argument.col = 0;
+        argument.row = 0;
+        arguments.append(argument);
+    }
+    if (nativeFunctions().find(functionName, false) != 0)
+        return Acad::eInvalidInput;
+    if (childPath.equal(loadedPath_, false))
+        return Acad::eInvalidInput;
+    if (gChildDepth >= kMaxChildDepth)
+        return Acad::eInvalidInput;
+
+    ZxDlgStandardsData request;
+    request.mode = ZxDlgStandardsData::kChildRun;
+    request.fileName = childPath;
+    request.varCells = arguments;
+    request.genVarNames = genVarNames_;
+    request.genVarValues = genVarValues_;
+    {
+        ChildDepthScope depth;
+        if (!StartDlgStandardsSS(request))
+            return Acad::eInvalidInput;
+    }
+    for (int i = 0; i < request.varCells.length(); ++i)
+    {
+        const ZxVarCell& returned = request.varCells[i];
+        if (!returned.isOutput())
+            continue;
+        int index = -1;
+        if (varCells_.findVarCell(returned.name, index) != Acad::eOk)
+            continue;
+        if (varCells_[index].isInput())
+            return Acad::eInvalidInput;
+        varCells_[index].setValueFromOther(*this, returned);
+    }
+    return Acad::eOk;
+}
+
+// ---- Run sequences -----------------------------------------------------------------------------
+
+Acad::ErrorStatus ZxStandardsSpread::runMain(ZxDlgStandardsData& request)
+{
+    if (!request.dbMacro || !request.transaction)
+        return Acad::eInvalidInput;
+    {
+        Kdr_FunctionTimer timer(gInitSSForInput);
+        genVarNames_ = request.genVarNames;
+        genVarValues_ = request.genVarValues;
+        if (collectVarCells() != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    {
+        Kdr_FunctionTimer timer(gSSSGetFromMacro);
+        if (varCells_.getFromMacro(request) != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    {
+        Kdr_FunctionTimer timer(gSetMacroValuelsToSS);
+        if (varCells_.setValuesToSS(*this) != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    replaceGenVars();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::calculateMain(ZxDlgStandardsData& request)
+{
+    {
+        Kdr_FunctionTimer timer(gCalcMain);
+        if (calculate() != Acad::eOk || varCells_.getValuesFromSS(*this) != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    Kdr_FunctionTimer timer(gSetToMacro);
+    if (varCells_.setToMacro(request) != Acad::eOk)
+        return Acad::eInvalidInput;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::runChild(ZxDlgStandardsData& request)
+{
+    Kdr_FunctionTimer timer(gGetFromVars);
+    genVarNames_ = request.genVarNames;
+    genVarValues_ = request.genVarValues;
+    collectVarCells();
+    if (varCells_.length() == 0)
+    {
+        replaceGenVars();
+        return Acad::eOk;
+    }
+    const ZxVarCells& arguments = request.varCells;
+    int skipped = 0;
+    for (int i = 0; i < varCells_.length(); ++i)
+    {
+        ZxVarCell& cell = varCells_[i];
+        if (cell.isLocal())
+        {
+            if (cell.setNewValue(*this, "") != Acad::eOk)
+                return Acad::eInvalidInput;
+            ++skipped;
+            continue;
+        }
+        const int k = i - skipped;
+        if (k >= arguments.length())
+            return Acad::eInvalidInput;
+        if (cell.isOutput() && arguments[k].isInput())
+            return Acad::eInvalidInput;
+        if (cell.setNewValue(*this, arguments[k].value) != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    replaceGenVars();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus ZxStandardsSpread::calculateChild(ZxDlgStandardsData& request)
+{
+    {
+        Kdr_FunctionTimer timer(gCalcChild);
+        if (calculate() != Acad::eOk)
+            return Acad::eInvalidInput;
+    }
+    Kdr_FunctionTimer timer(gSetToVars);
+    ZxVarCells& arguments = request.varCells;
+    int skipped = 0;
+    for (int i = 0; i < varCells_.length(); ++i)
+    {
+        const ZxVarCell& cell = varCells_[i];
+        if (cell.isLocal())
+        {
+            ++skipped;
+            continue;
+        }
+        if (!cell.isOutput())
+            continue;
+        const int k = i - skipped;
+        if (k >= arguments.length())
+            return Acad::eInvalidInput;
+        arguments[k].value = cell.value;
+    }
+    return Acad::eOk;
+}

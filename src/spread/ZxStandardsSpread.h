@@ -1,0 +1,79 @@
+#pragma once
+
+#include "host/ErrorStatus.h"
+#include "host/Kdr_StringArray.h"
+#include "spread/Kdr_Spread.h"
+#include "standards/ZxDlgStandardsData.h"
+#include "standards/ZxVarCells.h"
+
+/// A standards sheet being evaluated: the grid with the loaded file, its variable cells and
+/// the general variables of the request.
+class ZxStandardsSpread : public Kdr_Spread
+{
+public:
+    /// Deepest chain of child sheets (a sheet calling a child calling a child …); a call
+    /// beyond it fails its equation, so sheets that call each other in a circle stop.
+    static constexpr int kMaxChildDepth = 16;
+
+    ZxStandardsSpread() = default;
+
+    /// Loads the sheet: `fileName` as given when such a file exists, else the library folder
+    /// + "Connection Standards/" + `fileName` + ".zxs".
+    Acad::ErrorStatus loadSheet(const Kdr_String& fileName);
+    /// Collects the variable cells of the Input, Output and Local blocks.
+    Acad::ErrorStatus collectVarCells();
+    /// Replaces every whole-word general variable name in every cell by its value (texts in
+    /// double quotes). Never fails.
+    void replaceGenVars();
+    /// Registers the steel functions, drops duplicate variables and evaluates every equation
+    /// of the Calc block, top to bottom, left to right.
+    Acad::ErrorStatus calculate();
+    /// Evaluates the equation in one cell of the Calc block.
+    Acad::ErrorStatus calcCell(int col, int row);
+    /// Replaces every whole-word variable name of `formula` by its cell's A1 name.
+    Acad::ErrorStatus replaceVariables(Kdr_String& formula);
+    /// Evaluates a native function call (CallChild) written in `text`.
+    Acad::ErrorStatus calcNativeFunction(const Kdr_String& text, const Kdr_String& functionName);
+    /// The file a child name refers to (the first of six places that exists), else the name.
+    Kdr_String resolveChildPath(const Kdr_String& name) const;
+
+    Acad::ErrorStatus runMain(ZxDlgStandardsData& request);
+    Acad::ErrorStatus calculateMain(ZxDlgStandardsData& request);
+    Acad::ErrorStatus runChild(ZxDlgStandardsData& request);
+    Acad::ErrorStatus calculateChild(ZxDlgStandardsData& request);
+
+    const Kdr_String& loadedPath() const { return loadedPath_; }
+    ZxVarCells& varCells() { return varCells_; }
+    const ZxVarCells& varCells() const { return varCells_; }
+    Kdr_StringArray& genVarNames() { return genVarNames_; }
+    Kdr_StringArray& genVarValues() { return genVarValues_; }
+
+    /// The names of all variable cells, in collection order.
+    void getVarNames(Kdr_StringArray& names) const;
+    /// The A1 name of a variable's cell (column letters, then the row).
+    bool getVarCoordName(const Kdr_String& name, Kdr_String& coordinate) const;
+
+private:
+    /// Builds the name and coordinate lists once per calculation.
+    void refreshVariableCoordinates();
+
+    Kdr_String loadedPath_;
+    ZxVarCells varCells_;
+    Kdr_StringArray genVarNames_;
+    Kdr_StringArray genVarValues_;
+    Kdr_StringArray coordNames_;
+    Kdr_StringArray coordValues_;
+    bool coordinatesValid_ = false;
+};
+
+/// Replaces whole-word occurrences of each name (case ignored) by its value, name by name in
+/// list order; a match counts when no letter, digit or '_' touches it on either side. With
+/// `quoteTexts`, a value that is not a number goes in between double quotes. True when
+/// anything was replaced.
+bool replaceWholeWords(Kdr_String& text, const Kdr_StringArray& names, const Kdr_StringArray& values,
+                       bool quoteTexts);
+
+/// The text of the message about a failed equation.
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right);
+/// Warns about a failed equation when the host's setting for spreadsheet messages is on.
+void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right);
