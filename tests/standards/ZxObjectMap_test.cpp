@@ -144,16 +144,3 @@ TEST(ZxObjectMap, MapFromArraysTakesThePairOfTheCellsName)
     cell.name = "Missing";
     EXPECT_EQ(map.mapFromArrays(ssVars, mapTexts, cell), Acad::eInvalidInput);
 }
-
-TEST(ZxObjectMap, CompatibilityLooksAtObjectVariableAndKindOnly)
-{
-    ZxObjectMap a = binding("Plate", ZxMapObjType::Distance, "Gap", "G1");
-    ZxObjectMap b = binding("PLATE", ZxMapObjType::Distance, "gap", "G2");
-    b.visibility = VisibleSettable;
-    b.description = "other";
-    EXPECT_EQ(a.isCompatible(b), Acad::eOk);
-    b.objType = ZxMapObjType::GenVar;
-    EXPECT_EQ(a.isCompatible(b), Acad::eInvalidInput);
-    EXPECT_EQ(a.isCompatible(binding("Plate", ZxMapObjType::Distance, "Gap2")), Acad::eInvalidInput);
-    EXPECT_EQ(a.isCompatible(binding("Cleat", ZxMapObjType::Distance, "Gap")), Acad::eInvalidInput);
-}

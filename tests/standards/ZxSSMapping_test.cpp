@@ -167,24 +167,7 @@ TEST(ZxSSMapping, ValidVarsAndTheirOrderByVisibility)
     EXPECT_TRUE(odd.isEmpty());
 }
 
-TEST(ZxSSMapping, ModuleGroupModeNeedsAGroup)
-{
-    ZxSSMapping mapping = mappingOf({binding("Gap", "Plate", ZxMapObjType::Distance, "Gap")});
-    EXPECT_EQ(mapping.initFromModuleGroup(""), Acad::eInvalidInput);
-    EXPECT_EQ(mapping.mode(), mapNone);
-    EXPECT_EQ(mapping.initFromModuleGroup("Plate"), Acad::eOk);
-    EXPECT_EQ(mapping.mode(), mapModuleGroup);
-    EXPECT_EQ(mapping.mappedObjects().length(), 1);
-}
-
 // -- The mapping file -----------------------------------------------------------------------
-
-TEST(ZxSSMappingFile, LivesBesideTheSheet)
-{
-    ScratchLibrary library;
-    EXPECT_EQ(ZxSSMapping::mappingFilePath("EndPlate"),
-              (library.standards() / "EndPlate.map").generic_string());
-}
 
 TEST(ZxSSMappingFile, ReadingTargets)
 {
@@ -359,8 +342,4 @@ TEST(ZxSSMappingFile, AFailedWriteKeepsTheOldFile)
     host::setWriteFailureForTesting(false);
     EXPECT_EQ(library.readFile("EndPlate.map"), original);
     EXPECT_NE(capture.text().find("EndPlate.map"), std::string::npos);
-
-    std::filesystem::remove_all(library.standards());
-    EXPECT_EQ(mapping.setMappingToFile("EndPlate", target), Acad::eInvalidInput);
-    EXPECT_FALSE(std::filesystem::exists(library.standards()));
 }
