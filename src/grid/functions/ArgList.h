@@ -80,6 +80,52 @@ enum class RangeValues
     TextAsZero,      ///< AVERAGEA, MAXA, MINA: texts count as 0, logicals as 1 and 0
 };
 
+/// Calls `take(value)` for every non-empty value of an argument: the non-empty cells of a
+/// reference (column by column, through EvalContext::visitRange), the non-empty elements of
+/// an array, or the value itself. `take` returns false to stop; so does this function.
+template <class Take>
+bool forEachValueIn(EvalContext& context, const Arg& arg, Take&& take)
+{
+    switch (arg.kind)
+    {
+    case Arg::Kind::Reference:
+    {
+        struct Adapter final : RangeVisitor
+        {
+            explicit Adapter(Take& t) : take(t) {}
+            bool visit(int, int, const Value& value) override { return take(value); }
+            Take& take;
+        } adapter(take);
+        return context.visitRange(arg.range, adapter);
+    }
+    case Arg::Kind::Array:
+        for (const Value& v : arg.array)
+            if (!v.isEmpty() && !take(v))
+                return false;
+        return true;
+    case Arg::Kind::Value:
+        return arg.value.isEmpty() || take(arg.value);
+    }
+    return true;
+}
+
+/// The number of cells or elements an argument covers.
+inline long long cellCount(const Arg& arg)
+{
+    switch (arg.kind)
+    {
+    case Arg::Kind::Reference:
+        return arg.range.width() < 1 || arg.range.height() < 1
+                   ? 0
+                   : static_cast<long long>(arg.range.width()) * arg.range.height();
+    case Arg::Kind::Array:
+        return static_cast<long long>(arg.array.size());
+    case Arg::Kind::Value:
+        return 1;
+    }
+    return 0;
+}
+
 /// Calls `sink(number)` for every number the arguments hold, with the aggregate rules of
 /// spreadsheets: a value given directly counts when it is a number, a logical or a text
 /// that reads as a number (another text is #VALUE!); inside references and arrays only
@@ -88,6 +134,7 @@ template <class Sink>
 std::optional<ErrorCode> forEachNumber(EvalContext& context, std::span<const Arg> args, RangeValues mode,
                                        Sink&& sink)
 {
+    std::optional<ErrorCode> error;
     for (const Arg& arg : args)
     {
         if (arg.kind == Arg::Kind::Value)
@@ -98,14 +145,15 @@ std::optional<ErrorCode> forEachNumber(EvalContext& context, std::span<const Arg
             sink(*number);
             continue;
         }
-        auto visit = [&](const Value& v) -> std::optional<ErrorCode> {
+        forEachValueIn(context, arg, [&](const Value& v) {
             switch (v.type())
             {
             case Value::Type::Number:
                 sink(v.asNumber());
                 break;
             case Value::Type::Error:
-                return v.asError();
+                error = v.asError();
+                return false;
             case Value::Type::Text:
                 if (mode == RangeValues::TextAsZero)
                     sink(0.0);
@@ -117,20 +165,10 @@ std::optional<ErrorCode> forEachNumber(EvalContext& context, std::span<const Arg
             case Value::Type::Empty:
                 break;
             }
-            return std::nullopt;
-        };
-        if (arg.kind == Arg::Kind::Array)
-        {
-            for (const Value& v : arg.array)
-                if (auto error = visit(v))
-                    return error;
-            continue;
-        }
-        const CellRange& r = arg.range;
-        for (int row = r.row1; row <= r.row2; ++row)
-            for (int col = r.col1; col <= r.col2; ++col)
-                if (auto error = visit(context.cellValue(col, row)))
-                    return error;
+            return true;
+        });
+        if (error)
+            return error;
     }
     return std::nullopt;
 }

@@ -22,6 +22,17 @@ struct CellRange
     bool operator==(const CellRange&) const = default;
 };
 
+/// Receives the values of a range from EvalContext::visitRange, one cell at a time.
+class RangeVisitor
+{
+public:
+    /// Takes the value of the cell (col, row); returns false to stop the visit.
+    virtual bool visit(int col, int row, const Value& value) = 0;
+
+protected:
+    ~RangeVisitor() = default;
+};
+
 /// What a function may read of the sheet it is calculated in.
 class EvalContext
 {
@@ -29,6 +40,12 @@ public:
     virtual ~EvalContext() = default;
     /// The current value of a cell; empty outside the sheet.
     virtual Value cellValue(int col, int row) const = 0;
+    /// Visits exactly the cells of `range` that hold a value (empty cells are left out),
+    /// column by column and top to bottom within a column. Returns false when the visitor
+    /// stopped early. Aggregates (SUM, COUNT, COUNTIF…) read ranges through this; the
+    /// default asks cellValue() for every cell, and a sheet may override it to walk its own
+    /// storage, skipping the empty parts of long ranges such as A1:A1048576.
+    virtual bool visitRange(const CellRange& range, RangeVisitor& visitor) const;
     /// The cell being calculated.
     virtual int currentCol() const = 0;
     virtual int currentRow() const = 0;

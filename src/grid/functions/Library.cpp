@@ -29,6 +29,18 @@ const std::vector<const FunctionInfo*>& sortedFunctions()
 }
 } // namespace
 
+bool EvalContext::visitRange(const CellRange& range, RangeVisitor& visitor) const
+{
+    for (int col = range.col1; col <= range.col2; ++col)
+        for (int row = range.row1; row <= range.row2; ++row)
+        {
+            const Value value = cellValue(col, row);
+            if (!value.isEmpty() && !visitor.visit(col, row, value))
+                return false;
+        }
+    return true;
+}
+
 const FunctionInfo* findBuiltin(std::string_view name)
 {
     const auto& list = sortedFunctions();

@@ -39,17 +39,21 @@ Value combineFn(EvalContext& context, Args a)
             take(*b);
             continue;
         }
-        const Area area(context, arg);
-        for (long i = 0; i < area.size(); ++i)
-        {
-            const Value v = area.at(i);
+        std::optional<Value> error;
+        forEachValueIn(context, arg, [&](const Value& v) {
             if (v.isError())
-                return v;
+            {
+                error = v;
+                return false;
+            }
             if (v.isLogical())
                 take(v.asLogical());
             else if (v.isNumber())
                 take(v.asNumber() != 0);
-        }
+            return true;
+        });
+        if (error)
+            return *error;
     }
     if (count == 0)
         return Value::error(ErrorCode::Value);

@@ -417,6 +417,7 @@ Value sumsqFn(EvalContext& context, Args a)
 Value sumifFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
+    const Arg& rangeArg = args.arg(0);
     const Area range = args.area(0);
     const Criteria criteria(args.scalar(1));
     // The sum range takes the shape of the criteria range from its top-left cell.
@@ -428,17 +429,40 @@ Value sumifFn(EvalContext& context, Args a)
     }
     const Area sums(context, sumArg);
     double total = 0;
-    for (int r = 0; r < range.rows(); ++r)
-        for (int c = 0; c < range.cols(); ++c)
+    std::optional<Value> error;
+    auto add = [&](int row, int col) {
+        const Value v = sums.at(row, col);
+        if (v.isError())
+            error = v;
+        else if (v.isNumber())
+            total += v.asNumber();
+        return !error;
+    };
+    if (rangeArg.kind == Arg::Kind::Reference && !criteria.matches(Value()))
+    {
+        // Only filled cells can match: walk them alone.
+        struct Matches final : RangeVisitor
         {
-            if (!criteria.matches(range.at(r, c)))
-                continue;
-            const Value v = sums.at(r, c);
-            if (v.isError())
-                return v;
-            if (v.isNumber())
-                total += v.asNumber();
-        }
+            bool visit(int col, int row, const Value& value) override
+            {
+                return !criteria.matches(value) || addCell(row - origin.row1, col - origin.col1);
+            }
+            Matches(const Criteria& c, decltype(add)& a, const CellRange& o) : criteria(c), addCell(a), origin(o) {}
+            const Criteria& criteria;
+            decltype(add)& addCell;
+            const CellRange& origin;
+        } matches(criteria, add, rangeArg.range);
+        context.visitRange(rangeArg.range, matches);
+    }
+    else
+    {
+        for (int c = 0; c < range.cols() && !error; ++c)
+            for (int r = 0; r < range.rows() && !error; ++r)
+                if (criteria.matches(range.at(r, c)))
+                    add(r, c);
+    }
+    if (error)
+        return *error;
     return finite(total);
 }
 

@@ -65,9 +65,10 @@ Value countFn(EvalContext& context, Args a)
                 ++count;
             continue;
         }
-        const Area area(context, arg);
-        for (long i = 0; i < area.size(); ++i)
-            count += area.at(i).isNumber() ? 1 : 0;
+        forEachValueIn(context, arg, [&](const Value& v) {
+            count += v.isNumber() ? 1 : 0;
+            return true;
+        });
     }
     return Value::number(static_cast<double>(count));
 }
@@ -83,33 +84,40 @@ Value countaFn(EvalContext& context, Args a)
             ++count;
             continue;
         }
-        const Area area(context, arg);
-        for (long i = 0; i < area.size(); ++i)
-            count += area.at(i).isEmpty() ? 0 : 1;
+        forEachValueIn(context, arg, [&](const Value&) {
+            ++count;
+            return true;
+        });
     }
     return Value::number(static_cast<double>(count));
 }
 
+// Empty cells and empty texts are blank.
 Value countblankFn(EvalContext& context, Args a)
 {
-    const Area area = ArgList(context, a).area(0);
-    long count = 0;
-    for (long i = 0; i < area.size(); ++i)
-    {
-        const Value v = area.at(i);
-        count += (v.isEmpty() || (v.isText() && v.asText().empty())) ? 1 : 0;
-    }
-    return Value::number(static_cast<double>(count));
+    const Arg& arg = ArgList(context, a).arg(0);
+    long long filled = 0;
+    forEachValueIn(context, arg, [&](const Value& v) {
+        filled += (v.isText() && v.asText().empty()) ? 0 : 1;
+        return true;
+    });
+    return Value::number(static_cast<double>(cellCount(arg) - filled));
 }
 
 Value countifFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
-    const Area area = args.area(0);
+    const Arg& range = args.arg(0);
     const Criteria criteria(args.scalar(1));
-    long count = 0;
-    for (long i = 0; i < area.size(); ++i)
-        count += criteria.matches(area.at(i)) ? 1 : 0;
+    long long count = 0, filled = 0;
+    forEachValueIn(context, range, [&](const Value& v) {
+        ++filled;
+        count += criteria.matches(v) ? 1 : 0;
+        return true;
+    });
+    // The empty cells, left out of the walk, count when the criteria accepts an empty cell.
+    if (criteria.matches(Value()))
+        count += cellCount(range) - filled;
     return Value::number(static_cast<double>(count));
 }
 

@@ -1,0 +1,149 @@
+// Formula engine benchmarks on the sheets engineers build:
+//   A  10,000 rows x 5 columns of chained arithmetic, build and evaluate
+//   B  5,000 rows of =SUM($A$1:An), build and evaluate; then recalculation after A1 changes
+//   T  10,000 CONCATENATE cells, build and evaluate
+//   E  set-formula of a typical equation with 5 references and 2 function calls
+//   C  recalculation of a 100,000-cell chain after its head changes
+// bench/peer/run.sh times the same sheets A, B and T in a peer engine and prints the ratios.
+
+#include "grid/Sheet.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+// The arithmetic sheet: every column reads its own row and the row above.
+void buildArithmetic(grid::Sheet& sheet, int rows)
+{
+    sheet.setMaxCols(5);
+    sheet.setMaxRows(rows);
+    sheet.setNumber(1, 1, 1);
+    sheet.setFormula(2, 1, "=A1*2");
+    sheet.setFormula(3, 1, "=B1+A1");
+    sheet.setFormula(4, 1, "=C1/2+B1");
+    sheet.setFormula(5, 1, "=D1-A1*3");
+    for (int r = 2; r <= rows; ++r)
+    {
+        const std::string p = std::to_string(r - 1), n = std::to_string(r);
+        sheet.setFormula(1, r, "=A" + p + "+1");
+        sheet.setFormula(2, r, "=A" + n + "*2+B" + p + "/1000");
+        sheet.setFormula(3, r, "=B" + n + "+C" + p + "-A" + n);
+        sheet.setFormula(4, r, "=C" + n + "/2+B" + n);
+        sheet.setFormula(5, r, "=D" + n + "-A" + n + "*3+E" + p + "/1000");
+    }
+}
+
+void buildSums(grid::Sheet& sheet, int rows)
+{
+    sheet.setMaxCols(2);
+    sheet.setMaxRows(rows);
+    for (int r = 1; r <= rows; ++r)
+    {
+        sheet.setNumber(1, r, r);
+        sheet.setFormula(2, r, "=SUM($A$1:A" + std::to_string(r) + ")");
+    }
+}
+
+void buildConcatenations(grid::Sheet& sheet, int rows)
+{
+    sheet.setMaxCols(2);
+    sheet.setMaxRows(rows);
+    for (int r = 1; r <= rows; ++r)
+    {
+        const std::string n = std::to_string(r);
+        sheet.setNumber(1, r, r);
+        sheet.setFormula(2, r, "=CONCATENATE(\"row \",A" + n + ",\"-\",A" + n + "*2)");
+    }
+}
+
+void check(benchmark::State& state, bool ok, const char* what)
+{
+    if (!ok)
+        state.SkipWithError(what);
+}
+
+void BM_A_ArithmeticBuild(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        grid::Sheet sheet;
+        buildArithmetic(sheet, 10000);
+        benchmark::DoNotOptimize(sheet.cellValue(5, 10000));
+    }
+    grid::Sheet sheet;
+    buildArithmetic(sheet, 3);
+    check(state, sheet.cellValueText(1, 3) == "3" && sheet.cellValueText(2, 2) == "4.002", "A: wrong values");
+}
+BENCHMARK(BM_A_ArithmeticBuild)->Unit(benchmark::kMillisecond);
+
+void BM_B_SumBuild(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        grid::Sheet sheet;
+        buildSums(sheet, 5000);
+        benchmark::DoNotOptimize(sheet.cellValue(2, 5000));
+    }
+}
+BENCHMARK(BM_B_SumBuild)->Unit(benchmark::kMillisecond);
+
+void BM_B_SumRecalc(benchmark::State& state)
+{
+    grid::Sheet sheet;
+    buildSums(sheet, 5000);
+    double head = 1;
+    for (auto _ : state)
+        sheet.setNumber(1, 1, ++head);
+    check(state, sheet.cellValueText(2, 5000) == grid::formatGeneral(12502500 + head - 1), "B: wrong sum");
+}
+BENCHMARK(BM_B_SumRecalc)->Unit(benchmark::kMillisecond);
+
+void BM_T_ConcatenateBuild(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        grid::Sheet sheet;
+        buildConcatenations(sheet, 10000);
+        benchmark::DoNotOptimize(sheet.cellValue(2, 10000));
+    }
+    grid::Sheet sheet;
+    buildConcatenations(sheet, 2);
+    check(state, sheet.cellValueText(2, 2) == "row 2-4", "T: wrong text");
+}
+BENCHMARK(BM_T_ConcatenateBuild)->Unit(benchmark::kMillisecond);
+
+// A typical standards equation: references to five inputs and two functions.
+void BM_E_SetEquation(benchmark::State& state)
+{
+    grid::Sheet sheet;
+    sheet.setMaxCols(10);
+    sheet.setMaxRows(10);
+    for (int r = 1; r <= 5; ++r)
+        sheet.setNumber(2, r, r * 1.5);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet.setFormula(4, 1, "=ROUND(B1*B2/(B3+2)+SQRT(B4)*B5,2)"));
+    check(state, sheet.cellValueText(4, 1) == "19.06", "E: wrong value");
+}
+BENCHMARK(BM_E_SetEquation)->Unit(benchmark::kMicrosecond);
+
+void BM_C_ChainRecalc(benchmark::State& state)
+{
+    constexpr int kRows = 100000;
+    grid::Sheet sheet;
+    sheet.setMaxCols(1);
+    sheet.setMaxRows(kRows);
+    sheet.setNumber(1, 1, 0);
+    for (int r = 2; r <= kRows; ++r)
+        sheet.setFormula(1, r, "=A" + std::to_string(r - 1) + "+1");
+    double head = 0;
+    for (auto _ : state)
+        sheet.setNumber(1, 1, ++head);
+    check(state, sheet.cellValueText(1, kRows) == grid::formatGeneral(head + kRows - 1), "C: wrong chain end");
+}
+BENCHMARK(BM_C_ChainRecalc)->Unit(benchmark::kMillisecond);
+} // namespace
+
+BENCHMARK_MAIN();
