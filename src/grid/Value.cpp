@@ -1,5 +1,6 @@
 #include "grid/Value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -83,8 +84,14 @@ std::string formatGeneral(double value)
     int decimals = 14 - exponent;
     if (decimals < 0)
         decimals = 0;
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text(buffer);
+    // Whole numbers, the most common values of a sheet, need no decimal conversion.
+    if (value == std::trunc(value))
+    {
+        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+        return error == std::errc() ? std::string(buffer, end) : std::string("0");
+    }
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text = error == std::errc() ? std::string(buffer, end) : std::string("0");
     // Rounding may have carried into a new digit (9.99…5 → 10.0…); trim to 15 digits again.
     trimZeros(text);
     if (text == "-0")

@@ -36,10 +36,24 @@ int findText(std::string_view hay, std::string_view needle, int from, bool caseS
         auto pos = hay.find(needle, static_cast<size_t>(from));
         return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
     }
+    if (needle.empty())
+        return from;
+    // Candidates start with either case of the needle's first letter; only those are compared.
+    const char lower = foldCase(needle[0]);
+    const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - 'a' + 'A') : lower;
+    const std::string_view rest = needle.substr(1);
     const size_t last = hay.size() - needle.size();
     for (size_t i = static_cast<size_t>(from); i <= last; ++i)
-        if (equalText(hay.substr(i, needle.size()), needle, false))
+    {
+        const char c = hay[i];
+        if (c != lower && c != upper)
+            continue;
+        size_t k = 0;
+        while (k < rest.size() && foldCase(hay[i + 1 + k]) == foldCase(rest[k]))
+            ++k;
+        if (k == rest.size())
             return static_cast<int>(i);
+    }
     return -1;
 }
 

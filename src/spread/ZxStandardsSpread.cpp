@@ -10,6 +10,7 @@
 #include "ui/UserAgent.h"
 
 #include <filesystem>
+#include <set>
 
 namespace
 {
@@ -56,6 +57,69 @@ Kdr_String standardsFolder()
 
 // ---- Replacing words -------------------------------------------------------------------------
 
+namespace
+{
+std::string foldedCopy(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = host::foldCase(c);
+    return out;
+}
+
+/// Calls `visit` with every word (maximal run of letters, digits and '_') of `text`.
+template <typename Visit> void forEachWord(std::string_view text, Visit visit)
+{
+    size_t i = 0;
+    while (i < text.size())
+    {
+        if (!isWordChar(text[i]))
+        {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && isWordChar(text[end]))
+            ++end;
+        visit(text.substr(i, end - i));
+        i = end;
+    }
+}
+
+bool isSingleWord(std::string_view name)
+{
+    for (char c : name)
+        if (!isWordChar(c))
+            return false;
+    return !name.empty();
+}
+
+/// Replaces every whole-word occurrence of one name; true when any was replaced.
+bool replaceOneName(Kdr_String& text, const Kdr_String& name, const Kdr_String& value)
+{
+    bool replaced = false;
+    int from = 0;
+    for (int searches = 0; searches < 99999999; ++searches)
+    {
+        const int match = text.findFirstFrom(name, from, false);
+        if (match < 0)
+            break;
+        const size_t end = static_cast<size_t>(match) + name.size();
+        const bool before = match > 0 && isWordChar(text[static_cast<size_t>(match) - 1]);
+        const bool after = end < text.size() && isWordChar(text[end]);
+        if (before || after)
+        {
+            from = static_cast<int>(end);
+            continue;
+        }
+        text.std::string::replace(static_cast<size_t>(match), name.size(), value);
+        from = match + static_cast<int>(value.size());
+        replaced = true;
+    }
+    return replaced;
+}
+} // namespace
+
 bool replaceWholeWords(Kdr_String& text, const Kdr_StringArray& names, const Kdr_StringArray& values,
                        bool quoteTexts)
 {
@@ -69,23 +133,54 @@ bool replaceWholeWords(Kdr_String& text, const Kdr_StringArray& names, const Kdr
         Kdr_String value = values[i];
         if (quoteTexts && !value.isNumber())
             value = "\"" + value + "\"";
-        int from = 0;
-        for (int searches = 0; searches < 99999999; ++searches)
-        {
-            const int match = text.findFirstFrom(name, from, false);
-            if (match < 0)
-                break;
-            const size_t end = static_cast<size_t>(match) + name.size();
-            const bool before = match > 0 && isWordChar(text[static_cast<size_t>(match) - 1]);
-            const bool after = end < text.size() && isWordChar(text[end]);
-            if (before || after)
-            {
-                from = static_cast<int>(end);
-                continue;
-            }
-            text.std::string::replace(static_cast<size_t>(match), name.size(), value);
-            from = match + static_cast<int>(value.size());
+        if (replaceOneName(text, name, value))
             replaced = true;
+    }
+    return replaced;
+}
+
+WordReplacer::WordReplacer(const Kdr_StringArray& names, const Kdr_StringArray& values)
+    : names_(names), values_(values)
+{
+    const int pairs = std::min(names.length(), values.length());
+    for (int i = 0; i < pairs; ++i)
+    {
+        if (names[i].empty())
+            continue;
+        if (isSingleWord(names[i]))
+            byWord_[foldedCopy(names[i])].push_back(i);
+        else
+            always_.push_back(i);
+    }
+}
+
+bool WordReplacer::replace(Kdr_String& text) const
+{
+    // A name made of word characters can only match a word of the text, so the words of the
+    // text name the candidates; names with other characters are always tried. Names are tried
+    // in list order, and an inserted value's words may bring in later names, exactly as the
+    // name-by-name replacement does.
+    std::set<int> pending(always_.begin(), always_.end());
+    auto addWords = [&](std::string_view part, int after) {
+        forEachWord(part, [&](std::string_view word) {
+            auto found = byWord_.find(foldedCopy(word));
+            if (found == byWord_.end())
+                return;
+            for (int index : found->second)
+                if (index > after)
+                    pending.insert(index);
+        });
+    };
+    addWords(text, -1);
+    bool replaced = false;
+    while (!pending.empty())
+    {
+        const int i = *pending.begin();
+        pending.erase(pending.begin());
+        if (replaceOneName(text, names_[i], values_[i]))
+        {
+            replaced = true;
+            addWords(values_[i], i);
         }
     }
     return replaced;
@@ -199,6 +294,7 @@ void ZxStandardsSpread::refreshVariableCoordinates()
         coordNames_.append(name);
         coordValues_.append(coordinate);
     }
+    replacer_ = WordReplacer(coordNames_, coordValues_);
     coordinatesValid_ = true;
 }
 
@@ -207,7 +303,7 @@ Acad::ErrorStatus ZxStandardsSpread::replaceVariables(Kdr_String& formula)
     if (!coordinatesValid_)
         refreshVariableCoordinates();
     Kdr_FunctionTimer timer(gCalcCellReplaceVariables);
-    replaceWholeWords(formula, coordNames_, coordValues_, false);
+    replacer_.replace(formula);
     return Acad::eOk;
 }
 

@@ -6,6 +6,26 @@
 #include "standards/ZxDlgStandardsData.h"
 #include "standards/ZxVarCells.h"
 
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+/// Whole-word replacement of many names at once, with the result of replaceWholeWords
+/// (without quoting) but at the cost of the words of the text rather than of every name.
+class WordReplacer
+{
+public:
+    WordReplacer() = default;
+    WordReplacer(const Kdr_StringArray& names, const Kdr_StringArray& values);
+    bool replace(Kdr_String& text) const;
+
+private:
+    Kdr_StringArray names_;
+    Kdr_StringArray values_;
+    std::unordered_map<std::string, std::vector<int>> byWord_;
+    std::vector<int> always_;
+};
+
 /// A standards sheet being evaluated: the grid with the loaded file, its variable cells and
 /// the general variables of the request.
 class ZxStandardsSpread : public Kdr_Spread
@@ -63,6 +83,7 @@ private:
     Kdr_StringArray genVarValues_;
     Kdr_StringArray coordNames_;
     Kdr_StringArray coordValues_;
+    WordReplacer replacer_;
     bool coordinatesValid_ = false;
 };
 

@@ -1,4 +1,6 @@
+#include "grid/Sheet.h"
 #include "host/AcTransaction.h"
+#include "host/MacroAccess.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "host/SectionTables.h"
@@ -7,6 +9,7 @@
 #include "spread/EvaluationTimers.h"
 #include "spread/StandardsEntryPoints.h"
 #include "spread/ZxSSDlgsMgr.h"
+#include "spread/ZxStandardsSpread.h"
 #include "standards/ZxDlgStandardsData.h"
 #include "ui/ScriptedAgent.h"
 
@@ -405,4 +408,114 @@ TEST_F(EvaluationTest, MainRunWritesOutputsIntoTheModuleGroup)
     for (Kdr_Timer* timer : {&gLoadFile, &gInitMapping, &gInitFromMacro, &gCalcMain, &gSetToMacro, &gCalcCells})
         EXPECT_EQ(timer->count(), 1) << timer->name();
     EXPECT_EQ(gCalcCellCalcFunctions.count(), 3);
+}
+
+TEST(WordReplacer, AgreesWithNameByNameReplacement)
+{
+    // Later names may match inside an earlier name's value; names with other characters
+    // than letters, digits and '_' are always tried.
+    const Kdr_StringArray names{"A", "B3", "gen.Width", "Len", "Length", "x"};
+    const Kdr_StringArray values{"B3", "X9", "C7", "D1", "E2", "F5"};
+    const WordReplacer replacer(names, values);
+    for (const char* text : {"A + B3", "gen.Width*2+Length-Len", "len + LENGTH + xLen + Len_2", "MAX(x, a)",
+                             "\"A\" & a & b3", "", "no names here"})
+    {
+        Kdr_String expected = text;
+        Kdr_String actual = text;
+        const bool expectedChanged = replaceWholeWords(expected, names, values, false);
+        EXPECT_EQ(replacer.replace(actual), expectedChanged) << text;
+        EXPECT_EQ(actual, expected) << text;
+    }
+    Kdr_String chained = "A + B3";
+    replacer.replace(chained);
+    EXPECT_EQ(chained, "X9 + X9");
+}
+
+TEST_F(EvaluationTest, MainRunThroughAMappingFileWritesEveryBoundOutput)
+{
+    // The sheet is stored in the native format; its bindings live in Fin.map beside it.
+    {
+        grid::Sheet sheet;
+        const fs::path csv = root / "fin-source.csv";
+        std::ofstream(csv) << "Input\n"
+                              "Double PlateT,Double BeamH\n"
+                              "Output\n"
+                              "Double W,String NBolts,Double Gauge\n"
+                              "Calc\n"
+                              "W = BeamH - 2 * PlateT\n"
+                              "\"NBolts = ROUNDTO(W / 70, 1)\"\n"
+                              "Gauge = W / 3\n";
+        ASSERT_TRUE(sheet.loadFile(csv.string()));
+        ASSERT_TRUE(sheet.saveFile((root / "Connection Standards" / "Fin.zxs").string()));
+    }
+    write("Fin.map", "Mapping version 1.0\n"
+                     "Other=W\x83Plate\x95" "Distance Height\n"
+                     "Fin=PlateT\x83Plate\x95" "Distance Thickness\xBF"
+                     "BeamH\x83\x95MemberSectionSize Prof1;0\xBF"
+                     "W\x83Plate\x95" "Distance Width\xBF"
+                     "NBolts\x83" "Bolts\x95PatternNrBolts1 Upper\xBF"
+                     "Gauge\x83" "Bolts\x95" "Distance Gauge\n");
+    Kdr_DbMacro macro;
+    MacroData macroData;
+    std::string error;
+    ASSERT_TRUE(loadMacroJson(std::string(KALDOR_TEST_DATA) + "macros/EndPlate.json", macro, macroData, error))
+        << error;
+    AcTransaction transaction;
+    ZxDlgStandardsData data;
+    ASSERT_EQ(data.initialize(&macro, "Fin", "Fin", &macroData), Acad::eOk);
+    data.transaction = &transaction;
+    ASSERT_TRUE(StartDlgStandardsSS(data));
+
+    // Thickness 15, IPE-300 is 300 high: W = 270, 270 / 70 rounds to 4 bolts, gauge 90.
+    Kdr_Module* plate = nullptr;
+    Kdr_Module* bolts = nullptr;
+    ASSERT_TRUE(macro.macro().findModuleWrite("Plate1", plate));
+    ASSERT_TRUE(macro.macro().findModuleWrite("Bolts", bolts));
+    EXPECT_EQ(plate->findDialogVariable("Width")->value, "270");
+    EXPECT_EQ(plate->findDialogVariable("Height")->value, "380"); // another target's binding
+    EXPECT_EQ(bolts->findDialogVariable("Gauge")->value, "90");
+    int index = -1;
+    MacroTabData* tab = nullptr;
+    ASSERT_TRUE(macroData.findTab("Bolts", index) && macroData.getTab(index, tab));
+    Kdr_String count;
+    ASSERT_EQ(getSetNrBolts(tab, "Upper", count, true, true), Acad::eOk);
+    EXPECT_EQ(count, "4");
+    EXPECT_EQ(valueOf(data.varCells, "BeamH"), "300");
+}
+
+TEST_F(EvaluationTest, ReadSSFileReturnsTheShownTexts)
+{
+    grid::Sheet sheet;
+    sheet.setMaxCols(2);
+    sheet.setMaxRows(2);
+    sheet.setData(1, grid::kHeader, "Size");
+    sheet.setCellType(2, 1, 2, 2, grid::CellType::number(2));
+    sheet.setData(1, 1, "M20");
+    sheet.setValue(2, 1, "245");
+    sheet.setData(1, 2, "M24");
+    sheet.setFormula(2, 2, "B1*1.44");
+    const std::string path = (root / "table.zxs").string();
+    ASSERT_TRUE(sheet.saveFile(path));
+
+    Kdr_String first = "stale";
+    Kdr_StringArray captions{"stale"};
+    Kdr_Array<Kdr_StringArray> rows;
+    rows.append(Kdr_StringArray{"stale"});
+    ReadSSFile(path, first, captions, rows);
+    EXPECT_EQ(first, "M20");
+    EXPECT_EQ(captions, (Kdr_StringArray{"Size", "B"}));
+    ASSERT_EQ(rows.length(), 2);
+    EXPECT_EQ(rows[0], (Kdr_StringArray{"M20", "245.00"}));
+    EXPECT_EQ(rows[1], (Kdr_StringArray{"M24", "352.80"}));
+
+    ReadSSFile((root / "missing.zxs").string(), first, captions, rows);
+    EXPECT_EQ(first, "");
+    EXPECT_TRUE(captions.isEmpty());
+    EXPECT_TRUE(rows.isEmpty());
+}
+
+TEST_F(EvaluationTest, FixedTestRequestFailsWithoutItsSheet)
+{
+    gSettings.setShowSpreadsheetErrors(false);
+    EXPECT_FALSE(StartDlgStandardsSStest());
 }
