@@ -2,8 +2,13 @@
 # `make test` builds and runs the whole test suite.
 .PHONY: demo test asan-test setup build bench fuzz clean
 
+# The main job: the sample end plate and fin plate evaluated on their sample connections.
+KALDOR_SS := ./build/default/apps/kaldor-ss/kaldor-ss
 demo: setup build
-	./build/default/apps/kaldor-ss/kaldor-ss demo
+	@echo "== End plate (sheet EndPlate, module group Plate) on samples/macros/EndPlate-IPE300.json"
+	@$(KALDOR_SS) evaluate EndPlate --macro samples/macros/EndPlate-IPE300.json
+	@echo "== Fin plate (sheet FinPlate, mapping target BeamWeb) on samples/macros/FinPlate-IPE240.json"
+	@$(KALDOR_SS) evaluate FinPlate --macro samples/macros/FinPlate-IPE240.json
 
 setup:
 	@./scripts/setup.sh

@@ -1,0 +1,270 @@
+#include "EvaluateCommand.h"
+
+#include "Console.h"
+#include "host/AcTransaction.h"
+#include "host/FileFunctions.h"
+#include "host/Kdr_DbMacro.h"
+#include "host/MacroData.h"
+#include "host/Settings.h"
+#include "hostio/MacroJson.h"
+#include "spread/EvaluationTimers.h"
+#include "spread/StandardsEntryPoints.h"
+#include "standards/ZxDlgStandardsData.h"
+#include "standards/ZxSSMapping.h"
+
+#include <nlohmann/json.hpp>
+
+namespace cli
+{
+namespace
+{
+using Json = nlohmann::ordered_json;
+
+const char* cellTypeWord(ZxCellType type)
+{
+    switch (type)
+    {
+    case cellInput:
+        return "Input";
+    case cellOutput:
+        return "Output";
+    default:
+        return "Local";
+    }
+}
+
+const char* valueTypeWord(ZxValueType type)
+{
+    switch (type)
+    {
+    case valInt:
+        return "Int";
+    case valDouble:
+        return "Double";
+    default:
+        return "String";
+    }
+}
+
+Kdr_String standardsFolder()
+{
+    return gSettings.libDir() + "Connection Standards/";
+}
+
+/// Whether the evaluation will find the sheet, looked for the way it looks: the name as a
+/// file, else the library's standards folder with ".zxs", else that folder with the name as
+/// it is. Names with wildcards are left to the evaluation.
+bool sheetExists(const std::string& sheet)
+{
+    if (sheet.find_first_of("*?") != std::string::npos)
+        return true;
+    return host::fileExists(sheet) || host::fileExists(standardsFolder() + sheet + ".zxs") ||
+           host::fileExists(standardsFolder() + sheet);
+}
+
+/// The macro's own target for the sheet, tried by the name as given and by its file title
+/// ("Connection Standards/EndPlate.zxs" finds the entry of "EndPlate").
+bool defaultTarget(const Kdr_DbMacro& macro, const std::string& sheet, Kdr_String& target)
+{
+    return macro.findStandardsTarget(sheet, target) ||
+           macro.findStandardsTarget(host::getFileTitle(sheet), target);
+}
+
+/// One step of the main run. A step that fails ends the run, so the failed step is the last
+/// one (in pipeline order) whose timer has run.
+struct Step
+{
+    const Kdr_Timer* timer;
+    const char* what;
+    int status;
+};
+
+const Step& failedStep()
+{
+    static const Step steps[] = {
+        {nullptr, "getting a standards dialog", kFailed},
+        {&gLoadFile, "loading the sheet", kBadInput},
+        {&gInitSSForInput,
+         "collecting the variable cells (a standards sheet needs an \"Input\" and an \"Output\" heading)",
+         kFailed},
+        {&gSSSGetFromMacro, "reading the Input values from the macro", kFailed},
+        {&gSetMacroValuelsToSS, "writing the values into the sheet", kFailed},
+        {&gSSSreplaceGenVars, "replacing the general variables", kFailed},
+        {&gCalcMain, "calculating the sheet (a standards sheet needs a \"Calc\" heading)", kFailed},
+        {&gSetToMacro, "writing the Output values into the macro", kFailed},
+    };
+    const Step* last = &steps[0];
+    for (const Step& step : steps)
+        if (step.timer && step.timer->count() > 0)
+            last = &step;
+    return *last;
+}
+
+Json cellsAsJson(const ZxVarCells& cells)
+{
+    Json list = Json::array();
+    for (int i = 0; i < cells.length(); ++i)
+        list.push_back(Json{{"name", cells[i].name},
+                            {"cellType", cellTypeWord(cells[i].cellType)},
+                            {"valueType", valueTypeWord(cells[i].valueType)},
+                            {"value", cells[i].value}});
+    return list;
+}
+
+/// One evaluation: a macro file, read, evaluated and (when asked) written.
+class MacroRun
+{
+public:
+    MacroRun(const EvaluateRequest& request, const std::string& macroPath, Console& console)
+        : request_(request), macroPath_(macroPath), console_(console)
+    {
+    }
+
+    int run()
+    {
+        console_.clearDiagnostics();
+        const int status = evaluate();
+        if (request_.json)
+            printJson(status == kSuccess);
+        else if (status == kSuccess)
+            printLines();
+        if (status == kSuccess)
+            return save();
+        return status;
+    }
+
+private:
+    int evaluate()
+    {
+        std::string error;
+        if (!loadMacroJson(macroPath_, macro_, macroData_, error))
+        {
+            console_.error(error);
+            return kBadInput;
+        }
+        Kdr_String target = request_.target;
+        if (target.empty() && !defaultTarget(macro_, request_.sheet, target))
+        {
+            console_.error(macroPath_ + ": the macro names no mapping target for sheet \"" + request_.sheet +
+                           "\"; give one with --target");
+            return kUsage;
+        }
+        if (data_.initialize(&macro_, request_.sheet, target, &macroData_) != Acad::eOk)
+        {
+            console_.error(macroPath_ + ": the evaluation request could not be set up");
+            return kFailed;
+        }
+        warnWithoutMapping();
+        data_.transaction = &transaction_;
+        for (const Kdr_GeneralVariable& variable : macro_.macro().generalVariables())
+        {
+            data_.genVarNames.append(variable.name);
+            data_.genVarValues.append(variable.isText ? variable.text
+                                                      : Kdr_String(variable.number, 8, false));
+        }
+
+        resetEvaluationTimers();
+        const bool ok = StartDlgStandardsSS(data_);
+        if (request_.timers)
+            reportTimers();
+        if (ok)
+        {
+            transaction_.commit();
+            return kSuccess;
+        }
+        transaction_.abort();
+        const Step& step = failedStep();
+        console_.error("evaluating sheet \"" + request_.sheet + "\" on " + macroPath_ + " failed while " +
+                       step.what);
+        return step.status;
+    }
+
+    /// A target without a line in the sheet's mapping file is no error for the evaluation (the
+    /// sheet runs on the values in its cells), but it is rarely what the user meant.
+    void warnWithoutMapping()
+    {
+        const ZxDlgStandardsData& data = data_;
+        if (!data.moduleGroup.empty())
+            return;
+        ZxSSMapping mapping;
+        if (mapping.getMappingFromFile(data.fileName, data.target) == Acad::eOk)
+            return;
+        console_.note("warning: no mapping for target \"" + data.target + "\" in " +
+                      ZxSSMapping::mappingFilePath(data.fileName) +
+                      "; the sheet calculates with the values in its own cells");
+    }
+
+    void reportTimers()
+    {
+        std::string text = "timers of " + macroPath_ + ":\n";
+        for (const Kdr_Timer* timer : evaluationTimers())
+            text += "  " + timer->report() + "\n";
+        console_.report(text);
+    }
+
+    void printLines()
+    {
+        const ZxVarCells& cells = data_.varCells;
+        if (request_.macros.size() > 1)
+            console_.result("[" + macroPath_ + "]");
+        for (int i = 0; i < cells.length(); ++i)
+            console_.result(std::string(cellTypeWord(cells[i].cellType)) + "\t" +
+                            valueTypeWord(cells[i].valueType) + "\t" + field(cells[i].name) + "\t" +
+                            field(cells[i].value));
+    }
+
+    void printJson(bool ok)
+    {
+        Json object{{"sheet", request_.sheet},
+                    {"macro", macroPath_},
+                    {"ok", ok},
+                    {"cells", ok ? cellsAsJson(data_.varCells) : Json::array()}};
+        // Texts of old sheets need not be UTF-8; they must not break the output.
+        console_.result(object.dump(-1, ' ', false, Json::error_handler_t::replace));
+    }
+
+    int save()
+    {
+        std::string path = request_.inPlace ? macroPath_ : request_.out;
+        if (path.empty())
+            return kSuccess;
+        std::string error;
+        if (!saveMacroJson(path, macro_, macroData_, error))
+        {
+            console_.error(error);
+            return kFailed;
+        }
+        return kSuccess;
+    }
+
+    const EvaluateRequest& request_;
+    const std::string& macroPath_;
+    Console& console_;
+    Kdr_DbMacro macro_;
+    MacroData macroData_;
+    AcTransaction transaction_;
+    ZxDlgStandardsData data_;
+};
+} // namespace
+
+int runEvaluate(const EvaluateRequest& request, Console& console)
+{
+    if (!sheetExists(request.sheet))
+    {
+        console.error("sheet \"" + request.sheet + "\" not found (looked for it as a file and in " +
+                      standardsFolder() + ")");
+        return kBadInput;
+    }
+    int status = kSuccess;
+    const int count = static_cast<int>(request.macros.size());
+    for (int i = 0; i < count; ++i)
+    {
+        if (count > 1)
+            console.progress("[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] " +
+                             request.macros[i]);
+        MacroRun run(request, request.macros[i], console);
+        status = worseStatus(status, run.run());
+    }
+    return status;
+}
+} // namespace cli

@@ -1,0 +1,112 @@
+#include "SheetCommands.h"
+
+#include "Console.h"
+#include "grid/Sheet.h"
+#include "grid/formula/ReferenceText.h"
+#include "host/CommandLine.h"
+#include "host/FileFunctions.h"
+#include "host/Settings.h"
+#include "spread/StandardsEntryPoints.h"
+#include "spread/StandardsFunctions.h"
+
+namespace cli
+{
+namespace
+{
+/// A sheet file named on the command line: the path as given, else a sheet of the library's
+/// standards folder (with ".zxs" added to a name without extension). Empty when neither exists.
+std::string findSheetFile(const std::string& name)
+{
+    if (host::fileExists(name))
+        return name;
+    const Kdr_String folder = gSettings.libDir() + "Connection Standards/";
+    if (host::getExtension(name).empty() && host::fileExists(folder + name + ".zxs"))
+        return folder + name + ".zxs";
+    if (host::fileExists(folder + name))
+        return folder + name;
+    return {};
+}
+
+/// Loads a sheet with the steel functions known, so that standards sheets calculate as they
+/// do in an evaluation. The loader's message (file and line) becomes the error.
+int loadSheet(const std::string& name, grid::Sheet& sheet, std::string& path, Console& console)
+{
+    path = findSheetFile(name);
+    if (path.empty())
+    {
+        console.error("sheet file \"" + name + "\" not found");
+        return kBadInput;
+    }
+    registerStandardsFunctions(sheet);
+    host::CommandLineCapture capture;
+    if (sheet.loadFile(path))
+        return kSuccess;
+    std::string message = capture.text();
+    while (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    console.error(message.empty() ? "cannot load sheet file \"" + path + "\"" : message);
+    return kBadInput;
+}
+
+std::string joinFields(const Kdr_StringArray& texts)
+{
+    std::string line;
+    for (int i = 0; i < texts.length(); ++i)
+    {
+        if (i > 0)
+            line += '\t';
+        line += field(texts[i]);
+    }
+    return line;
+}
+} // namespace
+
+int runSheetValues(const std::string& file, Console& console)
+{
+    grid::Sheet sheet;
+    std::string path;
+    if (int status = loadSheet(file, sheet, path, console); status != kSuccess)
+        return status;
+    for (int row = 1; row <= sheet.maxRows(); ++row)
+        for (int col = 1; col <= sheet.maxCols(); ++col)
+        {
+            std::string text;
+            if (sheet.cellText(col, row, grid::TextKind::Value, text) && !text.empty())
+                console.result(grid::columnLetters(col) + std::to_string(row) + "\t" + field(text));
+        }
+    return kSuccess;
+}
+
+int runSheetShow(const std::string& file, Console& console)
+{
+    // Loaded once here only to report a missing or malformed file with its line; the texts
+    // come from the module's own reader.
+    grid::Sheet check;
+    std::string path;
+    if (int status = loadSheet(file, check, path, console); status != kSuccess)
+        return status;
+    Kdr_String firstCell;
+    Kdr_StringArray captions;
+    Kdr_Array<Kdr_StringArray> rows;
+    ReadSSFile(path, firstCell, captions, rows);
+    console.result(field(firstCell));
+    console.result(joinFields(captions));
+    for (const Kdr_StringArray& row : rows)
+        console.result(joinFields(row));
+    return kSuccess;
+}
+
+int runSheetConvert(const std::string& in, const std::string& out, Console& console)
+{
+    grid::Sheet sheet;
+    std::string path;
+    if (int status = loadSheet(in, sheet, path, console); status != kSuccess)
+        return status;
+    if (!sheet.saveFile(out))
+    {
+        console.error("cannot write sheet file \"" + out + "\"");
+        return kFailed;
+    }
+    return kSuccess;
+}
+} // namespace cli
