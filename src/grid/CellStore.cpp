@@ -134,13 +134,13 @@ void CellStore::clear()
 
 std::vector<CellKey> CellStore::sortedKeys() const
 {
+    // Sorted as row-major keys (row high, column low), then turned back into cell keys.
     std::vector<CellKey> keys;
     keys.reserve(count_);
-    forEach([&](const Cell& cell) { keys.push_back(cellKey(cell.col, cell.row)); });
-    std::sort(keys.begin(), keys.end(), [](CellKey a, CellKey b) {
-        int ra = keyRow(a), rb = keyRow(b);
-        return ra != rb ? ra < rb : keyCol(a) < keyCol(b);
-    });
+    forEach([&](const Cell& cell) { keys.push_back(cellKey(cell.row, cell.col)); });
+    std::sort(keys.begin(), keys.end());
+    for (CellKey& key : keys)
+        key = cellKey(keyRow(key), keyCol(key));
     return keys;
 }
 } // namespace grid

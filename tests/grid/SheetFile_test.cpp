@@ -167,6 +167,19 @@ TEST(SheetFile, GoldenRoundTripOfEveryKindOfState)
     EXPECT_FALSE(loaded.changesMade());
 }
 
+TEST(SheetFile, TheDocumentedExampleLoadsAsDescribed)
+{
+    Sheet sheet;
+    ASSERT_TRUE(sheet.loadFile(std::string(KALDOR_TEST_DATA) + "grid/documented-example.zxs"));
+    EXPECT_EQ(sheet.cellDataText(1, 1), "1,234.50");
+    EXPECT_EQ(sheet.cellValueText(2, 1), "2469");
+    EXPECT_EQ(sheet.cellDataText(1, kHeader), "Length");
+    EXPECT_TRUE(sheet.cellFormat(1, kHeader).font.bold());
+    EXPECT_EQ(sheet.cellTag(2, 1), "double length");
+    EXPECT_EQ(sheet.columnWidth(1), 120);
+    EXPECT_EQ(writeSheetText(sheet), readBytes(std::string(KALDOR_TEST_DATA) + "grid/documented-example.zxs"));
+}
+
 TEST(SheetFile, DataOnlyKeepsEntriesAndSize)
 {
     Sheet sheet = everyStateSheet();
