@@ -104,7 +104,8 @@ Value readCalcValue(const SpreadCalcValue& record, EvalContext& context)
 Value callCustomFunction(const CustomFunction& function, std::span<const Arg> args, EvalContext& context)
 {
     const auto count = static_cast<long>(args.size());
-    if (!function.callback || count < function.minArgs || (function.maxArgs >= 0 && count > function.maxArgs) ||
+    if (!function.callback || count < function.minArgs ||
+        (function.maxArgs >= 0 && count > function.maxArgs) ||
         count > std::numeric_limits<std::int16_t>::max())
         return Value::error(ErrorCode::Value);
 

@@ -74,7 +74,8 @@ enum : std::uint8_t
 
 /// The callback of a custom function: the result record, the first argument record and the
 /// argument count. Returns nonzero when the result record holds the function's value.
-using CustomFunctionProc = std::int32_t (*)(SpreadCalcValue* result, SpreadCalcValue* args, std::int16_t count);
+using CustomFunctionProc = std::int32_t (*)(SpreadCalcValue* result, SpreadCalcValue* args,
+                                            std::int16_t count);
 
 /// Registration flag: references reach the callback as cell references (type 3, or type 4
 /// for a range) instead of as the values they hold.

@@ -15,16 +15,16 @@ namespace grid
 {
 enum class Op : std::uint8_t
 {
-    PushNumber,   ///< numbers[a]
-    PushText,     ///< texts[a]
-    PushLogical,  ///< a: 0 or 1
-    PushError,    ///< a: ErrorCode
-    PushMissing,  ///< an omitted argument; a = 1 when it stands for 0 (an empty IF branch)
-    PushRef,      ///< one cell (a = col, b = row), as a reference
-    PushRefValue, ///< the same, read as a value at once (operand of an operator)
-    PushRange,    ///< (a, b):(c, d), as a reference
+    PushNumber,     ///< numbers[a]
+    PushText,       ///< texts[a]
+    PushLogical,    ///< a: 0 or 1
+    PushError,      ///< a: ErrorCode
+    PushMissing,    ///< an omitted argument; a = 1 when it stands for 0 (an empty IF branch)
+    PushRef,        ///< one cell (a = col, b = row), as a reference
+    PushRefValue,   ///< the same, read as a value at once (operand of an operator)
+    PushRange,      ///< (a, b):(c, d), as a reference
     PushRangeValue, ///< the same, read as a value by implicit intersection
-    PushName,     ///< texts[a]: an unknown name, evaluates to #NAME?
+    PushName,       ///< texts[a]: an unknown name, evaluates to #NAME?
     Negate,
     UnaryPlus,
     Percent,
@@ -40,14 +40,14 @@ enum class Op : std::uint8_t
     Greater,
     LessEqual,
     GreaterEqual,
-    Paren,        ///< printing only
-    CallBuiltin,  ///< builtins[a] with argc arguments
-    CallNamed,    ///< texts[a] (a custom function, looked up when evaluated) with argc arguments
-    JumpIfFalse,  ///< IF: pops the condition; false → a, error → pushes it and jumps to b
-    Jump,         ///< to a
+    Paren,          ///< printing only
+    CallBuiltin,    ///< builtins[a] with argc arguments
+    CallNamed,      ///< texts[a] (a custom function, looked up when evaluated) with argc arguments
+    JumpIfFalse,    ///< IF: pops the condition; false → a, error → pushes it and jumps to b
+    Jump,           ///< to a
     JumpIfNotError, ///< IFERROR: a value that is no error stays and jumps to a
-    Choose,       ///< CHOOSE: pops the index; branch k at targets[a + k - 1]; a bad index → b
-    EndLazy,      ///< end of IF/IFERROR/CHOOSE (a: LazyFunction) with argc arguments; printing only
+    Choose,         ///< CHOOSE: pops the index; branch k at targets[a + k - 1]; a bad index → b
+    EndLazy,        ///< end of IF/IFERROR/CHOOSE (a: LazyFunction) with argc arguments; printing only
 };
 
 enum class LazyFunction : std::int32_t

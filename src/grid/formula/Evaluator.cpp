@@ -2,10 +2,9 @@
 // became a flat instruction list when the formula was parsed, and the cells a formula
 // reads are already calculated by the sheet.
 
-#include "grid/formula/Formula.h"
-
 #include "grid/CustomFunction.h"
 #include "grid/formula/Bytecode.h"
+#include "grid/formula/Formula.h"
 #include "grid/formula/Operators.h"
 
 #include <exception>
@@ -146,8 +145,7 @@ void Machine::binary(Op op)
     Arg& left = stack_[stack_.size() - 2];
     Arg& right = stack_.back();
     if (left.kind == Arg::Kind::Value && right.kind == Arg::Kind::Value && left.value.isNumber() &&
-        right.value.isNumber() &&
-        (op == Op::Add || op == Op::Subtract || op == Op::Multiply))
+        right.value.isNumber() && (op == Op::Add || op == Op::Subtract || op == Op::Multiply))
     {
         // The common case of plain numbers, done in place.
         const double a = left.value.asNumber();

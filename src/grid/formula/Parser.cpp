@@ -3,8 +3,8 @@
 #include "grid/formula/ReferenceText.h"
 
 #include <charconv>
-#include <exception>
 #include <cmath>
+#include <exception>
 
 namespace grid
 {
@@ -161,7 +161,8 @@ void Parser::skipSpaces()
 bool Parser::enter()
 {
     if (++depth_ > kMaxFormulaDepth)
-        return failHere("Formula nested too deeply (more than " + std::to_string(kMaxFormulaDepth) + " levels)");
+        return failHere("Formula nested too deeply (more than " + std::to_string(kMaxFormulaDepth) +
+                        " levels)");
     return true;
 }
 
@@ -377,7 +378,8 @@ bool Parser::parseWord()
         if (parseR1C1(text_.substr(pos_), length))
         {
             const size_t after = pos_ + length;
-            if (after >= text_.size() || (!isWordChar(text_[after]) && text_[after] != '(' && text_[after] != '['))
+            if (after >= text_.size() ||
+                (!isWordChar(text_[after]) && text_[after] != '(' && text_[after] != '['))
                 return parseReference(start, text_.substr(start, length));
         }
     }
@@ -414,7 +416,8 @@ bool Parser::parseWord()
 
 bool Parser::parseReference(size_t start, std::string_view word)
 {
-    auto readCorner = [this](std::string_view text, size_t& length) -> std::optional<RefCorner> {
+    auto readCorner = [this](std::string_view text, size_t& length) -> std::optional<RefCorner>
+    {
         if (style_ == ReferenceStyle::R1C1)
             return parseR1C1(text, length);
         size_t end = 0;
@@ -577,7 +580,8 @@ bool Parser::parseChoose()
     code[choose].b = end;
     code[choose].argc = static_cast<std::uint16_t>(starts.size());
     formula_->targets.insert(formula_->targets.end(), starts.begin(), starts.end());
-    emit(Op::EndLazy, static_cast<std::int32_t>(LazyFunction::Choose), static_cast<std::uint16_t>(starts.size() + 1));
+    emit(Op::EndLazy, static_cast<std::int32_t>(LazyFunction::Choose),
+         static_cast<std::uint16_t>(starts.size() + 1));
     return true;
 }
 
@@ -617,7 +621,8 @@ bool Parser::parseGenericCall(std::string_view name)
         const std::string_view fname = info->name;
         if (fname == "RAND" || fname == "NOW" || fname == "TODAY" || fname == "RANDBETWEEN")
             formula_->isVolatile = true;
-        emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()), static_cast<std::uint16_t>(argc));
+        emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()),
+             static_cast<std::uint16_t>(argc));
         formula_->builtins.push_back(info);
         return true;
     }

@@ -2,9 +2,8 @@
 // rebuilds the infix form; parentheses were kept as instructions, so the text reads as
 // it was written (apart from blanks, which are not kept).
 
-#include "grid/formula/Formula.h"
-
 #include "grid/formula/Bytecode.h"
+#include "grid/formula/Formula.h"
 #include "grid/formula/ReferenceText.h"
 
 #include <charconv>
@@ -80,7 +79,8 @@ std::string referenceText(const Instr& instr, int col, int row, ReferenceStyle s
     if (isRangeOp(instr.op))
     {
         out += ':';
-        RefCorner second{instr.c, instr.d, (instr.flags & kCol2Absolute) != 0, (instr.flags & kRow2Absolute) != 0};
+        RefCorner second{instr.c, instr.d, (instr.flags & kCol2Absolute) != 0,
+                         (instr.flags & kRow2Absolute) != 0};
         if (!appendCorner(out, second, col, row, style))
             return "#REF!";
     }
@@ -160,7 +160,10 @@ std::string formulaText(const Formula& formula, int col, int row, ReferenceStyle
         case Op::EndLazy:
         {
             const auto which = static_cast<LazyFunction>(instr.a);
-            printCall(stack, which == LazyFunction::If ? "IF" : which == LazyFunction::IfError ? "IFERROR" : "CHOOSE",
+            printCall(stack,
+                      which == LazyFunction::If        ? "IF"
+                      : which == LazyFunction::IfError ? "IFERROR"
+                                                       : "CHOOSE",
                       instr.argc);
             break;
         }

@@ -113,8 +113,10 @@ std::optional<RefCorner> parseA1(std::string_view word, int col, int row)
     }
     if (i != word.size())
         return std::nullopt;
-    corner.col = corner.colAbsolute ? static_cast<std::int32_t>(column) : static_cast<std::int32_t>(column - col);
-    corner.row = corner.rowAbsolute ? static_cast<std::int32_t>(number) : static_cast<std::int32_t>(number - row);
+    corner.col =
+        corner.colAbsolute ? static_cast<std::int32_t>(column) : static_cast<std::int32_t>(column - col);
+    corner.row =
+        corner.rowAbsolute ? static_cast<std::int32_t>(number) : static_cast<std::int32_t>(number - row);
     return corner;
 }
 

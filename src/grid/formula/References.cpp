@@ -1,8 +1,7 @@
 // What a formula reads, and how its references follow inserted and deleted rows and columns.
 
-#include "grid/formula/Formula.h"
-
 #include "grid/formula/Bytecode.h"
+#include "grid/formula/Formula.h"
 #include "grid/formula/ReferenceText.h"
 
 #include <algorithm>

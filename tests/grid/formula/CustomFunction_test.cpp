@@ -1,11 +1,9 @@
 #include "FormulaTestContext.h"
-
 #include "grid/CustomFunction.h"
 #include "host/GlobalStr.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -93,8 +91,7 @@ std::int32_t oneAndAHalf(SpreadCalcValue* result, SpreadCalcValue*, std::int16_t
 
 /// A field of a packed record as a plain value (gtest binds references, which a packed field
 /// cannot give).
-template <typename T>
-T copy(T value)
+template <typename T> T copy(T value)
 {
     return value;
 }

@@ -1,9 +1,7 @@
 #include "FormulaTestContext.h"
-
 #include "grid/formula/Formula.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace grid::test
@@ -272,16 +270,11 @@ TEST(EvaluateTest, LazyFunctionsEvaluateOnlyTheBranchTaken)
         int calls;
     };
     const Lazy cases[] = {
-        {"IF(TRUE,1,PROBE())", "1", 0},
-        {"IF(FALSE,PROBE(),2)", "2", 0},
-        {"IF(FALSE,PROBE(),PROBE())", "99", 1},
-        {"IF(PROBE(),PROBE(),PROBE())", "99", 2},
-        {"IF(#N/A,PROBE(),PROBE())", "#N/A", 0},
-        {"IFERROR(1,PROBE())", "1", 0},
-        {"IFERROR(1/0,PROBE())", "99", 1},
-        {"CHOOSE(2,PROBE(),5,PROBE())", "5", 0},
-        {"CHOOSE(3,PROBE(),5,PROBE())", "99", 1},
-        {"CHOOSE(9,PROBE(),PROBE())", "#VALUE!", 0},
+        {"IF(TRUE,1,PROBE())", "1", 0},           {"IF(FALSE,PROBE(),2)", "2", 0},
+        {"IF(FALSE,PROBE(),PROBE())", "99", 1},   {"IF(PROBE(),PROBE(),PROBE())", "99", 2},
+        {"IF(#N/A,PROBE(),PROBE())", "#N/A", 0},  {"IFERROR(1,PROBE())", "1", 0},
+        {"IFERROR(1/0,PROBE())", "99", 1},        {"CHOOSE(2,PROBE(),5,PROBE())", "5", 0},
+        {"CHOOSE(3,PROBE(),5,PROBE())", "99", 1}, {"CHOOSE(9,PROBE(),PROBE())", "#VALUE!", 0},
         {"SUM(PROBE(),PROBE())", "198", 2},
     };
     for (const Lazy& c : cases)

@@ -6,9 +6,8 @@
 #include "grid/CustomFunction.h"
 #include "grid/formula/Formula.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <utility>
@@ -60,7 +59,10 @@ public:
     }
 
     /// The value text of eval(text), errors and logicals included.
-    std::string text(std::string_view formula, int c = 1, int r = 1) { return valueText(eval(formula, c, r)); }
+    std::string text(std::string_view formula, int c = 1, int r = 1)
+    {
+        return valueText(eval(formula, c, r));
+    }
 
     std::map<std::pair<int, int>, Value> cells;
     std::vector<CustomFunction> functions;

@@ -1,14 +1,14 @@
 #include "grid/formula/Formula.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace grid
 {
 namespace
 {
-std::string reprint(std::string_view text, int col = 3, int row = 5, ReferenceStyle style = ReferenceStyle::A1)
+std::string reprint(std::string_view text, int col = 3, int row = 5,
+                    ReferenceStyle style = ReferenceStyle::A1)
 {
     ParseResult parsed = parseFormula(text, col, row);
     if (!parsed.formula)
@@ -188,7 +188,13 @@ TEST(ParserTest, ListsTheCellsItReads)
     ParseResult parsed = parseFormula("A1+SUM($B$2:C3, D9:B7)+IF(E1,F1,G1)+Z1048576", 4, 4);
     ASSERT_TRUE(parsed.formula);
     const std::vector<CellRange> expected = {
-        {1, 1, 1, 1}, {2, 2, 3, 3}, {2, 7, 4, 9}, {5, 1, 5, 1}, {6, 1, 6, 1}, {7, 1, 7, 1}, {26, 1048576, 26, 1048576},
+        {1, 1, 1, 1},
+        {2, 2, 3, 3},
+        {2, 7, 4, 9},
+        {5, 1, 5, 1},
+        {6, 1, 6, 1},
+        {7, 1, 7, 1},
+        {26, 1048576, 26, 1048576},
     };
     EXPECT_EQ(formulaReferences(*parsed.formula, 4, 4), expected);
     // The same formula in D1: every reference that would sit above row 1 is left out.

@@ -1,9 +1,7 @@
 #include "FormulaTestContext.h"
-
 #include "grid/formula/Formula.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 
@@ -45,10 +43,12 @@ public:
         case 9:
             return "(" + expression(depth - 1) + ")";
         case 10:
-            return "IF(" + expression(depth - 1) + "," + argument(depth) + (pick(2) ? "," + argument(depth) : "") + ")";
+            return "IF(" + expression(depth - 1) + "," + argument(depth) +
+                   (pick(2) ? "," + argument(depth) : "") + ")";
         default:
             return pick(2) ? "IFERROR(" + expression(depth - 1) + "," + argument(depth) + ")"
-                           : "CHOOSE(" + expression(depth - 1) + "," + argument(depth) + "," + argument(depth) + ")";
+                           : "CHOOSE(" + expression(depth - 1) + "," + argument(depth) + "," +
+                                 argument(depth) + ")";
         }
     }
 

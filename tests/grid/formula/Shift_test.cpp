@@ -1,7 +1,6 @@
 #include "grid/formula/Formula.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace grid
