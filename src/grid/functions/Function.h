@@ -2,6 +2,7 @@
 
 #include "grid/Value.h"
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,12 @@ public:
     /// default asks cellValue() for every cell, and a sheet may override it to walk its own
     /// storage, skipping the empty parts of long ranges such as A1:A1048576.
     virtual bool visitRange(const CellRange& range, RangeVisitor& visitor) const;
+    /// The calculation pass in progress, or 0 when the context cannot tell (the default).
+    /// A sheet that calculates in dependency order may number its passes: within one pass
+    /// every cell a formula reads already holds its final value, so SUM may carry running
+    /// totals from one cell's range to the next (SUM($A$1:A5) continues from
+    /// SUM($A$1:A4)). Numbers must never repeat within a process, not even across sheets.
+    virtual std::uint64_t calculationPass() const { return 0; }
     /// The cell being calculated.
     virtual int currentCol() const = 0;
     virtual int currentRow() const = 0;

@@ -4,6 +4,7 @@
 #include "grid/functions/Criteria.h"
 #include "grid/functions/DecimalRound.h"
 #include "grid/functions/Families.h"
+#include "grid/functions/RunningSums.h"
 
 #include <cmath>
 #include <cstdio>
@@ -398,11 +399,25 @@ Value roundFn(EvalContext& context, Args a)
     return finite(roundDecimal(x, clampToInt(digits, 1000), Mode));
 }
 
+// Each argument is summed on its own and the subtotals added in order, so a column range
+// gives the same double whether its running total was carried over or summed afresh.
 Value sumFn(EvalContext& context, Args a)
 {
     double total = 0;
-    if (auto error = forEachNumber(context, a, RangeValues::NumbersOnly, [&](double x) { total += x; }))
-        return Value::error(*error);
+    for (const Arg& arg : a)
+    {
+        if (arg.kind == Arg::Kind::Reference && arg.range.col1 == arg.range.col2)
+        {
+            GRID_TRY(part, columnSum(context, arg.range));
+            total += part;
+            continue;
+        }
+        double part = 0;
+        if (auto error = forEachNumber(context, std::span<const Arg>(&arg, 1), RangeValues::NumbersOnly,
+                                       [&](double x) { part += x; }))
+            return Value::error(*error);
+        total += part;
+    }
     return finite(total);
 }
 
