@@ -101,10 +101,23 @@ std::int32_t ssFromTable(grid::SpreadCalcValue* result, grid::SpreadCalcValue* a
     const int last = count - 1;
     if (last >= used && isCell(args, count, last))
     {
-        Kdr_String data;
-        if (gCurrentFormulaDialog && spread.getCellText(col, row, data, ctkData))
-            gCurrentFormulaDialog->spread().setCellText(args[last].value.cell.col, args[last].value.cell.row,
-                                                        data.c_str());
+        // The calling formula reads the target cell, so writing it calculates that formula
+        // again: write only a changed text, and never from inside such a write.
+        static bool writing = false;
+        Kdr_String data, current;
+        const int targetCol = args[last].value.cell.col;
+        const int targetRow = args[last].value.cell.row;
+        if (!writing && gCurrentFormulaDialog && spread.getCellText(col, row, data, ctkData))
+        {
+            Kdr_Spread& caller = gCurrentFormulaDialog->spread();
+            caller.getCellText(targetCol, targetRow, current, ctkData);
+            if (current != data)
+            {
+                writing = true;
+                caller.setCellText(targetCol, targetRow, data.c_str());
+                writing = false;
+            }
+        }
         return 1;
     }
     Kdr_String value;

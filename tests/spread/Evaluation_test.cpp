@@ -6,7 +6,9 @@
 #include "host/SectionTables.h"
 #include "host/Settings.h"
 #include "hostio/MacroJson.h"
+#include "frame/ModuleResources.h"
 #include "spread/EvaluationTimers.h"
+#include "spread/FormulaTestDialog.h"
 #include "spread/StandardsEntryPoints.h"
 #include "spread/ZxSSDlgsMgr.h"
 #include "spread/ZxStandardsSpread.h"
@@ -518,4 +520,46 @@ TEST_F(EvaluationTest, FixedTestRequestFailsWithoutItsSheet)
 {
     gSettings.setShowSpreadsheetErrors(false);
     EXPECT_FALSE(StartDlgStandardsSStest());
+}
+
+TEST_F(EvaluationTest, FromTableReadsACellOfAnotherSheet)
+{
+    grid::Sheet table;
+    table.setMaxCols(3);
+    table.setMaxRows(3);
+    table.setData(1, grid::kHeader, "Bolt");
+    table.setData(2, grid::kHeader, "Load");
+    table.setData(3, grid::kHeader, "Grade");
+    table.setData(1, 1, "M20");
+    table.setCellType(2, 1, 2, 3, grid::CellType::number(1));
+    table.setValue(2, 1, "245");
+    table.setData(3, 1, "8.8");
+    table.setData(1, 2, "M24");
+    table.setFormula(2, 2, "B1*1.44");
+    const std::string path = (root / "bolts.zxs").string();
+    ASSERT_TRUE(table.saveFile(path));
+
+    ModuleResourceScope resources;
+    FormulaTestDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FORMULA_TEST, nullptr));
+    Kdr_Spread& grid = dialog.spread();
+    grid.setMaxCols(3, false);
+    grid.setMaxRows(3, false);
+    const std::string file = "\"" + path + "\"";
+    ASSERT_TRUE(grid.setCellFormula(1, 1, ("FROMTABLE(" + file + ", \"M24\", \"Load\")").c_str()));
+    ASSERT_TRUE(grid.setCellFormula(2, 1, ("FROMTABLE(" + file + ", \"m20\", \"grade\")").c_str()));
+    ASSERT_TRUE(grid.setCellFormula(3, 1, ("FROMTABLE(" + file + ", \"M30\", \"Load\")").c_str()));
+    ASSERT_TRUE(grid.setCellFormula(1, 2, ("FROMTABLE(" + file + ", \"M20\", \"Load\", C3)").c_str()));
+    Kdr_String text;
+    grid.getCellText(1, 1, text, ctkValue);
+    EXPECT_EQ(text, "352.8");
+    grid.getCellText(2, 1, text, ctkValue);
+    EXPECT_EQ(text, "8.8");
+    grid.getCellText(3, 1, text, ctkValue);
+    EXPECT_EQ(text, ""); // no such key
+    grid.getCellText(1, 2, text, ctkValue);
+    EXPECT_EQ(text, "");
+    grid.getCellText(3, 3, text, ctkData);
+    EXPECT_EQ(text, "245.0"); // the data text was copied into the target cell
+    dialog.DestroyWindow();
 }
