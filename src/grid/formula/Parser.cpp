@@ -404,7 +404,11 @@ bool Parser::parseWord()
         emit(Op::PushLogical, isWord(word, "TRUE") ? 1 : 0);
         return true;
     }
-    if (!isIdentifier(word))
+    // A name that reads as a reference in the other style would turn into that reference
+    // once the formula is shown or saved in that style (files hold A1), so it is no name.
+    size_t length = 0;
+    if (!isIdentifier(word) || (style_ == ReferenceStyle::R1C1 && parseA1(word, col_, row_)) ||
+        (style_ == ReferenceStyle::A1 && parseR1C1(word, length) && length == word.size()))
     {
         pos_ = start;
         return failHere("Invalid name '" + std::string(word) + "'");

@@ -89,13 +89,11 @@ TEST(ParserTest, ReadsR1C1Formulas)
     ParseResult parsed = parseFormula("=SUM(R[-4]C[-2]:R[-1]C)+R2C2*rc[1]", 3, 5, ReferenceStyle::R1C1);
     ASSERT_TRUE(parsed.formula) << parsed.error;
     EXPECT_EQ(formulaText(*parsed.formula, 3, 5, ReferenceStyle::A1), "SUM(A1:C4)+$B$2*D5");
-    // A1 references are plain names in R1C1 style, and R1C1 ones are names in A1 style.
-    ParseResult a1 = parseFormula("B2", 1, 1, ReferenceStyle::R1C1);
-    ASSERT_TRUE(a1.formula);
-    EXPECT_TRUE(formulaReferences(*a1.formula, 1, 1).empty());
-    ParseResult r1c1 = parseFormula("R1C1", 1, 1);
-    ASSERT_TRUE(r1c1.formula);
-    EXPECT_TRUE(formulaReferences(*r1c1.formula, 1, 1).empty());
+    // A reference of the other style is no name either: printed in that style it would
+    // turn into a reference.
+    EXPECT_EQ(parseFormula("B2+1", 1, 1, ReferenceStyle::R1C1).error, "Invalid name 'B2' at position 1");
+    EXPECT_EQ(parseFormula("1+rc", 1, 1).error, "Invalid name 'rc' at position 3");
+    EXPECT_EQ(parseFormula("R1C1", 1, 1).error, "Invalid name 'R1C1' at position 1");
 }
 
 TEST(ParserTest, RelativeReferencesPrintFromTheCellTheyAreShownIn)
