@@ -542,6 +542,14 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
         error = source + ": " + lineAndColumn(text, problem.byte == 0 ? 0 : problem.byte - 1) + ": " + what;
         return false;
     }
+    catch (const Json::exception& problem)
+    {
+        // The parser also throws when a number does not fit ("number overflow parsing ...").
+        std::string what = problem.what();
+        size_t bracket = what.find("] ");
+        error = source + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
+        return false;
+    }
     try
     {
         ObjectReader root(document, "");
