@@ -2,6 +2,7 @@
 
 #include "grid/Value.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -23,6 +24,14 @@ inline CellKey cellKey(int col, int row)
 inline int keyCol(CellKey key) { return static_cast<int>(key >> 32); }
 inline int keyRow(CellKey key) { return static_cast<int>(key & 0xFFFFFFFFu); }
 
+/// Bookkeeping of one recalculation, kept in the cell so that planning needs no hash sets:
+/// the cell belongs to the current plan when `generation` is the plan's.
+struct CalcMark
+{
+    std::uint32_t generation = 0;
+    std::uint32_t index = 0;
+};
+
 /// One stored cell. Its entry is either `data` (a text as set) or `formula`; `value` is what
 /// the entry reads as, or the formula's result. Types and formats are ids into the sheet's
 /// tables; 0 is the general type and the default format.
@@ -37,6 +46,7 @@ struct Cell
     std::uint32_t format = 0;
     std::string tag;
     std::string note;
+    CalcMark mark;
 
     /// True when the cell holds nothing a fresh cell would not.
     bool blank() const
@@ -80,6 +90,27 @@ public:
                 if (slot != 0)
                     visit(pool_[slot - 1]);
     }
+
+    /// Visits the stored cells of one column from `row1` to `row2`, top to bottom, until
+    /// `visit` returns false; returns false when it did.
+    template <class Visit> bool forEachInColumn(int col, int row1, int row2, Visit&& visit) const
+    {
+        for (int start = row1 - row1 % kBlockRows; start <= row2; start += kBlockRows)
+        {
+            const Block* block = findBlock(blockKey(col, start));
+            if (!block)
+                continue;
+            const int from = std::max(row1, start) - start;
+            const int to = std::min(row2, start + kBlockRows - 1) - start;
+            for (int i = from; i <= to; ++i)
+                if (std::uint32_t slot = block->slots[static_cast<std::size_t>(i)]; slot != 0)
+                    if (!visit(pool_[slot - 1]))
+                        return false;
+        }
+        return true;
+    }
+    /// How many blocks a column walk over `row1` to `row2` looks up.
+    static int blocksBetween(int row1, int row2) { return row2 / kBlockRows - row1 / kBlockRows + 1; }
 
     /// The addresses of every stored cell, by row and then column.
     std::vector<CellKey> sortedKeys() const;

@@ -28,7 +28,11 @@ void DependencyGraph::add(CellKey reader, const std::vector<CellRange>& refs)
     for (const CellRange& range : refs)
     {
         if (range.isSingleCell())
-            cellReaders_[cellKey(range.col1, range.row1)].push_back(reader);
+        {
+            auto [it, added] = cellReaders_.try_emplace(cellKey(range.col1, range.row1), Readers{reader, {}});
+            if (!added)
+                it->second.more.push_back(reader);
+        }
         else if (isWide(range, kNarrowWidth))
             wideRanges_.push_back({range, reader});
         else
@@ -47,9 +51,19 @@ void DependencyGraph::remove(CellKey reader, const std::vector<CellRange>& refs)
             auto it = cellReaders_.find(cellKey(range.col1, range.row1));
             if (it == cellReaders_.end())
                 continue;
-            eraseOne(it->second, [&](CellKey key) { return key == reader; });
-            if (it->second.empty())
-                cellReaders_.erase(it);
+            Readers& readers = it->second;
+            if (readers.first == reader)
+            {
+                if (readers.more.empty())
+                {
+                    cellReaders_.erase(it);
+                    continue;
+                }
+                readers.first = readers.more.back();
+                readers.more.pop_back();
+            }
+            else
+                eraseOne(readers.more, [&](CellKey key) { return key == reader; });
         }
         else if (isWide(range, kNarrowWidth))
             eraseOne(wideRanges_, sameEntry);
@@ -73,38 +87,22 @@ void DependencyGraph::clear()
     wideRanges_.clear();
 }
 
-std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<CellKey>& nodes) const
+std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<CellKey>& nodes,
+                                                          const std::vector<std::uint32_t>& offsets,
+                                                          const std::vector<std::uint32_t>& targets,
+                                                          const std::vector<bool>& readsItself)
 {
-    using Node = std::size_t;
+    using Node = std::uint32_t;
     constexpr Node kUnvisited = ~Node{0};
-    const Node count = nodes.size();
-    std::unordered_map<CellKey, Node> local;
-    local.reserve(count);
-    for (Node i = 0; i < count; ++i)
-        local.emplace(nodes[i], i);
-
-    // Edges from each cell to the cells that read it, inside the affected set only.
-    std::vector<std::vector<Node>> readers(count);
-    std::vector<bool> readsItself(count, false);
-    for (Node i = 0; i < count; ++i)
-        forEachReader(keyCol(nodes[i]), keyRow(nodes[i]), [&](CellKey reader) {
-            auto it = local.find(reader);
-            if (it == local.end())
-                return;
-            if (it->second == i)
-                readsItself[i] = true;
-            readers[i].push_back(it->second);
-        });
-
-    // Tarjan's strongly connected components with an explicit stack. Components come out
-    // readers first, so the reverse is an evaluation order.
+    const std::size_t count = nodes.size();
+    // Components come out readers first, so the reverse is an evaluation order.
     std::vector<Node> index(count, kUnvisited), low(count, 0);
     std::vector<bool> onStack(count, false);
     std::vector<Node> stack;
     struct Frame
     {
         Node node;
-        std::size_t next;
+        std::uint32_t next; ///< position in `targets`
     };
     std::vector<Frame> calls;
     std::vector<Step> steps;
@@ -114,7 +112,7 @@ std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<Cell
         index[v] = low[v] = counter++;
         stack.push_back(v);
         onStack[v] = true;
-        calls.push_back({v, 0});
+        calls.push_back({v, offsets[v]});
     };
     for (Node start = 0; start < count; ++start)
     {
@@ -124,10 +122,9 @@ std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<Cell
         while (!calls.empty())
         {
             const Node v = calls.back().node;
-            const std::vector<Node>& next = readers[v];
-            if (calls.back().next < next.size())
+            if (calls.back().next < offsets[v + 1])
             {
-                Node w = next[calls.back().next++];
+                const Node w = targets[calls.back().next++];
                 if (index[w] == kUnvisited)
                     enter(w);
                 else if (onStack[w])

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace grid
@@ -28,8 +27,11 @@ public:
     {
         auto single = cellReaders_.find(cellKey(col, row));
         if (single != cellReaders_.end())
-            for (CellKey reader : single->second)
+        {
+            visit(single->second.first);
+            for (CellKey reader : single->second.more)
                 visit(reader);
+        }
         auto column = columnRanges_.find(col);
         if (column != columnRanges_.end())
             for (const RangeReader& entry : column->second)
@@ -42,17 +44,25 @@ public:
     }
 
     /// An evaluation order for the formula cells affected by a change of `changed`: the
-    /// changed cells that satisfy `isFormula`, and every formula cell that reads, directly or
+    /// changed cells that are formula cells, and every formula cell that reads, directly or
     /// through others, any changed cell. A cell comes after every affected cell it reads.
     /// Cells on a reference cycle are listed with `circular` set, after the cells they read
-    /// outside the cycle.
+    /// outside the cycle. `markOf(key)` gives the mark of a formula cell, or null for any
+    /// other address; the marks are overwritten. Nothing recurses: any chain length works.
     struct Step
     {
         CellKey cell;
         bool circular;
     };
-    template <class IsFormula>
-    std::vector<Step> plan(const std::vector<CellKey>& changed, IsFormula&& isFormula) const;
+    template <class MarkOf> std::vector<Step> plan(const std::vector<CellKey>& changed, MarkOf&& markOf);
+
+    /// True when some formula reads the cell.
+    bool hasReaders(int col, int row) const
+    {
+        bool found = false;
+        forEachReader(col, row, [&](CellKey) { found = true; });
+        return found;
+    }
 
 private:
     struct RangeReader
@@ -63,41 +73,95 @@ private:
     /// Ranges at most this many columns wide are listed under each of their columns.
     static constexpr int kNarrowWidth = 8;
 
-    std::vector<Step> order(const std::vector<CellKey>& nodes) const;
+    /// Tarjan's strongly connected components over the nodes and their edges (node to the
+    /// nodes that read it, as offsets into `targets`), with an explicit stack.
+    static std::vector<Step> order(const std::vector<CellKey>& nodes, const std::vector<std::uint32_t>& offsets,
+                                   const std::vector<std::uint32_t>& targets, const std::vector<bool>& readsItself);
 
-    std::unordered_map<CellKey, std::vector<CellKey>> cellReaders_;
+    std::uint32_t generation_ = 0;
+
+    /// The readers of one cell. Most cells have one reader, which needs no list of its own.
+    struct Readers
+    {
+        CellKey first;
+        std::vector<CellKey> more;
+    };
+    std::unordered_map<CellKey, Readers> cellReaders_;
     std::unordered_map<int, std::vector<RangeReader>> columnRanges_;
     std::vector<RangeReader> wideRanges_;
 };
 
-template <class IsFormula>
-std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellKey>& changed,
-                                                         IsFormula&& isFormula) const
+template <class MarkOf>
+std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellKey>& changed, MarkOf&& markOf)
 {
-    // Everything reachable from the changed cells along "is read by", without recursion.
+    if (++generation_ == 0)
+        generation_ = 1; // marks of 0 never count, so a wrapped counter needs no reset
+    const std::uint32_t generation = generation_;
+    constexpr std::uint32_t kNoNode = ~std::uint32_t{0};
     std::vector<CellKey> nodes;
-    std::unordered_set<CellKey> seen;
-    std::vector<CellKey> work;
+    /// The node index of a formula cell, taken into the plan when new; kNoNode for others.
+    auto take = [&](CellKey key, bool& added) {
+        added = false;
+        CalcMark* mark = markOf(key);
+        if (!mark)
+            return kNoNode;
+        if (mark->generation != generation)
+        {
+            mark->generation = generation;
+            mark->index = static_cast<std::uint32_t>(nodes.size());
+            nodes.push_back(key);
+            added = true;
+        }
+        return mark->index;
+    };
+    // Everything reachable from the changed cells along "is read by", without recursion,
+    // noting the edges among formula cells on the way. A changed cell that is no formula
+    // is walked for each time it is listed.
+    struct Work
+    {
+        CellKey key;
+        std::uint32_t node;
+    };
+    std::vector<Work> work;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> edges;
     for (CellKey key : changed)
     {
-        if (!seen.insert(key).second)
-            continue;
-        if (isFormula(key))
-            nodes.push_back(key);
-        work.push_back(key);
+        bool added = false;
+        const std::uint32_t node = take(key, added);
+        if (added || node == kNoNode)
+            work.push_back({key, node});
     }
     while (!work.empty())
     {
-        CellKey key = work.back();
+        const Work item = work.back();
         work.pop_back();
-        forEachReader(keyCol(key), keyRow(key), [&](CellKey reader) {
-            if (seen.insert(reader).second)
-            {
-                nodes.push_back(reader);
-                work.push_back(reader);
-            }
+        forEachReader(keyCol(item.key), keyRow(item.key), [&](CellKey reader) {
+            bool added = false;
+            const std::uint32_t node = take(reader, added);
+            if (node == kNoNode)
+                return;
+            if (item.node != kNoNode)
+                edges.emplace_back(item.node, node);
+            if (added)
+                work.push_back({reader, node});
         });
     }
-    return order(nodes);
+
+    // The edges as compact arrays: the readers of node i are targets[offsets[i] …].
+    std::vector<std::uint32_t> offsets(nodes.size() + 1, 0);
+    std::vector<std::uint32_t> targets(edges.size());
+    std::vector<bool> readsItself(nodes.size(), false);
+    for (const auto& [from, to] : edges)
+    {
+        ++offsets[from + 1];
+        if (from == to)
+            readsItself[from] = true;
+    }
+    for (std::size_t i = 1; i < offsets.size(); ++i)
+        offsets[i] += offsets[i - 1];
+    std::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1);
+    for (const auto& [from, to] : edges)
+        targets[fill[from]++] = to;
+    return order(nodes, offsets, targets, readsItself);
 }
 } // namespace grid

@@ -463,19 +463,26 @@ void Sheet::recalculate(std::vector<CellKey> seeds)
     seeds.insert(seeds.end(), volatile_.begin(), volatile_.end());
     if (seeds.empty())
         return;
-    const auto steps = graph_.plan(seeds, [&](CellKey key) {
-        const Cell* cell = cells_.find(keyCol(key), keyRow(key));
-        return cell && cell->formula;
+    // The common case while a sheet is filled: one cell changed and nothing reads it.
+    if (seeds.size() == 1 && !graph_.hasReaders(keyCol(seeds[0]), keyRow(seeds[0])))
+    {
+        evaluate(keyCol(seeds[0]), keyRow(seeds[0]));
+        return;
+    }
+    const auto steps = graph_.plan(seeds, [&](CellKey key) -> CalcMark* {
+        Cell* cell = cells_.find(keyCol(key), keyRow(key));
+        return cell && cell->formula ? &cell->mark : nullptr;
     });
     for (const DependencyGraph::Step& step : steps)
     {
-        Cell* cell = cells_.find(keyCol(step.cell), keyRow(step.cell));
-        if (!cell || !cell->formula)
-            continue;
-        if (step.circular)
-            cell->value = Value::error(ErrorCode::Circular);
-        else
+        if (!step.circular)
+        {
             evaluate(keyCol(step.cell), keyRow(step.cell));
+            continue;
+        }
+        Cell* cell = cells_.find(keyCol(step.cell), keyRow(step.cell));
+        if (cell && cell->formula)
+            cell->value = Value::error(ErrorCode::Circular);
     }
 }
 
@@ -571,6 +578,35 @@ Value Sheet::cellValue(int col, int row) const
         return Value{};
     const Cell* cell = cells_.find(col, row);
     return cell ? cell->value : Value{};
+}
+
+bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
+{
+    const int col1 = std::max(range.col1, 1), col2 = std::min(range.col2, cols_);
+    const int row1 = std::max(range.row1, 1), row2 = std::min(range.row2, rows_);
+    if (col1 > col2 || row1 > row2)
+        return true;
+    auto visitCell = [&](const Cell& cell) { return cell.value.isEmpty() || visitor.visit(cell.col, cell.row, cell.value); };
+    const double lookups = double(col2 - col1 + 1) * CellStore::blocksBetween(row1, row2);
+    if (lookups <= static_cast<double>(cells_.size()))
+    {
+        for (int col = col1; col <= col2; ++col)
+            if (!cells_.forEachInColumn(col, row1, row2, visitCell))
+                return false;
+        return true;
+    }
+    // A range much larger than what the sheet holds: pick its cells out of the store.
+    std::vector<const Cell*> inside;
+    cells_.forEach([&](const Cell& cell) {
+        if (cell.col >= col1 && cell.col <= col2 && cell.row >= row1 && cell.row <= row2 && !cell.value.isEmpty())
+            inside.push_back(&cell);
+    });
+    std::sort(inside.begin(), inside.end(),
+              [](const Cell* a, const Cell* b) { return a->col != b->col ? a->col < b->col : a->row < b->row; });
+    for (const Cell* cell : inside)
+        if (!visitor.visit(cell->col, cell->row, cell->value))
+            return false;
+    return true;
 }
 
 double Sheet::now() const

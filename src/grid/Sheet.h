@@ -307,6 +307,8 @@ public:
     // --- FormulaContext ------------------------------------------------------------------
 
     Value cellValue(int col, int row) const override;
+    /// Walks the stored cells of the range, never the empty parts of a long range.
+    bool visitRange(const CellRange& range, RangeVisitor& visitor) const override;
     int currentCol() const override { return evalCol_; }
     int currentRow() const override { return evalRow_; }
     double now() const override;

@@ -295,6 +295,46 @@ TEST(Sheet, RangePrecedentsSeeEveryChange)
     EXPECT_EQ(sheet.cellValueText(2, 5), "0");
 }
 
+/// Collects what a range visit passes on.
+class Collect final : public RangeVisitor
+{
+public:
+    bool visit(int col, int row, const Value& value) override
+    {
+        seen += std::to_string(col) + "," + std::to_string(row) + "=" + valueText(value) + " ";
+        return --budget != 0;
+    }
+    std::string seen;
+    int budget = -1;
+};
+
+TEST(Sheet, RangeVisitsSeeStoredValuesColumnByColumn)
+{
+    Sheet sheet = sheetOf(3, kMaxRows);
+    sheet.setValue(2, 70, "b70");
+    sheet.setValue(2, 3, "b3");
+    sheet.setValue(1, kMaxRows, "1");
+    sheet.setCellType(1, 5, CellType::number(2)); // a cell without a value is left out
+    sheet.setValue(3, 1, "c1");
+    const std::string expected = "1,1048576=1 2,3=b3 2,70=b70 3,1=c1 ";
+    for (const CellRange& range : {CellRange{1, 1, 3, kMaxRows}, CellRange{0, -5, 9, kMaxRows + 9}})
+    {
+        Collect all;
+        EXPECT_TRUE(sheet.visitRange(range, all));
+        EXPECT_EQ(all.seen, expected);
+    }
+    Collect near; // small enough to walk block by block
+    EXPECT_TRUE(sheet.visitRange(CellRange{2, 1, 3, 100}, near));
+    EXPECT_EQ(near.seen, "2,3=b3 2,70=b70 3,1=c1 ");
+    Collect stop;
+    stop.budget = 2;
+    EXPECT_FALSE(sheet.visitRange(CellRange{2, 1, 3, 100}, stop));
+    EXPECT_EQ(stop.seen, "2,3=b3 2,70=b70 ");
+
+    sheet.setFormula(3, 2, "SUM(A1:B1048576)");
+    EXPECT_EQ(sheet.cellValueText(3, 2), "1");
+}
+
 TEST(Sheet, CustomFunctionsResolveWhenRegisteredAfterTheFormula)
 {
     Sheet sheet = sheetOf(1, 1);
