@@ -67,13 +67,15 @@ int runSheetValues(const std::string& file, Console& console)
     std::string path;
     if (int status = loadSheet(file, sheet, path, console); status != kSuccess)
         return status;
-    for (int row = 1; row <= sheet.maxRows(); ++row)
-        for (int col = 1; col <= sheet.maxCols(); ++col)
+    // Only stored cells can hold a value; a sheet may be large and nearly empty.
+    sheet.forEachCell(
+        [&](int col, int row)
         {
             std::string text;
-            if (sheet.cellText(col, row, grid::TextKind::Value, text) && !text.empty())
+            if (col >= 1 && row >= 1 && sheet.cellText(col, row, grid::TextKind::Value, text) &&
+                !text.empty())
                 console.result(grid::columnLetters(col) + std::to_string(row) + "\t" + field(text));
-        }
+        });
     return kSuccess;
 }
 

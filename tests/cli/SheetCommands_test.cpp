@@ -22,6 +22,17 @@ TEST(SheetValues, ListsCalculatedCellsRowByRow)
                           "A3\ttab\\there\nC3\t600\n");
 }
 
+TEST(SheetValues, AHugeSparseSheetListsOnlyItsCells)
+{
+    ScratchFolder scratch;
+    const std::string sheet =
+        scratch.write("sparse.zxs", "KALDOR-SHEET 1\nsize\t16384\t1048576\ndata\t2\t7\tx\n"
+                                    "formula\t16384\t1048576\tB7&\"!\"\nend\n");
+    ProgramResult result = runProgram({"sheet", "values", sheet});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "B7\tx\nXFD1048576\tx!\n");
+}
+
 TEST(SheetValues, StandardsSheetsCalculateWithTheSteelFunctions)
 {
     ScratchFolder scratch;
