@@ -2,76 +2,28 @@
 
 #include "host/CommandLine.h"
 #include "host/FileFunctions.h"
+#include "host/StringFunctions.h"
 
 namespace
 {
-void appendEscaped(std::string& out, const Kdr_String& cell)
-{
-    for (char c : cell)
-    {
-        switch (c)
-        {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
-/// Splits one line into cells, undoing the escapes. False at a broken escape.
+/// Splits one line into cells at its TABs, undoing the escapes. False at a broken escape.
 bool parseLine(std::string_view line, Kdr_StringArray& row)
 {
     row.removeAll();
     if (line.empty())
         return true;
-    Kdr_String cell;
-    for (size_t i = 0; i < line.size(); ++i)
+    size_t start = 0;
+    while (true)
     {
-        char c = line[i];
-        if (c == '\t')
-        {
-            row.append(cell);
-            cell.clear();
-            continue;
-        }
-        if (c != '\\')
-        {
-            cell += c;
-            continue;
-        }
-        if (++i == line.size())
+        const size_t tab = line.find('\t', start);
+        Kdr_String cell;
+        if (!host::unescapeField(line.substr(start, tab == std::string_view::npos ? tab : tab - start), cell))
             return false;
-        switch (line[i])
-        {
-        case '\\':
-            cell += '\\';
-            break;
-        case 't':
-            cell += '\t';
-            break;
-        case 'n':
-            cell += '\n';
-            break;
-        case 'r':
-            cell += '\r';
-            break;
-        default:
-            return false;
-        }
+        row.append(cell);
+        if (tab == std::string_view::npos)
+            return true;
+        start = tab + 1;
     }
-    row.append(cell);
-    return true;
 }
 } // namespace
 
@@ -115,7 +67,7 @@ std::string formatTableText(const Kdr_Array<Kdr_StringArray>& rows)
         {
             if (i > 0)
                 out += '\t';
-            appendEscaped(out, row[i]);
+            out += host::escapeField(row[i]);
         }
         out += '\n';
     }
