@@ -5,7 +5,6 @@
 #include "grid/SheetFile.h"
 
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <string>
 
@@ -23,7 +22,9 @@ grid::Sheet bigSheet()
     sheet.setMaxCols(kCols);
     sheet.setMaxRows(kRows);
     sheet.setCellType(1, 1, 1, kRows, grid::CellType::textCell(0x110000, 200));
-    sheet.setCellType(2, 1, 5, kRows, grid::CellType::number(2, grid::CellType::kNumberMin, grid::CellType::kNumberMax, true));
+    sheet.setCellType(
+        2, 1, 5, kRows,
+        grid::CellType::number(2, grid::CellType::kNumberMin, grid::CellType::kNumberMax, true));
     sheet.setFont(1, grid::kHeader, kCols, grid::kHeader, grid::Font{"Tahoma", 13, 700});
     for (int col = 1; col <= kCols; ++col)
         sheet.setData(col, grid::kHeader, "Column " + std::to_string(col));

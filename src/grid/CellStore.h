@@ -19,10 +19,17 @@ class Formula;
 using CellKey = std::uint64_t;
 inline CellKey cellKey(int col, int row)
 {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) | static_cast<std::uint32_t>(row);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+           static_cast<std::uint32_t>(row);
 }
-inline int keyCol(CellKey key) { return static_cast<int>(key >> 32); }
-inline int keyRow(CellKey key) { return static_cast<int>(key & 0xFFFFFFFFu); }
+inline int keyCol(CellKey key)
+{
+    return static_cast<int>(key >> 32);
+}
+inline int keyRow(CellKey key)
+{
+    return static_cast<int>(key & 0xFFFFFFFFu);
+}
 
 /// Bookkeeping of one recalculation, kept in the cell so that planning needs no hash sets:
 /// the cell belongs to the current plan when `generation` is the plan's.
@@ -121,15 +128,17 @@ public:
     {
         std::vector<Cell> moved;
         moved.reserve(count_);
-        forEach([&](Cell& cell) {
-            int c = cell.col, r = cell.row;
-            if (place(cell.col, cell.row, c, r))
+        forEach(
+            [&](Cell& cell)
             {
-                cell.col = c;
-                cell.row = r;
-                moved.push_back(std::move(cell));
-            }
-        });
+                int c = cell.col, r = cell.row;
+                if (place(cell.col, cell.row, c, r))
+                {
+                    cell.col = c;
+                    cell.row = r;
+                    moved.push_back(std::move(cell));
+                }
+            });
         clear();
         for (Cell& cell : moved)
         {

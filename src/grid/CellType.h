@@ -57,17 +57,17 @@ struct CellType
     };
 
     Kind kind = Kind::General;
-    int style = 0;     ///< style bits of the kind, kept as given
-    int maxLength = 0; ///< Text, Edit: maximum length in bytes; 0 or less means no limit
-    int decimals = 2;  ///< Number
-    double minimum = kNumberMin; ///< Number
-    double maximum = kNumberMax; ///< Number
-    bool thousands = false;      ///< Number: thousands separator in the shown text
-    int charSet = 0;             ///< Edit: character set, kept for the editor
-    int charCase = CaseAsTyped;  ///< Edit: CaseLower, CaseAsTyped or CaseUpper
-    std::string text;            ///< CheckBox, Button: caption
-    std::string picture;         ///< Picture: file; Button: picture; CheckBox: picture when off
-    std::string picture2;        ///< CheckBox: picture when on
+    int style = 0;                  ///< style bits of the kind, kept as given
+    int maxLength = 0;              ///< Text, Edit: maximum length in bytes; 0 or less means no limit
+    int decimals = 2;               ///< Number
+    double minimum = kNumberMin;    ///< Number
+    double maximum = kNumberMax;    ///< Number
+    bool thousands = false;         ///< Number: thousands separator in the shown text
+    int charSet = 0;                ///< Edit: character set, kept for the editor
+    int charCase = CaseAsTyped;     ///< Edit: CaseLower, CaseAsTyped or CaseUpper
+    std::string text;               ///< CheckBox, Button: caption
+    std::string picture;            ///< Picture: file; Button: picture; CheckBox: picture when off
+    std::string picture2;           ///< CheckBox: picture when on
     std::vector<std::string> items; ///< Combo: list items
 
     static CellType general() { return {}; }

@@ -23,7 +23,8 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
     std::string field;
     std::size_t i = 0;
     const std::size_t n = text.size();
-    auto endField = [&]() -> bool {
+    auto endField = [&]() -> bool
+    {
         if (col > kMaxCols)
         {
             error = {line, "a record has more than " + std::to_string(kMaxCols) + " fields"};
@@ -70,8 +71,8 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
                     ++line;
                 field.push_back(c);
             }
-            if (i < n && text[i] != ',' && text[i] != '\n' && !(text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') &&
-                !(text[i] == '\r' && i + 1 == n))
+            if (i < n && text[i] != ',' && text[i] != '\n' &&
+                !(text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') && !(text[i] == '\r' && i + 1 == n))
             {
                 error = {line, "a closing quote must be followed by a comma or the end of the record"};
                 return false;

@@ -45,7 +45,8 @@ void DependencyGraph::remove(CellKey reader, const std::vector<CellRange>& refs)
 {
     for (const CellRange& range : refs)
     {
-        auto sameEntry = [&](const RangeReader& entry) { return entry.reader == reader && entry.range == range; };
+        auto sameEntry = [&](const RangeReader& entry)
+        { return entry.reader == reader && entry.range == range; };
         if (range.isSingleCell())
         {
             auto it = cellReaders_.find(cellKey(range.col1, range.row1));
@@ -108,7 +109,8 @@ std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<Cell
     std::vector<Step> steps;
     steps.reserve(count);
     Node counter = 0;
-    auto enter = [&](Node v) {
+    auto enter = [&](Node v)
+    {
         index[v] = low[v] = counter++;
         stack.push_back(v);
         onStack[v] = true;

@@ -75,8 +75,10 @@ private:
 
     /// Tarjan's strongly connected components over the nodes and their edges (node to the
     /// nodes that read it, as offsets into `targets`), with an explicit stack.
-    static std::vector<Step> order(const std::vector<CellKey>& nodes, const std::vector<std::uint32_t>& offsets,
-                                   const std::vector<std::uint32_t>& targets, const std::vector<bool>& readsItself);
+    static std::vector<Step> order(const std::vector<CellKey>& nodes,
+                                   const std::vector<std::uint32_t>& offsets,
+                                   const std::vector<std::uint32_t>& targets,
+                                   const std::vector<bool>& readsItself);
 
     std::uint32_t generation_ = 0;
 
@@ -100,7 +102,8 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
     constexpr std::uint32_t kNoNode = ~std::uint32_t{0};
     std::vector<CellKey> nodes;
     /// The node index of a formula cell, taken into the plan when new; kNoNode for others.
-    auto take = [&](CellKey key, bool& added) {
+    auto take = [&](CellKey key, bool& added)
+    {
         added = false;
         CalcMark* mark = markOf(key);
         if (!mark)
@@ -135,16 +138,18 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
     {
         const Work item = work.back();
         work.pop_back();
-        forEachReader(keyCol(item.key), keyRow(item.key), [&](CellKey reader) {
-            bool added = false;
-            const std::uint32_t node = take(reader, added);
-            if (node == kNoNode)
-                return;
-            if (item.node != kNoNode)
-                edges.emplace_back(item.node, node);
-            if (added)
-                work.push_back({reader, node});
-        });
+        forEachReader(keyCol(item.key), keyRow(item.key),
+                      [&](CellKey reader)
+                      {
+                          bool added = false;
+                          const std::uint32_t node = take(reader, added);
+                          if (node == kNoNode)
+                              return;
+                          if (item.node != kNoNode)
+                              edges.emplace_back(item.node, node);
+                          if (added)
+                              work.push_back({reader, node});
+                      });
     }
 
     // The edges as compact arrays: the readers of node i are targets[offsets[i] …].

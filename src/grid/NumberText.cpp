@@ -86,7 +86,8 @@ Rounded roundDecimal(double value, int decimals)
         r.integer = "0";
     else
         for (int i = 0; i < d.point; ++i)
-            r.integer.push_back(static_cast<std::size_t>(i) < d.digits.size() ? d.digits[static_cast<std::size_t>(i)] : '0');
+            r.integer.push_back(
+                static_cast<std::size_t>(i) < d.digits.size() ? d.digits[static_cast<std::size_t>(i)] : '0');
     for (int j = 0; j < decimals; ++j)
     {
         int index = d.point + j;

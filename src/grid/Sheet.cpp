@@ -128,10 +128,12 @@ std::vector<CellKey> Sheet::storedIn(int col1, int row1, int col2, int row2) con
                     keys.push_back(cellKey(col, row));
         return keys;
     }
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.col >= col1 && cell.col <= col2 && cell.row >= row1 && cell.row <= row2)
-            keys.push_back(cellKey(cell.col, cell.row));
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.col >= col1 && cell.col <= col2 && cell.row >= row1 && cell.row <= row2)
+                keys.push_back(cellKey(cell.col, cell.row));
+        });
     return keys;
 }
 
@@ -162,10 +164,12 @@ bool Sheet::setMaxRows(int count)
 void Sheet::dropBeyond(int cols, int rows)
 {
     std::vector<CellKey> dropped;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.col > cols || cell.row > rows)
-            dropped.push_back(cellKey(cell.col, cell.row));
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.col > cols || cell.row > rows)
+                dropped.push_back(cellKey(cell.col, cell.row));
+        });
     for (CellKey key : dropped)
     {
         if (Cell* cell = cells_.find(keyCol(key), keyRow(key)); cell && cell->formula)
@@ -450,10 +454,12 @@ void Sheet::rebuildDependencies()
 {
     graph_.clear();
     volatile_.clear();
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.formula)
-            attachFormula(cell);
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.formula)
+                attachFormula(cell);
+        });
 }
 
 void Sheet::recalculate(std::vector<CellKey> seeds)
@@ -469,10 +475,12 @@ void Sheet::recalculate(std::vector<CellKey> seeds)
         evaluate(keyCol(seeds[0]), keyRow(seeds[0]));
         return;
     }
-    const auto steps = graph_.plan(seeds, [&](CellKey key) -> CalcMark* {
-        Cell* cell = cells_.find(keyCol(key), keyRow(key));
-        return cell && cell->formula ? &cell->mark : nullptr;
-    });
+    const auto steps = graph_.plan(seeds,
+                                   [&](CellKey key) -> CalcMark*
+                                   {
+                                       Cell* cell = cells_.find(keyCol(key), keyRow(key));
+                                       return cell && cell->formula ? &cell->mark : nullptr;
+                                   });
     for (const DependencyGraph::Step& step : steps)
     {
         if (!step.circular)
@@ -516,10 +524,12 @@ bool Sheet::recalcCell(int col, int row)
 void Sheet::recalcAll()
 {
     std::vector<CellKey> formulas;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.formula)
-            formulas.push_back(cellKey(cell.col, cell.row));
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.formula)
+                formulas.push_back(cellKey(cell.col, cell.row));
+        });
     recalculate(std::move(formulas));
 }
 
@@ -545,10 +555,12 @@ bool Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, C
         customFunctions_.push_back(std::move(function));
     // Formulas that met the name before it existed can now be calculated.
     std::vector<CellKey> unresolved;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.formula && cell.value.isError() && cell.value.asError() == ErrorCode::Name)
-            unresolved.push_back(cellKey(cell.col, cell.row));
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.formula && cell.value.isError() && cell.value.asError() == ErrorCode::Name)
+                unresolved.push_back(cellKey(cell.col, cell.row));
+        });
     if (!unresolved.empty())
         recalculate(std::move(unresolved));
     return true;
@@ -586,7 +598,8 @@ bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
     const int row1 = std::max(range.row1, 1), row2 = std::min(range.row2, rows_);
     if (col1 > col2 || row1 > row2)
         return true;
-    auto visitCell = [&](const Cell& cell) { return cell.value.isEmpty() || visitor.visit(cell.col, cell.row, cell.value); };
+    auto visitCell = [&](const Cell& cell)
+    { return cell.value.isEmpty() || visitor.visit(cell.col, cell.row, cell.value); };
     const double lookups = double(col2 - col1 + 1) * CellStore::blocksBetween(row1, row2);
     if (lookups <= static_cast<double>(cells_.size()))
     {
@@ -597,12 +610,16 @@ bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
     }
     // A range much larger than what the sheet holds: pick its cells out of the store.
     std::vector<const Cell*> inside;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.col >= col1 && cell.col <= col2 && cell.row >= row1 && cell.row <= row2 && !cell.value.isEmpty())
-            inside.push_back(&cell);
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.col >= col1 && cell.col <= col2 && cell.row >= row1 && cell.row <= row2 &&
+                !cell.value.isEmpty())
+                inside.push_back(&cell);
+        });
     std::sort(inside.begin(), inside.end(),
-              [](const Cell* a, const Cell* b) { return a->col != b->col ? a->col < b->col : a->row < b->row; });
+              [](const Cell* a, const Cell* b)
+              { return a->col != b->col ? a->col < b->col : a->row < b->row; });
     for (const Cell* cell : inside)
         if (!visitor.visit(cell->col, cell->row, cell->value))
             return false;

@@ -15,11 +15,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <string_view>
-#include <map>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -57,9 +57,9 @@ struct Span
 /// What a range operation affects.
 enum class CellContent
 {
-    All,         ///< entries (data, formulas), tags, notes, types and formats
-    Data,        ///< entries only: data texts and formulas
-    Formats,     ///< types and formats only
+    All,     ///< entries (data, formulas), tags, notes, types and formats
+    Data,    ///< entries only: data texts and formulas
+    Formats, ///< types and formats only
 };
 
 /// A sheet. Cells are addressed (column, row) from 1; header cells by kHeader or 0. Every
@@ -325,7 +325,8 @@ private:
     std::uint32_t internType(const CellType& type);
     std::uint32_t internFormat(const CellFormat& format);
     const CellType& typeOf(const Cell& cell) const { return types_[cell.type]; }
-    bool changeFormats(int col1, int row1, int col2, int row2, const std::function<void(CellFormat&)>& change);
+    bool changeFormats(int col1, int row1, int col2, int row2,
+                       const std::function<void(CellFormat&)>& change);
 
     Value entryValue(const Cell& cell) const;
     std::string normalizedEntry(const CellType& type, std::string_view text) const;

@@ -87,7 +87,11 @@ void writeType(std::string& out, int id, const CellType& type)
         record.number(type.style).number(type.maxLength);
         break;
     case CellType::Kind::Number:
-        record.number(type.decimals).real(type.minimum).real(type.maximum).flag(type.thousands).number(type.style);
+        record.number(type.decimals)
+            .real(type.minimum)
+            .real(type.maximum)
+            .flag(type.thousands)
+            .number(type.style);
         break;
     case CellType::Kind::CheckBox:
         record.number(type.style).text(type.text).text(type.picture).text(type.picture2);
@@ -134,8 +138,11 @@ void writeControlState(std::string& out, const Sheet& sheet)
         Record(out, "noteindicator").number(state.noteIndicator);
     if (state.verticalScrollBarWidth != fresh.verticalScrollBarWidth ||
         state.horizontalScrollBarHeight != fresh.horizontalScrollBarHeight)
-        Record(out, "scrollbars").number(state.verticalScrollBarWidth).number(state.horizontalScrollBarHeight);
-    if (state.selectionBackground != fresh.selectionBackground || state.selectionForeground != fresh.selectionForeground)
+        Record(out, "scrollbars")
+            .number(state.verticalScrollBarWidth)
+            .number(state.horizontalScrollBarHeight);
+    if (state.selectionBackground != fresh.selectionBackground ||
+        state.selectionForeground != fresh.selectionForeground)
         Record(out, "selcolors").color(state.selectionBackground).color(state.selectionForeground);
     if (state.textTip != fresh.textTip)
         Record(out, "texttip")
@@ -219,7 +226,10 @@ std::string writeSheetText(const Sheet& sheet, bool dataOnly)
                     .number(format == formatIds.end() ? 0 : format->second);
         }
         if (auto formula = sheet.cellFormula(col, row))
-            Record(out, "formula").number(col).number(row).text(formulaText(*formula, col, row, ReferenceStyle::A1));
+            Record(out, "formula")
+                .number(col)
+                .number(row)
+                .text(formulaText(*formula, col, row, ReferenceStyle::A1));
         else if (std::string entry = sheet.cellEntry(col, row); !entry.empty())
             Record(out, "data").number(col).number(row).text(entry);
         if (dataOnly)
@@ -244,11 +254,13 @@ bool Sheet::loadFile(const std::string& path)
     FileError error;
     bool ok = readFileText(path, text, error);
     if (ok)
-        ok = hasExtension(path, ".csv") ? readCsvText(text, loaded, error) : readSheetText(text, loaded, error);
+        ok = hasExtension(path, ".csv") ? readCsvText(text, loaded, error)
+                                        : readSheetText(text, loaded, error);
     if (!ok)
     {
         if (error.line > 0)
-            acutPrintf("*Error* Sheet file \"%s\", line %d: %s.\n", path.c_str(), error.line, error.message.c_str());
+            acutPrintf("*Error* Sheet file \"%s\", line %d: %s.\n", path.c_str(), error.line,
+                       error.message.c_str());
         else
             acutPrintf("*Error* Sheet file \"%s\": %s.\n", path.c_str(), error.message.c_str());
         return false;
@@ -259,7 +271,8 @@ bool Sheet::loadFile(const std::string& path)
 
 bool Sheet::saveFile(const std::string& path, bool dataOnly) const
 {
-    const std::string text = hasExtension(path, ".csv") ? writeCsvText(*this) : writeSheetText(*this, dataOnly);
+    const std::string text =
+        hasExtension(path, ".csv") ? writeCsvText(*this) : writeSheetText(*this, dataOnly);
     std::string error;
     return writeFileAtomically(path, text, error);
 }

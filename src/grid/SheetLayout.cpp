@@ -101,7 +101,8 @@ bool Sheet::setCellType(int col1, int row1, int col2, int row2, const CellType& 
         return false;
     const std::uint32_t id = internType(type);
     std::vector<CellKey> changed;
-    auto apply = [&](int col, int row) {
+    auto apply = [&](int col, int row)
+    {
         Cell* existing = cells_.find(col, row);
         if ((existing ? existing->type : 0) == id)
             return;
@@ -155,7 +156,8 @@ const CellFormat& Sheet::cellFormat(int col, int row) const
     return cell ? formats_[cell->format] : formats_[0];
 }
 
-bool Sheet::changeFormats(int col1, int row1, int col2, int row2, const std::function<void(CellFormat&)>& change)
+bool Sheet::changeFormats(int col1, int row1, int col2, int row2,
+                          const std::function<void(CellFormat&)>& change)
 {
     if (!clipRange(col1, row1, col2, row2))
         return false;
@@ -200,10 +202,12 @@ bool Sheet::setFont(int col1, int row1, int col2, int row2, const Font& font)
 
 bool Sheet::setColors(int col1, int row1, int col2, int row2, Color background, Color foreground)
 {
-    return changeFormats(col1, row1, col2, row2, [&](CellFormat& f) {
-        f.background = background;
-        f.foreground = foreground;
-    });
+    return changeFormats(col1, row1, col2, row2,
+                         [&](CellFormat& f)
+                         {
+                             f.background = background;
+                             f.foreground = foreground;
+                         });
 }
 
 bool Sheet::setBorder(int col1, int row1, int col2, int row2, const Border& border)
@@ -288,7 +292,8 @@ bool Sheet::addSpan(int col, int row, int width, int height)
 
 bool Sheet::setSpans(std::vector<Span> spans, std::size_t* offending)
 {
-    auto refuse = [&](const Span* span) {
+    auto refuse = [&](const Span* span)
+    {
         if (offending)
             *offending = static_cast<std::size_t>(span - spans.data());
         return false;
@@ -317,7 +322,8 @@ bool Sheet::setSpans(std::vector<Span> spans, std::size_t* offending)
         auto next = active.lower_bound(span->col);
         if (next != active.end() && next->second->col <= span->col + span->width - 1)
             return refuse(span);
-        if (next != active.begin() && std::prev(next)->second->col + std::prev(next)->second->width - 1 >= span->col)
+        if (next != active.begin() &&
+            std::prev(next)->second->col + std::prev(next)->second->width - 1 >= span->col)
             return refuse(span);
         active.emplace(span->col, span);
         endings.emplace(span->row + span->height - 1, span);
@@ -354,9 +360,9 @@ int Sheet::removeSpans(int col1, int row1, int col2, int row2)
         std::swap(col1, col2);
     if (row1 > row2)
         std::swap(row1, row2);
-    const auto removed = std::erase_if(spans_, [&](const Span& s) {
-        return s.col <= col2 && col1 < s.col + s.width && s.row <= row2 && row1 < s.row + s.height;
-    });
+    const auto removed = std::erase_if(
+        spans_, [&](const Span& s)
+        { return s.col <= col2 && col1 < s.col + s.width && s.row <= row2 && row1 < s.row + s.height; });
     if (removed > 0)
         touch();
     return static_cast<int>(removed);

@@ -1,9 +1,8 @@
 // Reading the sheet format (see SheetFile.h).
 
-#include "grid/SheetFile.h"
-
 #include "grid/NumberText.h"
 #include "grid/Sheet.h"
+#include "grid/SheetFile.h"
 
 #include <charconv>
 #include <cstdint>
@@ -142,15 +141,17 @@ private:
     {
         const std::string prefix = std::string(kSheetMagic) + " ";
         if (line.substr(0, prefix.size()) != prefix)
-            return fail("not a sheet file (the first line must be \"" + prefix + std::to_string(kSheetVersion) + "\")");
+            return fail("not a sheet file (the first line must be \"" + prefix +
+                        std::to_string(kSheetVersion) + "\")");
         int version = 0;
         std::string_view rest = line.substr(prefix.size());
         auto result = std::from_chars(rest.data(), rest.data() + rest.size(), version);
         if (result.ec != std::errc() || result.ptr != rest.data() + rest.size())
             return fail("the version is not a number");
         if (version != kSheetVersion)
-            return fail("version " + std::to_string(version) + " is not supported (this program reads version " +
-                        std::to_string(kSheetVersion) + ")");
+            return fail("version " + std::to_string(version) +
+                        " is not supported (this program reads version " + std::to_string(kSheetVersion) +
+                        ")");
         return true;
     }
 
@@ -161,7 +162,8 @@ private:
         while (true)
         {
             std::size_t tab = line.find('\t', start);
-            std::string_view raw = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+            std::string_view raw =
+                line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
             std::string& field = fields_.next(used++);
             field.clear();
             for (std::size_t i = 0; i < raw.size(); ++i)
@@ -187,7 +189,8 @@ private:
                 case 'r':
                     field.push_back('\r');
                     break;
-                case 'x': {
+                case 'x':
+                {
                     int high = i + 1 < raw.size() ? hexDigit(raw[i + 1]) : -1;
                     int low = i + 2 < raw.size() ? hexDigit(raw[i + 2]) : -1;
                     if (high < 0 || low < 0)
@@ -221,10 +224,11 @@ private:
         const std::string& text = fields_[index];
         auto result = std::from_chars(text.data(), text.data() + text.size(), value);
         if (result.ec != std::errc() || result.ptr != text.data() + text.size() || text.empty())
-            return fail("field " + std::to_string(index) + " of \"" + fields_[0] + "\" is not a whole number: \"" + text +
-                        "\"");
+            return fail("field " + std::to_string(index) + " of \"" + fields_[0] +
+                        "\" is not a whole number: \"" + text + "\"");
         if (value < min || value > max)
-            return fail("field " + std::to_string(index) + " of \"" + fields_[0] + "\" is out of range: " + text);
+            return fail("field " + std::to_string(index) + " of \"" + fields_[0] +
+                        "\" is out of range: " + text);
         return true;
     }
 
@@ -254,10 +258,12 @@ private:
             return true;
         }
         unsigned parsed = 0;
-        const char* begin = text.data() + (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') ? 2 : 0);
+        const char* begin =
+            text.data() + (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') ? 2 : 0);
         auto result = std::from_chars(begin, text.data() + text.size(), parsed, 16);
         if (begin == text.data() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-            return fail("field " + std::to_string(index) + " of \"" + fields_[0] + "\" is not a colour: \"" + text + "\"");
+            return fail("field " + std::to_string(index) + " of \"" + fields_[0] + "\" is not a colour: \"" +
+                        text + "\"");
         value = parsed;
         return true;
     }
@@ -274,8 +280,9 @@ private:
         if (!integer(index, col, 0, kMaxCols) || !integer(index + 1, row, 0, kMaxRows))
             return false;
         if (col > sheet_.maxCols() || row > sheet_.maxRows())
-            return fail("cell (" + std::to_string(col) + ", " + std::to_string(row) + ") lies outside the sheet of " +
-                        std::to_string(sheet_.maxCols()) + " columns and " + std::to_string(sheet_.maxRows()) + " rows");
+            return fail("cell (" + std::to_string(col) + ", " + std::to_string(row) +
+                        ") lies outside the sheet of " + std::to_string(sheet_.maxCols()) + " columns and " +
+                        std::to_string(sheet_.maxRows()) + " rows");
         return true;
     }
 
@@ -330,7 +337,8 @@ private:
     bool readStyle()
     {
         int col = 0, row = 0, typeId = 0, formatId = 0;
-        if (!count(4) || !cell(1, col, row) || !integer(3, typeId, 0, INT32_MAX) || !integer(4, formatId, 0, INT32_MAX))
+        if (!count(4) || !cell(1, col, row) || !integer(3, typeId, 0, INT32_MAX) ||
+            !integer(4, formatId, 0, INT32_MAX))
             return false;
         if (typeId != 0)
         {
@@ -366,13 +374,15 @@ private:
         else if (kind == "text")
         {
             type.kind = CellType::Kind::Text;
-            ok = n(2) && integer(3, type.style, INT32_MIN, INT32_MAX) && integer(4, type.maxLength, INT32_MIN, INT32_MAX);
+            ok = n(2) && integer(3, type.style, INT32_MIN, INT32_MAX) &&
+                 integer(4, type.maxLength, INT32_MIN, INT32_MAX);
         }
         else if (kind == "number")
         {
             type.kind = CellType::Kind::Number;
             ok = n(5) && integer(3, type.decimals, INT32_MIN, INT32_MAX) && real(4, type.minimum) &&
-                 real(5, type.maximum) && flag(6, type.thousands) && integer(7, type.style, INT32_MIN, INT32_MAX);
+                 real(5, type.maximum) && flag(6, type.thousands) &&
+                 integer(7, type.style, INT32_MIN, INT32_MAX);
         }
         else if (kind == "checkbox")
         {
@@ -388,7 +398,8 @@ private:
         else if (kind == "combo")
         {
             type.kind = CellType::Kind::Combo;
-            ok = (fields_.size() >= 4 || fail("\"combo\" needs a style")) && integer(3, type.style, INT32_MIN, INT32_MAX);
+            ok = (fields_.size() >= 4 || fail("\"combo\" needs a style")) &&
+                 integer(3, type.style, INT32_MIN, INT32_MAX);
             if (ok)
                 type.items.assign(fields_.begin() + 4, fields_.end());
         }
@@ -406,8 +417,8 @@ private:
         {
             type.kind = CellType::Kind::Edit;
             ok = n(4) && integer(3, type.style, INT32_MIN, INT32_MAX) &&
-                 integer(4, type.maxLength, INT32_MIN, INT32_MAX) && integer(5, type.charSet, INT32_MIN, INT32_MAX) &&
-                 integer(6, type.charCase, 0, 2);
+                 integer(4, type.maxLength, INT32_MIN, INT32_MAX) &&
+                 integer(5, type.charSet, INT32_MIN, INT32_MAX) && integer(6, type.charCase, 0, 2);
         }
         else if (kind == "picture")
         {
@@ -428,8 +439,9 @@ private:
     {
         int id = 0;
         CellFormat format;
-        if (!count(11) || !integer(1, id, 1, INT32_MAX) || !font(2, format.font) || !color(5, format.foreground) ||
-            !color(6, format.background) || !integer(7, format.border.mask, INT32_MIN, INT32_MAX) ||
+        if (!count(11) || !integer(1, id, 1, INT32_MAX) || !font(2, format.font) ||
+            !color(5, format.foreground) || !color(6, format.background) ||
+            !integer(7, format.border.mask, INT32_MIN, INT32_MAX) ||
             !integer(8, format.border.style, INT32_MIN, INT32_MAX) || !color(9, format.border.color) ||
             !flag(10, format.locked) || !flag(11, format.skip))
             return false;
@@ -488,7 +500,8 @@ private:
         if (keyword == "prop")
         {
             int number = 0, value = 0;
-            if (!count(2) || !integer(1, number, INT32_MIN, INT32_MAX) || !integer(2, value, INT32_MIN, INT32_MAX))
+            if (!count(2) || !integer(1, number, INT32_MIN, INT32_MAX) ||
+                !integer(2, value, INT32_MIN, INT32_MAX))
                 return false;
             if (number == Sheet::kPropertyRedraw || number == Sheet::kPropertyChangesMade)
                 return fail("property " + fields_[1] + " is not kept in files");
@@ -518,17 +531,20 @@ private:
             int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
             if (!count(4) || !cell(1, col1, row1) || !cell(3, col2, row2))
                 return false;
-            return sheet_.setSelection(col1, row1, col2, row2) || fail("the selection is not a range of the sheet");
+            return sheet_.setSelection(col1, row1, col2, row2) ||
+                   fail("the selection is not a range of the sheet");
         }
         if (keyword == "width" || keyword == "height")
         {
             int index = 0;
             double pixels = 0;
             const bool width = keyword == "width";
-            if (!count(2) || !integer(1, index, 0, width ? sheet_.maxCols() : sheet_.maxRows()) || !real(2, pixels))
+            if (!count(2) || !integer(1, index, 0, width ? sheet_.maxCols() : sheet_.maxRows()) ||
+                !real(2, pixels))
                 return false;
             const bool ok = width ? sheet_.setColumnWidth(index, pixels) : sheet_.setRowHeight(index, pixels);
-            return ok || fail("the size must lie between 0 and " + shortestText(Sheet::kMaxPixels) + " pixels");
+            return ok ||
+                   fail("the size must lie between 0 and " + shortestText(Sheet::kMaxPixels) + " pixels");
         }
         if (keyword == "span")
         {

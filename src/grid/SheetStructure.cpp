@@ -44,8 +44,8 @@ bool Sheet::copyRange(int col1, int row1, int col2, int row2, int destCol, int d
         std::swap(col1, col2);
     if (row1 > row2)
         std::swap(row1, row2);
-    if (col1 < 1 || row1 < 1 || col2 > cols_ || row2 > rows_ || destCol < 1 || destRow < 1 || destCol > cols_ ||
-        destRow > rows_)
+    if (col1 < 1 || row1 < 1 || col2 > cols_ || row2 > rows_ || destCol < 1 || destRow < 1 ||
+        destCol > cols_ || destRow > rows_)
         return false;
     Snapshot snapshot{col2 - col1 + 1, row2 - row1 + 1, {}};
     const int width = std::min(snapshot.width, cols_ - destCol + 1);
@@ -77,8 +77,8 @@ bool Sheet::moveRange(int col1, int row1, int col2, int row2, int destCol, int d
         std::swap(col1, col2);
     if (row1 > row2)
         std::swap(row1, row2);
-    if (col1 < 1 || row1 < 1 || col2 > cols_ || row2 > rows_ || destCol < 1 || destRow < 1 || destCol > cols_ ||
-        destRow > rows_)
+    if (col1 < 1 || row1 < 1 || col2 > cols_ || row2 > rows_ || destCol < 1 || destRow < 1 ||
+        destCol > cols_ || destRow > rows_)
         return false;
     const int width = std::min(col2 - col1 + 1, cols_ - destCol + 1);
     const int height = std::min(row2 - row1 + 1, rows_ - destRow + 1);
@@ -97,8 +97,9 @@ bool Sheet::moveRange(int col1, int row1, int col2, int row2, int destCol, int d
             // read it back where it goes.
             if (copy.formula)
             {
-                ParseResult moved = parseFormula(formulaText(*copy.formula, cell->col, cell->row, ReferenceStyle::A1),
-                                                 destCol + dx, destRow + dy, ReferenceStyle::A1);
+                ParseResult moved =
+                    parseFormula(formulaText(*copy.formula, cell->col, cell->row, ReferenceStyle::A1),
+                                 destCol + dx, destRow + dy, ReferenceStyle::A1);
                 if (moved.formula)
                     copy.formula = std::move(moved.formula);
             }
@@ -133,10 +134,13 @@ bool Sheet::insertRows(int row, int count)
         return false;
     const int firstLost = rows_ - count + 1;
     bool losesContent = false;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.row >= firstLost && (!cell.data.empty() || cell.formula || !cell.tag.empty() || !cell.note.empty()))
-            losesContent = true;
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.row >= firstLost &&
+                (!cell.data.empty() || cell.formula || !cell.tag.empty() || !cell.note.empty()))
+                losesContent = true;
+        });
     if (losesContent)
         return false;
     shiftCells(true, row, count);
@@ -157,10 +161,13 @@ bool Sheet::insertColumns(int col, int count)
         return false;
     const int firstLost = cols_ - count + 1;
     bool losesContent = false;
-    cells_.forEach([&](const Cell& cell) {
-        if (cell.col >= firstLost && (!cell.data.empty() || cell.formula || !cell.tag.empty() || !cell.note.empty()))
-            losesContent = true;
-    });
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.col >= firstLost &&
+                (!cell.data.empty() || cell.formula || !cell.tag.empty() || !cell.note.empty()))
+                losesContent = true;
+        });
     if (losesContent)
         return false;
     shiftCells(false, col, count);
@@ -180,22 +187,26 @@ void Sheet::shiftCells(bool rows, int at, int count)
     const int limit = rows ? rows_ : cols_;
     const Shift shift{rows, at, count};
     // Formulas first, while every cell still knows where it was.
-    cells_.forEach([&](Cell& cell) {
-        if (!cell.formula || cell.col == 0 || cell.row == 0)
-            return;
-        int newCol = cell.col, newRow = cell.row;
-        int& moving = rows ? newRow : newCol;
-        moving = shiftedIndex(moving, at, count);
-        if (moving == 0 || moving > limit)
-            return; // the cell goes
-        if (auto shifted = shiftFormula(*cell.formula, cell.col, cell.row, newCol, newRow, shift))
-            cell.formula = std::move(shifted);
-    });
-    cells_.relocate([&](int col, int row, int& newCol, int& newRow) {
-        int& moving = rows ? newRow : newCol;
-        moving = shiftedIndex(rows ? row : col, at, count);
-        return (rows ? row : col) == 0 || (moving != 0 && moving <= limit);
-    });
+    cells_.forEach(
+        [&](Cell& cell)
+        {
+            if (!cell.formula || cell.col == 0 || cell.row == 0)
+                return;
+            int newCol = cell.col, newRow = cell.row;
+            int& moving = rows ? newRow : newCol;
+            moving = shiftedIndex(moving, at, count);
+            if (moving == 0 || moving > limit)
+                return; // the cell goes
+            if (auto shifted = shiftFormula(*cell.formula, cell.col, cell.row, newCol, newRow, shift))
+                cell.formula = std::move(shifted);
+        });
+    cells_.relocate(
+        [&](int col, int row, int& newCol, int& newRow)
+        {
+            int& moving = rows ? newRow : newCol;
+            moving = shiftedIndex(rows ? row : col, at, count);
+            return (rows ? row : col) == 0 || (moving != 0 && moving <= limit);
+        });
 
     // Spans grow or shrink with the rows or columns inserted or deleted inside them.
     std::vector<Span> spans;

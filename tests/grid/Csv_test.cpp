@@ -1,12 +1,10 @@
 #include "grid/Csv.h"
-
 #include "grid/Sheet.h"
 #include "host/CommandLine.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace grid
 {
@@ -104,7 +102,8 @@ TEST(Csv, LoadFileChoosesCsvByExtension)
     Sheet sheet;
     host::CommandLineCapture capture;
     EXPECT_FALSE(sheet.loadFile(path.string()));
-    EXPECT_EQ(capture.text(), "*Error* Sheet file \"" + path.string() + "\", line 2: a quoted field is not closed.\n");
+    EXPECT_EQ(capture.text(),
+              "*Error* Sheet file \"" + path.string() + "\", line 2: a quoted field is not closed.\n");
 
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "1,2\n=A1+B1,x\n";
     ASSERT_TRUE(sheet.loadFile(path.string()));

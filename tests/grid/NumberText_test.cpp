@@ -1,8 +1,7 @@
 #include "grid/NumberText.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace grid

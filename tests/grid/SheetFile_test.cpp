@@ -1,13 +1,11 @@
-#include "grid/SheetFile.h"
-
 #include "grid/Sheet.h"
+#include "grid/SheetFile.h"
 #include "host/CommandLine.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace grid
@@ -32,16 +30,16 @@ class TempFolder
 public:
     TempFolder()
     {
-        path_ = fs::temp_directory_path() /
-                ("kaldor-sheetfile-" + std::to_string(std::rand()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path_ = fs::temp_directory_path() / ("kaldor-sheetfile-" + std::to_string(std::rand()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(path_);
     }
     ~TempFolder() { fs::remove_all(path_); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::size_t entries() const
     {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
     }
 
 private:
@@ -94,7 +92,10 @@ Sheet everyStateSheet()
     sheet.setData(2, kHeader, "Qty");
     sheet.setData(kHeader, 1, "first");
     sheet.setFont(kHeader, kHeader, 7, kHeader, Font{"Arial", 14, 700});
-    sheet.setCellTag(0, 0, "border\xA4" "2\xA4" "1\xA4");
+    sheet.setCellTag(0, 0,
+                     "border\xA4"
+                     "2\xA4"
+                     "1\xA4");
 
     sheet.setCellType(1, 1, CellType::textCell(0x110000, 200));
     sheet.setValue(1, 1, "Ab\tc\\d\ne \xE9\xBF\x01 end");
@@ -152,7 +153,9 @@ TEST(SheetFile, GoldenRoundTripOfEveryKindOfState)
     EXPECT_EQ(loaded.cellFormulaText(2, 3), "SUM(R[-2]C:R[-1]C)*2");
     EXPECT_EQ(loaded.cellType(4, 1), sheet.cellType(4, 1));
     EXPECT_EQ(loaded.cellTypeCode(7, 1), 8);
-    EXPECT_EQ(loaded.cellTag(kHeader, kHeader), "border\xA4" "2\xA4" "1\xA4");
+    EXPECT_EQ(loaded.cellTag(kHeader, kHeader), "border\xA4"
+                                                "2\xA4"
+                                                "1\xA4");
     EXPECT_EQ(loaded.cellNote(2, 1), "Sum of the\nparts");
     EXPECT_EQ(loaded.cellFormat(1, 2), sheet.cellFormat(1, 2));
     EXPECT_TRUE(loaded.cellFormat(7, 5).skip);
@@ -177,7 +180,8 @@ TEST(SheetFile, TheDocumentedExampleLoadsAsDescribed)
     EXPECT_TRUE(sheet.cellFormat(1, kHeader).font.bold());
     EXPECT_EQ(sheet.cellTag(2, 1), "double length");
     EXPECT_EQ(sheet.columnWidth(1), 120);
-    EXPECT_EQ(writeSheetText(sheet), readBytes(std::string(KALDOR_TEST_DATA) + "grid/documented-example.zxs"));
+    EXPECT_EQ(writeSheetText(sheet),
+              readBytes(std::string(KALDOR_TEST_DATA) + "grid/documented-example.zxs"));
 }
 
 TEST(SheetFile, DataOnlyKeepsEntriesAndSize)
@@ -253,7 +257,8 @@ TEST(SheetFile, MalformedFilesAreRefusedWithTheirLine)
 
 TEST(SheetFile, LongLinesAreRefusedBeforeTheyAreRead)
 {
-    std::string text = "KALDOR-SHEET 1\nsize\t1\t1\ndata\t1\t1\t" + std::string(kMaxLineBytes, 'x') + "\nend\n";
+    std::string text =
+        "KALDOR-SHEET 1\nsize\t1\t1\ndata\t1\t1\t" + std::string(kMaxLineBytes, 'x') + "\nend\n";
     Sheet sheet;
     FileError error;
     EXPECT_FALSE(readSheetText(text, sheet, error));
@@ -265,7 +270,8 @@ TEST(SheetFile, CommentsBlankLinesAndCrLfAreAccepted)
 {
     Sheet sheet;
     FileError error;
-    ASSERT_TRUE(readSheetText("KALDOR-SHEET 1\r\n# a note\r\n\r\nsize\t2\t1\r\ndata\t2\t1\tx\r\nend\r\n", sheet, error))
+    ASSERT_TRUE(readSheetText("KALDOR-SHEET 1\r\n# a note\r\n\r\nsize\t2\t1\r\ndata\t2\t1\tx\r\nend\r\n",
+                              sheet, error))
         << error.message;
     EXPECT_EQ(sheet.cellDataText(2, 1), "x");
 }
@@ -274,14 +280,16 @@ TEST(SheetFile, AFailedLoadLeavesTheSheetAndNamesFileAndLine)
 {
     TempFolder folder;
     const std::string path = folder.file("broken.zxs");
-    std::ofstream(path, std::ios::binary) << "KALDOR-SHEET 1\nsize\t2\t2\ndata\t1\t1\tnew\ndata\t9\t1\tx\nend\n";
+    std::ofstream(path, std::ios::binary)
+        << "KALDOR-SHEET 1\nsize\t2\t2\ndata\t1\t1\tnew\ndata\t9\t1\tx\nend\n";
 
     Sheet sheet = everyStateSheet();
     const std::string before = writeSheetText(sheet);
     host::CommandLineCapture capture;
     EXPECT_FALSE(sheet.loadFile(path));
-    EXPECT_EQ(capture.text(), "*Error* Sheet file \"" + path +
-                                  "\", line 4: cell (9, 1) lies outside the sheet of 2 columns and 2 rows.\n");
+    EXPECT_EQ(capture.text(),
+              "*Error* Sheet file \"" + path +
+                  "\", line 4: cell (9, 1) lies outside the sheet of 2 columns and 2 rows.\n");
     EXPECT_EQ(writeSheetText(sheet), before);
 
     capture.clear();

@@ -1,7 +1,6 @@
 #include "grid/Sheet.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace grid
@@ -125,7 +124,8 @@ TEST(Sheet, NumberCellsShowValueAndDataTexts)
     for (const NumberCase& c : cases)
     {
         Sheet sheet = sheetOf(1, 1);
-        sheet.setCellType(1, 1, CellType::number(c.decimals, CellType::kNumberMin, CellType::kNumberMax, c.thousands));
+        sheet.setCellType(
+            1, 1, CellType::number(c.decimals, CellType::kNumberMin, CellType::kNumberMax, c.thousands));
         ASSERT_TRUE(sheet.setValue(1, 1, c.input));
         EXPECT_EQ(sheet.cellValueText(1, 1), c.value) << c.input << " with " << c.decimals;
         EXPECT_EQ(sheet.cellDataText(1, 1), c.data) << c.input << " with " << c.decimals;
