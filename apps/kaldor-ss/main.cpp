@@ -143,6 +143,11 @@ int main(int argc, char** argv)
         return code == 0 ? cli::kSuccess : cli::kUsage;
     }
 
+    if (!command)
+    {
+        std::fputs(app.help().c_str(), stderr);
+        return cli::kUsage;
+    }
     try
     {
         return runCommand(options, argv[0], command);
