@@ -224,13 +224,70 @@ ParsedFileCache<StandardsTable>& tableCache()
 }
 
 bool gCacheEnabled = true;
+
+/// The snapshot: how deep, where names were found, and what was read during it.
+struct Snapshot
+{
+    int depth = 0;
+    std::map<std::string, std::pair<bool, Kdr_String>> located;
+    std::map<std::string, std::shared_ptr<const StandardSizes>> sizes;
+    std::map<std::string, std::shared_ptr<const StandardsTable>> tables;
+};
+
+Snapshot& snapshot()
+{
+    static Snapshot instance;
+    return instance;
+}
+
+template <typename Content, typename Read>
+std::shared_ptr<const Content> readInSnapshot(std::map<std::string, std::shared_ptr<const Content>>& memo,
+                                              const Kdr_String& path, Read read)
+{
+    if (snapshot().depth == 0)
+        return read();
+    auto found = memo.find(path);
+    if (found != memo.end())
+        return found->second;
+    auto content = read();
+    memo.emplace(path, content);
+    return content;
+}
 } // namespace
+
+StandardsFileSnapshot::StandardsFileSnapshot()
+{
+    ++snapshot().depth;
+}
+
+StandardsFileSnapshot::~StandardsFileSnapshot()
+{
+    Snapshot& state = snapshot();
+    if (--state.depth == 0)
+    {
+        state.located.clear();
+        state.sizes.clear();
+        state.tables.clear();
+    }
+}
 
 bool locateStandardsFile(Kdr_String& name)
 {
     if (std::string_view(name).find('\0') != std::string_view::npos)
         return false;
     const Kdr_String& library = gSettings.libDir();
+    Snapshot& state = snapshot();
+    const std::string memoKey = state.depth > 0 ? library + '\n' + name : std::string();
+    if (state.depth > 0)
+    {
+        auto found = state.located.find(memoKey);
+        if (found != state.located.end())
+        {
+            if (found->second.first)
+                name = found->second.second;
+            return found->second.first;
+        }
+    }
     const Kdr_String places[] = {
         name,
         library + "Connection Standards/Data/" + name,
@@ -241,21 +298,27 @@ bool locateStandardsFile(Kdr_String& name)
     {
         if (host::fileExists(place))
         {
+            if (state.depth > 0)
+                state.located[memoKey] = {true, host::normalizePath(place)};
             name = host::normalizePath(place);
             return true;
         }
     }
+    if (state.depth > 0)
+        state.located[memoKey] = {false, Kdr_String()};
     return false;
 }
 
 std::shared_ptr<const StandardSizes> sharedSizesFile(const Kdr_String& path)
 {
-    return sizesCache().get(path, gCacheEnabled, parseSizes);
+    return readInSnapshot(snapshot().sizes, path,
+                          [&] { return sizesCache().get(path, gCacheEnabled, parseSizes); });
 }
 
 std::shared_ptr<const StandardsTable> sharedTableFile(const Kdr_String& path)
 {
-    return tableCache().get(path, gCacheEnabled, parseTable);
+    return readInSnapshot(snapshot().tables, path,
+                          [&] { return tableCache().get(path, gCacheEnabled, parseTable); });
 }
 
 bool readSizesFile(const Kdr_String& path, StandardSizes& sizes)

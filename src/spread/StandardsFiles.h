@@ -56,3 +56,15 @@ bool standardsFileCacheEnabled();
 void clearStandardsFileCache();
 /// Number of files currently kept (for tests).
 int standardsFileCacheSize();
+
+/// While one lives, the data files count as unchanged: a file found or read once is not
+/// looked at again until the outermost snapshot ends. One calculation of a sheet holds one,
+/// so a sheet that looks values up in many cells touches each file once per calculation.
+class StandardsFileSnapshot
+{
+public:
+    StandardsFileSnapshot();
+    ~StandardsFileSnapshot();
+    StandardsFileSnapshot(const StandardsFileSnapshot&) = delete;
+    StandardsFileSnapshot& operator=(const StandardsFileSnapshot&) = delete;
+};

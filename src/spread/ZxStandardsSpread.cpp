@@ -6,6 +6,7 @@
 #include "host/StringFunctions.h"
 #include "spread/EvaluationTimers.h"
 #include "spread/StandardsEntryPoints.h"
+#include "spread/StandardsFiles.h"
 #include "spread/StandardsFunctions.h"
 #include "ui/UserAgent.h"
 
@@ -333,6 +334,7 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
         coordinatesValid_ = false;
     }
     Kdr_FunctionTimer timer(gCalcCells);
+    const StandardsFileSnapshot files;
     int row = 1, col = 1;
     if (!findForward("Calc", false, row, col))
         return Acad::eInvalidInput;
