@@ -160,9 +160,15 @@ Acad::ErrorStatus ZxSSMapping::setMappingToFile(Kdr_String ssName, Kdr_String& t
         }
     }
 
+    // A missing file starts empty. A file that exists but cannot be read (too large, no
+    // access) is left alone: writing it afresh would drop the lines of every other target.
     Kdr_StringArray lines;
     if (!readMappingLines(ssName, lines))
+    {
+        if (host::fileExists(mappingFilePath(ssName)))
+            return Acad::eInvalidInput;
         lines.removeAll();
+    }
 
     const int existing = findLineOfTarget(lines, target);
     if (existing >= 0)

@@ -56,7 +56,8 @@ public:
     /// the mapping as it is and gives eOk; an unreadable file or a missing target eInvalidInput.
     Acad::ErrorStatus getMappingFromFile(Kdr_String ssName, const Kdr_String& target);
     /// Stores this mapping as the line of `target`. An unchanged mapping writes nothing; a
-    /// changed one replaces its line, which moves to the end of the file.
+    /// changed one replaces its line, which moves to the end of the file. A file that exists
+    /// but cannot be read is left as it is (eInvalidInput).
     Acad::ErrorStatus setMappingToFile(Kdr_String ssName, Kdr_String& target);
     /// Replaces the bindings by those of one file line ("target=entry…"); malformed entries are
     /// skipped. A line without "=" leaves the mapping empty and gives eInvalidInput.
