@@ -110,10 +110,19 @@ bool Sheet::clipRange(int& col1, int& row1, int& col2, int& row2) const
     return col1 <= col2 && row1 <= row2;
 }
 
+// Calculation pass numbers never repeat in a process, not even across sheets.
+static std::uint64_t nextCalculationPass()
+{
+    static std::uint64_t passes = 0;
+    return ++passes;
+}
+
 void Sheet::touch()
 {
     ++revision_;
     state_.changesMade = true;
+    if (pass_ != 0)
+        pass_ = nextCalculationPass();
 }
 
 std::vector<CellKey> Sheet::storedIn(int col1, int row1, int col2, int row2) const
@@ -475,6 +484,10 @@ void Sheet::recalculate(std::vector<CellKey> seeds)
         evaluate(keyCol(seeds[0]), keyRow(seeds[0]));
         return;
     }
+    // Within one pass every cell a formula reads is final (dependency order), which lets
+    // functions carry results from one cell to the next (see EvalContext::calculationPass).
+    const std::uint64_t outer = pass_;
+    pass_ = nextCalculationPass();
     const auto steps = graph_.plan(seeds,
                                    [&](CellKey key) -> CalcMark*
                                    {
@@ -492,6 +505,7 @@ void Sheet::recalculate(std::vector<CellKey> seeds)
         if (cell && cell->formula)
             cell->value = Value::error(ErrorCode::Circular);
     }
+    pass_ = outer == 0 ? 0 : nextCalculationPass();
 }
 
 void Sheet::evaluate(int col, int row)

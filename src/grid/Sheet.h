@@ -309,6 +309,7 @@ public:
     Value cellValue(int col, int row) const override;
     /// Walks the stored cells of the range, never the empty parts of a long range.
     bool visitRange(const CellRange& range, RangeVisitor& visitor) const override;
+    std::uint64_t calculationPass() const override { return pass_; }
     int currentCol() const override { return evalCol_; }
     int currentRow() const override { return evalRow_; }
     double now() const override;
@@ -368,5 +369,8 @@ private:
     int evalCol_ = 0;
     int evalRow_ = 0;
     std::string lastFormulaError_;
+    /// The number of the calculation pass in progress, 0 outside one; renewed by every change
+    /// made during a pass, so running totals kept by functions never outlive what they summed.
+    std::uint64_t pass_ = 0;
 };
 } // namespace grid
