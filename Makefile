@@ -28,5 +28,10 @@ asan-test: setup
 bench: setup build
 	./scripts/run-bench.sh
 
+# Fuzzes every parser for FUZZ_SECONDS each (clang and libFuzzer; see fuzz/README.md).
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	./fuzz/scripts/run_fuzzers.sh $(FUZZ_SECONDS)
+
 clean:
 	rm -rf build

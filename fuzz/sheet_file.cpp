@@ -1,5 +1,6 @@
 // The sheet file reader. Whatever it accepts must write back to a text that reads again
-// to the same sheet; whatever it refuses must be refused with a reason and a line.
+// to the same sheet, also after rows and columns go in and out; whatever it refuses must
+// be refused with a reason.
 
 #include "FuzzSupport.h"
 
@@ -39,5 +40,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     grid::Sheet copy(sheet);
     if (grid::writeSheetText(copy) != written)
         fuzz::fail("a copied sheet differs from its original", written, grid::writeSheetText(copy));
+
+    // Structural changes on whatever was loaded keep the sheet writable and readable.
+    grid::Sheet changed(sheet);
+    changed.recalcAll();
+    if (changed.maxRows() > 1)
+    {
+        changed.insertRows(1, 1);
+        changed.deleteRows(changed.maxRows() / 2 + 1, 1);
+    }
+    if (changed.maxCols() > 1)
+    {
+        changed.deleteColumns(1, 1);
+        changed.insertColumns(changed.maxCols() / 2 + 1, 1);
+        changed.copyRange(1, 1, 2, 2, changed.maxCols(), changed.maxRows());
+    }
+    const std::string changedText = grid::writeSheetText(changed);
+    grid::Sheet reloaded;
+    if (!grid::readSheetText(changedText, reloaded, error))
+        fuzz::fail("a changed sheet does not read back", changedText,
+                   "line " + std::to_string(error.line) + ": " + error.message);
     return 0;
 }

@@ -63,5 +63,28 @@ TEST(FormulaRegression, SheetInR1C1StyleKeepsItsValuesThroughItsFile)
     EXPECT_EQ(loaded.cellValueText(3, 3), sheet.cellValueText(3, 3));
     EXPECT_EQ(loaded.cellValueText(3, 3), "#NAME?");
 }
+// Each cell joining the one above to itself doubled the text: forty lines of a sheet file
+// asked for terabytes. Joined texts are limited to what a cell holds, as in spreadsheets.
+TEST(FormulaRegression, JoinedTextsStopAtTheLongestCellText)
+{
+    std::string text = "KALDOR-SHEET 1\nsize\t2\t40\nformula\t1\t1\tREPT(\"x\",32767)\n";
+    for (int row = 2; row <= 40; ++row)
+        text += "formula\t1\t" + std::to_string(row) + "\tA" + std::to_string(row - 1) + "&A" +
+                std::to_string(row - 1) + "\n";
+    text += "end\n";
+    Sheet sheet;
+    FileError error;
+    ASSERT_TRUE(readSheetText(text, sheet, error)) << error.message;
+    EXPECT_EQ(sheet.cellValueText(1, 1).size(), 32767u);
+    EXPECT_EQ(sheet.cellValueText(1, 2), "#VALUE!");
+    EXPECT_EQ(sheet.cellValueText(1, 40), "#VALUE!");
+
+    ASSERT_TRUE(sheet.setFormula(2, 1, "REPT(\"ab\",16383)&\"c\""));
+    EXPECT_EQ(sheet.cellValueText(2, 1).size(), 32767u);
+    ASSERT_TRUE(sheet.setFormula(2, 1, "REPT(\"ab\",16383)&\"cd\""));
+    EXPECT_EQ(sheet.cellValueText(2, 1), "#VALUE!");
+    ASSERT_TRUE(sheet.setFormula(2, 1, "1&2.5&TRUE"));
+    EXPECT_EQ(sheet.cellValueText(2, 1), "12.5TRUE");
+}
 } // namespace
 } // namespace grid

@@ -183,6 +183,11 @@ Value applyBinary(Op op, const Value& left, const Value& right)
             return right;
         Value l = textOperand(left);
         Value r = textOperand(right);
+        // As in spreadsheets, a text longer than a cell holds is #VALUE!; without the limit a
+        // chain of cells each joining the one before to itself doubles its way out of memory.
+        constexpr size_t kMaxJoinedText = 32767;
+        if (l.asText().size() + r.asText().size() > kMaxJoinedText)
+            return Value::error(ErrorCode::Value);
         return Value::text(l.asText() + r.asText());
     }
     if (op >= Op::Equal && op <= Op::GreaterEqual)
