@@ -9,7 +9,6 @@
 #include "grid/Sheet.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <string>
 
@@ -141,7 +140,8 @@ void BM_C_ChainRecalc(benchmark::State& state)
     double head = 0;
     for (auto _ : state)
         sheet.setNumber(1, 1, ++head);
-    check(state, sheet.cellValueText(1, kRows) == grid::formatGeneral(head + kRows - 1), "C: wrong chain end");
+    check(state, sheet.cellValueText(1, kRows) == grid::formatGeneral(head + kRows - 1),
+          "C: wrong chain end");
 }
 BENCHMARK(BM_C_ChainRecalc)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -23,7 +23,10 @@ public:
     bool isReference() const { return arg_->kind == Arg::Kind::Reference; }
     Value at(int row, int col) const;
     /// The element at a position counted row by row.
-    Value at(long index) const { return at(static_cast<int>(index / cols_), static_cast<int>(index % cols_)); }
+    Value at(long index) const
+    {
+        return at(static_cast<int>(index / cols_), static_cast<int>(index % cols_));
+    }
 
 private:
     EvalContext* context_;
@@ -76,15 +79,14 @@ private:
 /// How an aggregate reads the values inside references and arrays.
 enum class RangeValues
 {
-    NumbersOnly,     ///< SUM, AVERAGE, MAX…: texts, logicals and empty cells are skipped
-    TextAsZero,      ///< AVERAGEA, MAXA, MINA: texts count as 0, logicals as 1 and 0
+    NumbersOnly, ///< SUM, AVERAGE, MAX…: texts, logicals and empty cells are skipped
+    TextAsZero,  ///< AVERAGEA, MAXA, MINA: texts count as 0, logicals as 1 and 0
 };
 
 /// Calls `take(value)` for every non-empty value of an argument: the non-empty cells of a
 /// reference (column by column, through EvalContext::visitRange), the non-empty elements of
 /// an array, or the value itself. `take` returns false to stop; so does this function.
-template <class Take>
-bool forEachValueIn(EvalContext& context, const Arg& arg, Take&& take)
+template <class Take> bool forEachValueIn(EvalContext& context, const Arg& arg, Take&& take)
 {
     switch (arg.kind)
     {
@@ -145,28 +147,30 @@ std::optional<ErrorCode> forEachNumber(EvalContext& context, std::span<const Arg
             sink(*number);
             continue;
         }
-        forEachValueIn(context, arg, [&](const Value& v) {
-            switch (v.type())
-            {
-            case Value::Type::Number:
-                sink(v.asNumber());
-                break;
-            case Value::Type::Error:
-                error = v.asError();
-                return false;
-            case Value::Type::Text:
-                if (mode == RangeValues::TextAsZero)
-                    sink(0.0);
-                break;
-            case Value::Type::Logical:
-                if (mode == RangeValues::TextAsZero)
-                    sink(v.asLogical() ? 1.0 : 0.0);
-                break;
-            case Value::Type::Empty:
-                break;
-            }
-            return true;
-        });
+        forEachValueIn(context, arg,
+                       [&](const Value& v)
+                       {
+                           switch (v.type())
+                           {
+                           case Value::Type::Number:
+                               sink(v.asNumber());
+                               break;
+                           case Value::Type::Error:
+                               error = v.asError();
+                               return false;
+                           case Value::Type::Text:
+                               if (mode == RangeValues::TextAsZero)
+                                   sink(0.0);
+                               break;
+                           case Value::Type::Logical:
+                               if (mode == RangeValues::TextAsZero)
+                                   sink(v.asLogical() ? 1.0 : 0.0);
+                               break;
+                           case Value::Type::Empty:
+                               break;
+                           }
+                           return true;
+                       });
         if (error)
             return error;
     }

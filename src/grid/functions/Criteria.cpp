@@ -63,8 +63,7 @@ bool matchItems(const std::vector<PatternItem>& items, std::string_view text, bo
             starText = t;
             continue;
         }
-        if (p < items.size() &&
-            (items[p].kind == PatternItem::AnyOne || items[p].c == fold(text[t])))
+        if (p < items.size() && (items[p].kind == PatternItem::AnyOne || items[p].c == fold(text[t])))
         {
             ++p;
             ++t;

@@ -145,7 +145,8 @@ std::optional<double> scanDate(TextScanner& in)
         in.reset(start);
         return std::nullopt;
     }
-    return static_cast<double>(serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)));
+    return static_cast<double>(
+        serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)));
 }
 
 // "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM".

@@ -34,7 +34,8 @@ Value dateFn(EvalContext& context, Args a)
         year += 1900;
     if (year < 0 || year > 9999 || std::fabs(month) > 1e6 || std::fabs(day) > 1e8)
         return Value::error(ErrorCode::Num);
-    const long serial = serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+    const long serial =
+        serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
     if (serial < 0 || serial > kMaxDateSerial)
         return Value::error(ErrorCode::Num);
     return Value::number(static_cast<double>(serial));
@@ -47,8 +48,7 @@ enum class DatePart
     Day,
 };
 
-template <DatePart Part>
-Value datePartFn(EvalContext& context, Args a)
+template <DatePart Part> Value datePartFn(EvalContext& context, Args a)
 {
     GRID_TRY(serial, serialArg(ArgList(context, a), 0));
     const CivilDate date = dateFromSerial(static_cast<long>(std::floor(serial)));
@@ -66,8 +66,7 @@ Value datePartFn(EvalContext& context, Args a)
 
 // HOUR, MINUTE and SECOND read the time of day rounded to the nearest second, as a clock
 // showing seconds would.
-template <int Part>
-Value timePartFn(EvalContext& context, Args a)
+template <int Part> Value timePartFn(EvalContext& context, Args a)
 {
     GRID_TRY(serial, serialArg(ArgList(context, a), 0));
     const double fraction = serial - std::floor(serial);

@@ -74,9 +74,9 @@ struct Arg
     };
 
     Kind kind = Kind::Value;
-    Value value;                 ///< Kind::Value
-    CellRange range;             ///< Kind::Reference
-    std::vector<Value> array;    ///< Kind::Array, row by row
+    Value value;              ///< Kind::Value
+    CellRange range;          ///< Kind::Reference
+    std::vector<Value> array; ///< Kind::Array, row by row
     int arrayRows = 0;
     int arrayCols = 0;
 

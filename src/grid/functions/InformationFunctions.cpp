@@ -11,8 +11,7 @@ namespace
 {
 using Args = std::span<const Arg>;
 
-template <bool (*Test)(const Value&)>
-Value isFn(EvalContext& context, Args a)
+template <bool (*Test)(const Value&)> Value isFn(EvalContext& context, Args a)
 {
     return Value::logical(Test(ArgList(context, a).scalar(0)));
 }
@@ -23,8 +22,7 @@ Value isrefFn(EvalContext& context, Args a)
 }
 
 // ISEVEN and ISODD read numbers and numeric texts; a logical is #VALUE!.
-template <bool Even>
-Value parityFn(EvalContext& context, Args a)
+template <bool Even> Value parityFn(EvalContext& context, Args a)
 {
     const Value v = ArgList(context, a).scalar(0);
     if (v.isLogical())

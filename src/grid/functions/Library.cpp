@@ -1,7 +1,6 @@
-#include "grid/functions/Function.h"
-
 #include "grid/functions/Coercion.h"
 #include "grid/functions/Families.h"
+#include "grid/functions/Function.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,16 +12,17 @@ namespace
 // Every family's functions in one list sorted by name, built on first use.
 const std::vector<const FunctionInfo*>& sortedFunctions()
 {
-    static const std::vector<const FunctionInfo*> sorted = [] {
+    static const std::vector<const FunctionInfo*> sorted = []
+    {
         std::vector<const FunctionInfo*> list;
         for (auto family : {fn::mathFunctions(), fn::statisticsFunctions(), fn::logicalFunctions(),
                             fn::informationFunctions(), fn::textFunctions(), fn::lookupFunctions(),
                             fn::dateTimeFunctions()})
             for (const FunctionInfo& f : family)
                 list.push_back(&f);
-        std::sort(list.begin(), list.end(), [](const FunctionInfo* a, const FunctionInfo* b) {
-            return std::string_view(a->name) < std::string_view(b->name);
-        });
+        std::sort(list.begin(), list.end(),
+                  [](const FunctionInfo* a, const FunctionInfo* b)
+                  { return std::string_view(a->name) < std::string_view(b->name); });
         return list;
     }();
     return sorted;
@@ -55,7 +55,8 @@ const FunctionInfo* findBuiltin(std::string_view name)
     }
     const std::string_view key(folded, name.size());
     const auto it = std::lower_bound(list.begin(), list.end(), key,
-                                     [](const FunctionInfo* f, std::string_view k) { return std::string_view(f->name) < k; });
+                                     [](const FunctionInfo* f, std::string_view k)
+                                     { return std::string_view(f->name) < k; });
     if (it == list.end() || std::string_view((*it)->name) != key)
         return nullptr;
     return *it;

@@ -19,11 +19,11 @@ enum class Combine
 // AND, OR and XOR look at every argument: an error anywhere is the result, even after a
 // value that already decides the outcome (AND(FALSE, NA()) is #N/A). Texts and empty cells
 // inside ranges are skipped; with no logical value at all the result is #VALUE!.
-template <Combine How>
-Value combineFn(EvalContext& context, Args a)
+template <Combine How> Value combineFn(EvalContext& context, Args a)
 {
     long trues = 0, count = 0;
-    auto take = [&](bool b) {
+    auto take = [&](bool b)
+    {
         trues += b ? 1 : 0;
         ++count;
     };
@@ -40,18 +40,20 @@ Value combineFn(EvalContext& context, Args a)
             continue;
         }
         std::optional<Value> error;
-        forEachValueIn(context, arg, [&](const Value& v) {
-            if (v.isError())
-            {
-                error = v;
-                return false;
-            }
-            if (v.isLogical())
-                take(v.asLogical());
-            else if (v.isNumber())
-                take(v.asNumber() != 0);
-            return true;
-        });
+        forEachValueIn(context, arg,
+                       [&](const Value& v)
+                       {
+                           if (v.isError())
+                           {
+                               error = v;
+                               return false;
+                           }
+                           if (v.isLogical())
+                               take(v.asLogical());
+                           else if (v.isNumber())
+                               take(v.asNumber() != 0);
+                           return true;
+                       });
         if (error)
             return *error;
     }

@@ -62,8 +62,7 @@ enum class MatchMode
 /// Searches a line of values (count, value at i) for the key; the position found, counted
 /// from 0. The sorted modes stop at the first value past the key, as a search over sorted
 /// data does.
-template <class At>
-std::optional<long> findInLine(long count, At&& at, const Value& key, MatchMode mode)
+template <class At> std::optional<long> findInLine(long count, At&& at, const Value& key, MatchMode mode)
 {
     std::optional<long> found;
     for (long i = 0; i < count; ++i)
@@ -97,8 +96,7 @@ Result<Value> lookupKey(const ArgList& args)
 }
 
 // VLOOKUP (Vertical = true) and HLOOKUP.
-template <bool Vertical>
-Value tableLookupFn(EvalContext& context, Args a)
+template <bool Vertical> Value tableLookupFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
     GRID_TRY(key, lookupKey(args));
@@ -111,9 +109,8 @@ Value tableLookupFn(EvalContext& context, Args a)
         return Value::error(ErrorCode::Value);
     if (index > static_cast<double>(across))
         return Value::error(ErrorCode::Ref);
-    auto at = [&](long i) {
-        return Vertical ? table.at(static_cast<int>(i), 0) : table.at(0, static_cast<int>(i));
-    };
+    auto at = [&](long i)
+    { return Vertical ? table.at(static_cast<int>(i), 0) : table.at(0, static_cast<int>(i)); };
     const auto found = findInLine(along, at, key, sorted ? MatchMode::LargestNotAbove : MatchMode::Exact);
     if (!found)
         return Value::error(ErrorCode::NA);
@@ -130,8 +127,10 @@ Value matchFn(EvalContext& context, Args a)
     GRID_TRY(type, args.number(2, 1));
     if (line.rows() != 1 && line.cols() != 1)
         return Value::error(ErrorCode::NA);
-    const MatchMode mode = type > 0 ? MatchMode::LargestNotAbove : (type < 0 ? MatchMode::SmallestNotBelow : MatchMode::Exact);
-    const auto found = findInLine(line.size(), [&](long i) { return line.at(i); }, key, mode);
+    const MatchMode mode =
+        type > 0 ? MatchMode::LargestNotAbove : (type < 0 ? MatchMode::SmallestNotBelow : MatchMode::Exact);
+    const auto found = findInLine(
+        line.size(), [&](long i) { return line.at(i); }, key, mode);
     if (!found)
         return Value::error(ErrorCode::NA);
     return Value::number(static_cast<double>(*found + 1));
@@ -172,7 +171,8 @@ Value lookupFn(EvalContext& context, Args a)
     // last row; a tall one in its first column, answering from its last column.
     const bool alongRow = source.cols() > source.rows();
     const long count = alongRow ? source.cols() : source.rows();
-    auto at = [&](long i) { return alongRow ? source.at(0, static_cast<int>(i)) : source.at(static_cast<int>(i), 0); };
+    auto at = [&](long i)
+    { return alongRow ? source.at(0, static_cast<int>(i)) : source.at(static_cast<int>(i), 0); };
     const auto found = findInLine(count, at, key, MatchMode::LargestNotAbove);
     if (!found)
         return Value::error(ErrorCode::NA);
@@ -204,7 +204,8 @@ bool needsQuotes(const std::string& sheet)
     if (sheet.empty() || (sheet[0] >= '0' && sheet[0] <= '9'))
         return !sheet.empty();
     for (char c : sheet)
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.'))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+              c == '.'))
             return true;
     return false;
 }
@@ -241,8 +242,7 @@ Value addressFn(EvalContext& context, Args a)
     return Value::text(std::move(text));
 }
 
-template <bool Row>
-Value positionFn(EvalContext& context, Args a)
+template <bool Row> Value positionFn(EvalContext& context, Args a)
 {
     if (a.empty())
         return Value::number(Row ? context.currentRow() : context.currentCol());
@@ -252,8 +252,7 @@ Value positionFn(EvalContext& context, Args a)
     return Value::number(Row ? ref.range.row1 : ref.range.col1);
 }
 
-template <bool Rows>
-Value extentFn(EvalContext& context, Args a)
+template <bool Rows> Value extentFn(EvalContext& context, Args a)
 {
     const Arg& arg = ArgList(context, a).arg(0);
     if (arg.kind == Arg::Kind::Value && arg.value.isError())
@@ -263,16 +262,11 @@ Value extentFn(EvalContext& context, Args a)
 }
 
 const FunctionInfo kFunctions[] = {
-    {"ADDRESS", 2, 5, addressFn},
-    {"COLUMN", 0, 1, positionFn<false>},
-    {"COLUMNS", 1, 1, extentFn<false>},
-    {"HLOOKUP", 3, 4, tableLookupFn<false>},
-    {"INDEX", 2, 3, indexFn},
-    {"LOOKUP", 2, 3, lookupFn},
-    {"MATCH", 2, 3, matchFn},
-    {"ROW", 0, 1, positionFn<true>},
-    {"ROWS", 1, 1, extentFn<true>},
-    {"VLOOKUP", 3, 4, tableLookupFn<true>},
+    {"ADDRESS", 2, 5, addressFn},       {"COLUMN", 0, 1, positionFn<false>},
+    {"COLUMNS", 1, 1, extentFn<false>}, {"HLOOKUP", 3, 4, tableLookupFn<false>},
+    {"INDEX", 2, 3, indexFn},           {"LOOKUP", 2, 3, lookupFn},
+    {"MATCH", 2, 3, matchFn},           {"ROW", 0, 1, positionFn<true>},
+    {"ROWS", 1, 1, extentFn<true>},     {"VLOOKUP", 3, 4, tableLookupFn<true>},
 };
 } // namespace
 

@@ -28,8 +28,7 @@ double snap(double x)
     return std::strtod(buffer, nullptr);
 }
 
-template <Value (*F)(double)>
-Value unary(EvalContext& context, Args a)
+template <Value (*F)(double)> Value unary(EvalContext& context, Args a)
 {
     ArgList args(context, a);
     GRID_TRY(x, args.number(0));
@@ -179,30 +178,14 @@ Value factOf(double x)
 }
 
 const FunctionInfo kUnary[] = {
-    {"ABS", 1, 1, unary<absOf>},
-    {"ACOS", 1, 1, unary<acosOf>},
-    {"ACOSH", 1, 1, unary<acoshOf>},
-    {"ASIN", 1, 1, unary<asinOf>},
-    {"ASINH", 1, 1, unary<asinhOf>},
-    {"ATAN", 1, 1, unary<atanOf>},
-    {"ATANH", 1, 1, unary<atanhOf>},
-    {"COS", 1, 1, unary<cosOf>},
-    {"COSH", 1, 1, unary<coshOf>},
-    {"DEGREES", 1, 1, unary<degreesOf>},
-    {"EXP", 1, 1, unary<expOf>},
-    {"INT", 1, 1, unary<intOf>},
-    {"LN", 1, 1, unary<lnOf>},
-    {"LOG10", 1, 1, unary<log10Of>},
-    {"RADIANS", 1, 1, unary<radiansOf>},
-    {"SIGN", 1, 1, unary<signOf>},
-    {"SIN", 1, 1, unary<sinOf>},
-    {"SINH", 1, 1, unary<sinhOf>},
-    {"SQRT", 1, 1, unary<sqrtOf>},
-    {"TAN", 1, 1, unary<tanOf>},
-    {"TANH", 1, 1, unary<tanhOf>},
-    {"EVEN", 1, 1, unary<evenOf>},
-    {"ODD", 1, 1, unary<oddOf>},
-    {"FACT", 1, 1, unary<factOf>},
+    {"ABS", 1, 1, unary<absOf>},         {"ACOS", 1, 1, unary<acosOf>},   {"ACOSH", 1, 1, unary<acoshOf>},
+    {"ASIN", 1, 1, unary<asinOf>},       {"ASINH", 1, 1, unary<asinhOf>}, {"ATAN", 1, 1, unary<atanOf>},
+    {"ATANH", 1, 1, unary<atanhOf>},     {"COS", 1, 1, unary<cosOf>},     {"COSH", 1, 1, unary<coshOf>},
+    {"DEGREES", 1, 1, unary<degreesOf>}, {"EXP", 1, 1, unary<expOf>},     {"INT", 1, 1, unary<intOf>},
+    {"LN", 1, 1, unary<lnOf>},           {"LOG10", 1, 1, unary<log10Of>}, {"RADIANS", 1, 1, unary<radiansOf>},
+    {"SIGN", 1, 1, unary<signOf>},       {"SIN", 1, 1, unary<sinOf>},     {"SINH", 1, 1, unary<sinhOf>},
+    {"SQRT", 1, 1, unary<sqrtOf>},       {"TAN", 1, 1, unary<tanOf>},     {"TANH", 1, 1, unary<tanhOf>},
+    {"EVEN", 1, 1, unary<evenOf>},       {"ODD", 1, 1, unary<oddOf>},     {"FACT", 1, 1, unary<factOf>},
 };
 
 Value atan2Fn(EvalContext& context, Args a)
@@ -272,10 +255,12 @@ Result<std::vector<double>> wholeNumbers(EvalContext& context, Args a)
 {
     std::vector<double> numbers;
     bool negative = false;
-    auto error = forEachNumber(context, a, RangeValues::NumbersOnly, [&](double x) {
-        negative |= x < 0 || x >= 9007199254740992.0;
-        numbers.push_back(std::trunc(x));
-    });
+    auto error = forEachNumber(context, a, RangeValues::NumbersOnly,
+                               [&](double x)
+                               {
+                                   negative |= x < 0 || x >= 9007199254740992.0;
+                                   numbers.push_back(std::trunc(x));
+                               });
     if (error)
         return *error;
     if (negative)
@@ -341,7 +326,8 @@ Value modFn(EvalContext& context, Args a)
     double result = x - divisor * quotient;
     // Round-off may leave a remainder a hair off its range; the remainder takes the
     // divisor's sign and stays below it in magnitude.
-    if ((divisor > 0 && (result < 0 || result >= divisor)) || (divisor < 0 && (result > 0 || result <= divisor)))
+    if ((divisor > 0 && (result < 0 || result >= divisor)) ||
+        (divisor < 0 && (result > 0 || result <= divisor)))
         result = 0;
     return Value::number(result);
 }
@@ -367,10 +353,12 @@ Value productFn(EvalContext& context, Args a)
 {
     double product = 1;
     bool any = false;
-    if (auto error = forEachNumber(context, a, RangeValues::NumbersOnly, [&](double x) {
-            product *= x;
-            any = true;
-        }))
+    if (auto error = forEachNumber(context, a, RangeValues::NumbersOnly,
+                                   [&](double x)
+                                   {
+                                       product *= x;
+                                       any = true;
+                                   }))
         return Value::error(*error);
     return finite(any ? product : 0);
 }
@@ -390,8 +378,7 @@ Value randFn(EvalContext& context, Args)
     return Value::number(context.random());
 }
 
-template <RoundMode Mode>
-Value roundFn(EvalContext& context, Args a)
+template <RoundMode Mode> Value roundFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
     GRID_TRY(x, args.number(0));
@@ -445,7 +432,8 @@ Value sumifFn(EvalContext& context, Args a)
     const Area sums(context, sumArg);
     double total = 0;
     std::optional<Value> error;
-    auto add = [&](int row, int col) {
+    auto add = [&](int row, int col)
+    {
         const Value v = sums.at(row, col);
         if (v.isError())
             error = v;
@@ -462,7 +450,10 @@ Value sumifFn(EvalContext& context, Args a)
             {
                 return !criteria.matches(value) || addCell(row - origin.row1, col - origin.col1);
             }
-            Matches(const Criteria& c, decltype(add)& a, const CellRange& o) : criteria(c), addCell(a), origin(o) {}
+            Matches(const Criteria& c, decltype(add)& a, const CellRange& o)
+                : criteria(c), addCell(a), origin(o)
+            {
+            }
             const Criteria& criteria;
             decltype(add)& addCell;
             const CellRange& origin;

@@ -38,7 +38,9 @@ void finish(Section& section)
 std::vector<Section> parseSections(std::string_view code)
 {
     std::vector<Section> sections(1);
-    auto literal = [&](std::string text) { sections.back().tokens.push_back({Token::Literal, std::move(text)}); };
+    auto literal = [&](std::string text) {
+        sections.back().tokens.push_back({Token::Literal, std::move(text)});
+    };
     auto add = [&](Token::Kind kind, std::string text, int width = 0) {
         sections.back().tokens.push_back({kind, std::move(text), width});
     };
@@ -158,7 +160,8 @@ std::string padded(long long value, int width)
 
 const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
-const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
 
 // Whether the 'm' code at `index` means minutes: right after an hour code or right before
 // a seconds code (literals in between do not count).
@@ -184,7 +187,9 @@ bool isMinute(const std::vector<Token>& tokens, size_t index)
 }
 } // namespace
 
-NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code)) {}
+NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code))
+{
+}
 
 const NumberFormat::Section& NumberFormat::sectionFor(double value, bool& negated) const
 {
@@ -314,16 +319,19 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
         const int mantissaDigits = intCount > 0 ? intCount : 1;
         const bool engineering = intCount > 1 && intPlaceholders[0] == '#';
         long magnitude = static_cast<long>(std::floor(std::log10(a)));
-        auto choose = [&](long mag) {
+        auto choose = [&](long mag)
+        {
             if (engineering)
                 return static_cast<long>(std::floor(static_cast<double>(mag) / intCount)) * intCount;
             return mag - (mantissaDigits - 1);
         };
         // Scale in two steps near the ends of the double range, where 10^exponent alone
         // would overflow or vanish.
-        auto scaled = [&](long exponent) {
+        auto scaled = [&](long exponent)
+        {
             const double shift = exponent < -290 ? 30.0 : (exponent > 290 ? -30.0 : 0.0);
-            return roundDecimal(a * std::pow(10.0, shift) / std::pow(10.0, static_cast<double>(exponent) + shift),
+            return roundDecimal(a * std::pow(10.0, shift) /
+                                    std::pow(10.0, static_cast<double>(exponent) + shift),
                                 fracCount, RoundMode::HalfAwayFromZero);
         };
         exponentValue = choose(magnitude);
@@ -363,7 +371,8 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
     if (negative)
         out += '-';
     // Integer position j counts from the units digit leftwards.
-    auto emitIntPosition = [&](int j) {
+    auto emitIntPosition = [&](int j)
+    {
         char c = 0;
         if (j < intLength)
             c = intDigits[static_cast<size_t>(intLength - 1 - j)];
@@ -380,7 +389,8 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
     };
     int intIndex = 0, fracIndex = 0, expIndex = 0;
     bool intEmitted = false;
-    auto emitAllInteger = [&]() {
+    auto emitAllInteger = [&]()
+    {
         for (int j = intLength - 1; j >= 0; --j)
             emitIntPosition(j);
         intEmitted = true;
@@ -565,7 +575,8 @@ Result<std::string> NumberFormat::formatDate(const Section& section, double valu
             break;
         }
         case Token::Point:
-            if (secondDecimals > 0 && i > 0 && tokens[i - 1].kind == Token::Date && tokens[i - 1].text[0] == 's')
+            if (secondDecimals > 0 && i > 0 && tokens[i - 1].kind == Token::Date &&
+                tokens[i - 1].text[0] == 's')
             {
                 out += '.';
                 const std::string digits = padded(fraction, secondDecimals);

@@ -33,14 +33,14 @@ public:
         enum Kind : char
         {
             Literal,
-            Digit,     ///< text: "0", "#" or "?"
+            Digit, ///< text: "0", "#" or "?"
             Point,
             Comma,
             Percent,
-            Exponent,  ///< text: "E+" or "E-" (case kept)
-            Date,      ///< text: a run of one code letter, lower case ("yyyy", "mm", "d")
-            Elapsed,   ///< text: "h", "m" or "s" with its run length in `width`
-            AmPm,      ///< text: "AM/PM", "am/pm", "A/P" or "a/p" as written
+            Exponent, ///< text: "E+" or "E-" (case kept)
+            Date,     ///< text: a run of one code letter, lower case ("yyyy", "mm", "d")
+            Elapsed,  ///< text: "h", "m" or "s" with its run length in `width`
+            AmPm,     ///< text: "AM/PM", "am/pm", "A/P" or "a/p" as written
             General,
             TextAt,
         };

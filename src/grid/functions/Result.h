@@ -10,8 +10,7 @@ namespace grid::fn
 /// Either a value of type T or the spreadsheet error that prevented it. Functions of the
 /// library read their arguments through this, so an error in any argument becomes the
 /// function's result without exceptions.
-template <class T>
-class Result
+template <class T> class Result
 {
 public:
     Result(T value) : value_(std::move(value)), ok_(true) {}
@@ -41,8 +40,8 @@ private:
 
 /// Declares `name` from a Result expression, or returns the error value from the enclosing
 /// function body when the expression failed.
-#define GRID_TRY(name, expression)                                                                      \
-    auto name##Result_ = (expression);                                                                  \
-    if (!name##Result_.ok())                                                                            \
-        return name##Result_.errorValue();                                                              \
+#define GRID_TRY(name, expression)                                                                           \
+    auto name##Result_ = (expression);                                                                       \
+    if (!name##Result_.ok())                                                                                 \
+        return name##Result_.errorValue();                                                                   \
     auto name = *name##Result_

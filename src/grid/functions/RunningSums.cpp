@@ -55,7 +55,8 @@ void extend(const EvalContext& context, Entry& entry, int to)
     if (from <= to)
         context.visitRange(CellRange{entry.col, from, entry.col, to}, adder);
     if (!entry.error)
-        entry.totals.resize(static_cast<size_t>(to - entry.row1 + 1), entry.totals.empty() ? 0.0 : entry.totals.back());
+        entry.totals.resize(static_cast<size_t>(to - entry.row1 + 1),
+                            entry.totals.empty() ? 0.0 : entry.totals.back());
 }
 
 Result<double> totalTo(const Entry& entry, int row)
@@ -93,7 +94,8 @@ Result<double> plainSum(const EvalContext& context, const CellRange& range)
 Result<double> columnSum(EvalContext& context, const CellRange& range)
 {
     const std::uint64_t pass = context.calculationPass();
-    if (pass == 0 || range.col1 != range.col2 || range.row2 < range.row1 || range.row2 - range.row1 >= kMaxRows)
+    if (pass == 0 || range.col1 != range.col2 || range.row2 < range.row1 ||
+        range.row2 - range.row1 >= kMaxRows)
         return plainSum(context, range);
 
     Entry* entry = nullptr;

@@ -22,31 +22,33 @@ Result<std::vector<double>> numbersOf(EvalContext& context, Args a, RangeValues 
     return numbers;
 }
 
-template <RangeValues Mode>
-Value averageFn(EvalContext& context, Args a)
+template <RangeValues Mode> Value averageFn(EvalContext& context, Args a)
 {
     double total = 0;
     long count = 0;
-    if (auto error = forEachNumber(context, a, Mode, [&](double x) {
-            total += x;
-            ++count;
-        }))
+    if (auto error = forEachNumber(context, a, Mode,
+                                   [&](double x)
+                                   {
+                                       total += x;
+                                       ++count;
+                                   }))
         return Value::error(*error);
     if (count == 0)
         return Value::error(ErrorCode::Div0);
     return numberOrError(total / static_cast<double>(count));
 }
 
-template <RangeValues Mode, bool Max>
-Value extremeFn(EvalContext& context, Args a)
+template <RangeValues Mode, bool Max> Value extremeFn(EvalContext& context, Args a)
 {
     double best = 0;
     bool any = false;
-    if (auto error = forEachNumber(context, a, Mode, [&](double x) {
-            if (!any || (Max ? x > best : x < best))
-                best = x;
-            any = true;
-        }))
+    if (auto error = forEachNumber(context, a, Mode,
+                                   [&](double x)
+                                   {
+                                       if (!any || (Max ? x > best : x < best))
+                                           best = x;
+                                       any = true;
+                                   }))
         return Value::error(*error);
     return Value::number(best);
 }
@@ -65,10 +67,12 @@ Value countFn(EvalContext& context, Args a)
                 ++count;
             continue;
         }
-        forEachValueIn(context, arg, [&](const Value& v) {
-            count += v.isNumber() ? 1 : 0;
-            return true;
-        });
+        forEachValueIn(context, arg,
+                       [&](const Value& v)
+                       {
+                           count += v.isNumber() ? 1 : 0;
+                           return true;
+                       });
     }
     return Value::number(static_cast<double>(count));
 }
@@ -84,10 +88,12 @@ Value countaFn(EvalContext& context, Args a)
             ++count;
             continue;
         }
-        forEachValueIn(context, arg, [&](const Value&) {
-            ++count;
-            return true;
-        });
+        forEachValueIn(context, arg,
+                       [&](const Value&)
+                       {
+                           ++count;
+                           return true;
+                       });
     }
     return Value::number(static_cast<double>(count));
 }
@@ -97,10 +103,12 @@ Value countblankFn(EvalContext& context, Args a)
 {
     const Arg& arg = ArgList(context, a).arg(0);
     long long filled = 0;
-    forEachValueIn(context, arg, [&](const Value& v) {
-        filled += (v.isText() && v.asText().empty()) ? 0 : 1;
-        return true;
-    });
+    forEachValueIn(context, arg,
+                   [&](const Value& v)
+                   {
+                       filled += (v.isText() && v.asText().empty()) ? 0 : 1;
+                       return true;
+                   });
     return Value::number(static_cast<double>(cellCount(arg) - filled));
 }
 
@@ -110,19 +118,20 @@ Value countifFn(EvalContext& context, Args a)
     const Arg& range = args.arg(0);
     const Criteria criteria(args.scalar(1));
     long long count = 0, filled = 0;
-    forEachValueIn(context, range, [&](const Value& v) {
-        ++filled;
-        count += criteria.matches(v) ? 1 : 0;
-        return true;
-    });
+    forEachValueIn(context, range,
+                   [&](const Value& v)
+                   {
+                       ++filled;
+                       count += criteria.matches(v) ? 1 : 0;
+                       return true;
+                   });
     // The empty cells, left out of the walk, count when the criteria accepts an empty cell.
     if (criteria.matches(Value()))
         count += cellCount(range) - filled;
     return Value::number(static_cast<double>(count));
 }
 
-template <bool Largest>
-Value kthFn(EvalContext& context, Args a)
+template <bool Largest> Value kthFn(EvalContext& context, Args a)
 {
     GRID_TRY(numbers, numbersOf(context, a.first(a.empty() ? 0 : 1), RangeValues::NumbersOnly));
     ArgList args(context, a);
@@ -167,8 +176,7 @@ Value rankFn(EvalContext& context, Args a)
 }
 
 // Sample (Sample = true) or population variance, two-pass for accuracy.
-template <bool Sample, bool Root>
-Value spreadFn(EvalContext& context, Args a)
+template <bool Sample, bool Root> Value spreadFn(EvalContext& context, Args a)
 {
     GRID_TRY(numbers, numbersOf(context, a, RangeValues::NumbersOnly));
     const size_t needed = Sample ? 2 : 1;

@@ -78,8 +78,7 @@ Value exactFn(EvalContext& context, Args a)
 }
 
 // FIND is case-sensitive and literal; SEARCH ignores case and knows wildcards.
-template <bool Search>
-Value findFn(EvalContext& context, Args a)
+template <bool Search> Value findFn(EvalContext& context, Args a)
 {
     ArgList args(context, a);
     GRID_TRY(needle, args.text(0));
@@ -94,7 +93,8 @@ Value findFn(EvalContext& context, Args a)
         return at ? Value::number(static_cast<double>(*at + 1)) : Value::error(ErrorCode::Value);
     }
     const size_t at = haystack.find(needle, from);
-    return at == std::string::npos ? Value::error(ErrorCode::Value) : Value::number(static_cast<double>(at + 1));
+    return at == std::string::npos ? Value::error(ErrorCode::Value)
+                                   : Value::number(static_cast<double>(at + 1));
 }
 
 std::string withThousands(const std::string& digits)
@@ -137,7 +137,8 @@ Value leftFn(EvalContext& context, Args a)
     GRID_TRY(count, args.whole(1, 1));
     if (count < 0)
         return Value::error(ErrorCode::Value);
-    return Value::text(text.substr(0, count < static_cast<double>(text.size()) ? static_cast<size_t>(count) : text.size()));
+    return Value::text(
+        text.substr(0, count < static_cast<double>(text.size()) ? static_cast<size_t>(count) : text.size()));
 }
 
 Value rightFn(EvalContext& context, Args a)
@@ -212,7 +213,8 @@ Value replaceFn(EvalContext& context, Args a)
     GRID_TRY(insert, args.text(3));
     if (start < 1 || count < 0)
         return Value::error(ErrorCode::Value);
-    const size_t from = start > static_cast<double>(text.size()) ? text.size() : static_cast<size_t>(start) - 1;
+    const size_t from =
+        start > static_cast<double>(text.size()) ? text.size() : static_cast<size_t>(start) - 1;
     const size_t length = count > static_cast<double>(text.size()) ? text.size() : static_cast<size_t>(count);
     return textResult(text.replace(from, length, insert));
 }
@@ -222,7 +224,8 @@ Value reptFn(EvalContext& context, Args a)
     ArgList args(context, a);
     GRID_TRY(text, args.text(0));
     GRID_TRY(count, args.whole(1));
-    if (count < 0 || (!text.empty() && count * static_cast<double>(text.size()) > static_cast<double>(kMaxText)))
+    if (count < 0 ||
+        (!text.empty() && count * static_cast<double>(text.size()) > static_cast<double>(kMaxText)))
         return Value::error(ErrorCode::Value);
     std::string out;
     if (!text.empty())
@@ -349,7 +352,8 @@ std::optional<double> readShownNumber(std::string_view text)
         for (bool first = true;; first = false)
         {
             const size_t comma = whole.find(',', from);
-            const std::string_view group = whole.substr(from, comma == std::string_view::npos ? comma : comma - from);
+            const std::string_view group =
+                whole.substr(from, comma == std::string_view::npos ? comma : comma - from);
             if (group.empty() || group.size() > 3 || (!first && group.size() != 3))
                 return std::nullopt;
             plain += group;

@@ -14,11 +14,16 @@ TEST(Wildcards, MatchWholeTextsWithStarsQuestionMarksAndEscapes)
         const char* text;
         bool matches;
     } cases[] = {
-        {"abc", "ABC", true},     {"a*", "apple", true},   {"a*", "banana", false}, {"*a", "banana", true},
-        {"*", "", true},          {"?", "", false},        {"?????", "forty", true}, {"?????", "thirty", false},
-        {"a*c", "abbbc", true},   {"a*c", "abbbcd", false}, {"*t*y", "twenty", true}, {"~*", "*", true},
-        {"~*", "a", false},       {"~?", "?", true},       {"a~~b", "a~b", true},    {"**a**", "xax", true},
-        {"", "", true},           {"", "x", false},        {"a?c*", "abcdef", true}, {"*ab", "aab", true},
+        {"abc", "ABC", true},     {"a*", "apple", true},
+        {"a*", "banana", false},  {"*a", "banana", true},
+        {"*", "", true},          {"?", "", false},
+        {"?????", "forty", true}, {"?????", "thirty", false},
+        {"a*c", "abbbc", true},   {"a*c", "abbbcd", false},
+        {"*t*y", "twenty", true}, {"~*", "*", true},
+        {"~*", "a", false},       {"~?", "?", true},
+        {"a~~b", "a~b", true},    {"**a**", "xax", true},
+        {"", "", true},           {"", "x", false},
+        {"a?c*", "abcdef", true}, {"*ab", "aab", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(wildcardMatch(c.pattern, c.text), c.matches) << c.pattern << " ~ " << c.text;
@@ -43,8 +48,9 @@ TEST(Wildcards, SearchFindsTheFirstStart)
 TEST(Criteria, ComparisonsAndEquality)
 {
     const Value five = Value::number(5), ten = Value::number(10), apple = Value::text("apple"),
-                banana = Value::text("Banana"), empty, emptyText = Value::text(""), yes = Value::logical(true),
-                div0 = Value::error(ErrorCode::Div0), five_text = Value::text("5");
+                banana = Value::text("Banana"), empty, emptyText = Value::text(""),
+                yes = Value::logical(true), div0 = Value::error(ErrorCode::Div0),
+                five_text = Value::text("5");
     struct Case
     {
         Value criterion;

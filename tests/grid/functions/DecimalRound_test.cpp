@@ -1,8 +1,7 @@
 #include "grid/functions/DecimalRound.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace grid::fn
 {

@@ -4,10 +4,9 @@
 #include "grid/Sheet.h"
 #include "grid/Value.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -135,19 +134,21 @@ TEST(FormulaCases, TableAgreesWithEngine)
     {
         if (!sheet.setFormula(kCaseCol, kCaseRow, c.formula))
         {
-            ADD_FAILURE() << "line " << c.line << ": " << c.formula << " does not parse: " << sheet.lastFormulaError();
+            ADD_FAILURE() << "line " << c.line << ": " << c.formula
+                          << " does not parse: " << sheet.lastFormulaError();
             ++failures;
             continue;
         }
         const grid::Value v = sheet.cellValue(kCaseCol, kCaseRow);
         const std::string text = sheet.cellValueText(kCaseCol, kCaseRow);
-        const bool ok = c.type == typeName(v) && (c.type == "number" ? sameNumber(c.expected, text) : c.expected == text);
+        const bool ok =
+            c.type == typeName(v) && (c.type == "number" ? sameNumber(c.expected, text) : c.expected == text);
         if (!ok)
         {
             ++failures;
-            ADD_FAILURE() << "line " << c.line << ": " << c.formula << " gives " << typeName(v) << " '" << shortened(text)
-                          << "', expected " << c.type << " '" << shortened(c.expected) << "'"
-                          << (c.comment.empty() ? "" : " (" + c.comment + ")");
+            ADD_FAILURE() << "line " << c.line << ": " << c.formula << " gives " << typeName(v) << " '"
+                          << shortened(text) << "', expected " << c.type << " '" << shortened(c.expected)
+                          << "'" << (c.comment.empty() ? "" : " (" + c.comment + ")");
         }
     }
     EXPECT_EQ(failures, 0);

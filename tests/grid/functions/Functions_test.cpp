@@ -73,7 +73,8 @@ TEST(Functions, WeekdayNumberingsOverOneWeek)
     };
     for (const auto& t : types)
         for (int d = 0; d < 7; ++d)
-            EXPECT_EQ(c.call("WEEKDAY", {num(45368 + d), num(t.type)}), n(t.sunday[d])) << t.type << " day " << d;
+            EXPECT_EQ(c.call("WEEKDAY", {num(45368 + d), num(t.type)}), n(t.sunday[d]))
+                << t.type << " day " << d;
 }
 
 TEST(Functions, TimePartsRoundToTheNearestSecond)
@@ -96,15 +97,19 @@ TEST(Functions, TextsAreBytes)
     EXPECT_EQ(c.call("UPPER", {ref(1, 1, 1, 1)}), Value::text("CAF\xC3\xA9"));
     EXPECT_EQ(c.call("CHAR", {num(200)}), Value::text("\xC8"));
     EXPECT_EQ(c.call("CODE", {text("\xE9")}), n(233));
-    EXPECT_EQ(c.call("CLEAN", {text("a\x01\x1F\x7F" "b")}), Value::text("a\x7F" "b"));
+    EXPECT_EQ(c.call("CLEAN", {text("a\x01\x1F\x7F"
+                                    "b")}),
+              Value::text("a\x7F"
+                          "b"));
     EXPECT_EQ(c.call("TRIM", {text("\ta  b\t")}), Value::text("\ta b\t")); // only spaces are trimmed
 }
 
 TEST(Functions, AddressQuotesSheetNames)
 {
     FakeContext c;
-    EXPECT_EQ(c.call("ADDRESS", {num(3), num(2), num(1), Arg::ofValue(Value::logical(true)), text("O'Brien")}),
-              Value::text("'O''Brien'!$B$3"));
+    EXPECT_EQ(
+        c.call("ADDRESS", {num(3), num(2), num(1), Arg::ofValue(Value::logical(true)), text("O'Brien")}),
+        Value::text("'O''Brien'!$B$3"));
     EXPECT_EQ(c.call("ADDRESS", {num(3), num(2), num(4), Arg::ofValue(Value::logical(true)), text("2024")}),
               Value::text("'2024'!B3"));
     EXPECT_EQ(c.call("ADDRESS", {num(3), num(2), num(1), Arg::ofValue(Value::logical(true)), text("")}),
@@ -131,10 +136,15 @@ TEST(Functions, ValueReadsNumbersAsPeopleWriteThem)
         const char* text;
         Value expected;
     } cases[] = {
-        {"1,234,567.5", n(1234567.5)}, {"(12)", n(-12)},     {"-$3.50", n(-3.5)},
-        {"1,23", Value::error(ErrorCode::Value)},             {",123", Value::error(ErrorCode::Value)},
-        {"1,2345", Value::error(ErrorCode::Value)},           {"12%", n(0.12)},
-        {"2:30 PM", n(14.5 / 24)},                             {"1e400", Value::error(ErrorCode::Value)},
+        {"1,234,567.5", n(1234567.5)},
+        {"(12)", n(-12)},
+        {"-$3.50", n(-3.5)},
+        {"1,23", Value::error(ErrorCode::Value)},
+        {",123", Value::error(ErrorCode::Value)},
+        {"1,2345", Value::error(ErrorCode::Value)},
+        {"12%", n(0.12)},
+        {"2:30 PM", n(14.5 / 24)},
+        {"1e400", Value::error(ErrorCode::Value)},
     };
     for (const auto& t : cases)
         EXPECT_EQ(c.call("VALUE", {text(t.text)}), t.expected) << t.text;
@@ -170,7 +180,8 @@ TEST(Functions, SumifSumRangeTakesTheCriteriaShape)
     EXPECT_EQ(c.call("SUMIF", {ref(1, 1, 1, 4), text("<>3"), ref(2, 1, 2, 1)}), n(70));
     c.cells[{2, 4}] = Value::error(ErrorCode::Div0);
     EXPECT_EQ(c.call("SUMIF", {ref(1, 1, 1, 4), text(">3"), ref(2, 1, 2, 4)}), Value::error(ErrorCode::Div0));
-    EXPECT_EQ(c.call("SUMIF", {ref(1, 1, 1, 4), text("<3"), ref(2, 1, 2, 4)}), n(30)); // unmatched errors ignored
+    EXPECT_EQ(c.call("SUMIF", {ref(1, 1, 1, 4), text("<3"), ref(2, 1, 2, 4)}),
+              n(30)); // unmatched errors ignored
 }
 } // namespace
 } // namespace grid::testing

@@ -1,8 +1,7 @@
 #include "FakeContext.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace grid::testing
@@ -11,15 +10,21 @@ namespace
 {
 TEST(Library, OffersEveryFunctionOfTheCoreList)
 {
-    const char* names =
-        "ABS ACOS ACOSH ASIN ASINH ATAN ATAN2 ATANH CEILING COMBIN COS COSH DEGREES EVEN EXP FACT FLOOR GCD INT "
-        "LCM LN LOG LOG10 MOD MROUND ODD PI POWER PRODUCT QUOTIENT RADIANS RAND ROUND ROUNDDOWN ROUNDUP SIGN SIN "
-        "SINH SQRT SUM SUMIF SUMPRODUCT SUMSQ TAN TANH TRUNC AVERAGE AVERAGEA COUNT COUNTA COUNTBLANK COUNTIF "
-        "LARGE MAX MAXA MEDIAN MIN MINA RANK SMALL STDEV STDEVP VAR VARP AND FALSE NOT OR TRUE XOR CHAR CLEAN "
-        "CODE CONCATENATE EXACT FIND FIXED LEFT LEN LOWER MID PROPER REPLACE REPT RIGHT SEARCH SUBSTITUTE T TEXT "
-        "TRIM UPPER VALUE ADDRESS COLUMN COLUMNS HLOOKUP INDEX LOOKUP MATCH ROW ROWS VLOOKUP ERROR.TYPE ISBLANK "
-        "ISERR ISERROR ISEVEN ISLOGICAL ISNA ISNONTEXT ISNUMBER ISODD ISREF ISTEXT N NA TYPE DATE DAY HOUR MINUTE "
-        "MONTH NOW SECOND TIME TODAY WEEKDAY YEAR";
+    const char* names = "ABS ACOS ACOSH ASIN ASINH ATAN ATAN2 ATANH CEILING COMBIN COS COSH DEGREES EVEN EXP "
+                        "FACT FLOOR GCD INT "
+                        "LCM LN LOG LOG10 MOD MROUND ODD PI POWER PRODUCT QUOTIENT RADIANS RAND ROUND "
+                        "ROUNDDOWN ROUNDUP SIGN SIN "
+                        "SINH SQRT SUM SUMIF SUMPRODUCT SUMSQ TAN TANH TRUNC AVERAGE AVERAGEA COUNT COUNTA "
+                        "COUNTBLANK COUNTIF "
+                        "LARGE MAX MAXA MEDIAN MIN MINA RANK SMALL STDEV STDEVP VAR VARP AND FALSE NOT OR "
+                        "TRUE XOR CHAR CLEAN "
+                        "CODE CONCATENATE EXACT FIND FIXED LEFT LEN LOWER MID PROPER REPLACE REPT RIGHT "
+                        "SEARCH SUBSTITUTE T TEXT "
+                        "TRIM UPPER VALUE ADDRESS COLUMN COLUMNS HLOOKUP INDEX LOOKUP MATCH ROW ROWS VLOOKUP "
+                        "ERROR.TYPE ISBLANK "
+                        "ISERR ISERROR ISEVEN ISLOGICAL ISNA ISNONTEXT ISNUMBER ISODD ISREF ISTEXT N NA TYPE "
+                        "DATE DAY HOUR MINUTE "
+                        "MONTH NOW SECOND TIME TODAY WEEKDAY YEAR";
     std::istringstream in(names);
     std::string name;
     int count = 0;
@@ -49,7 +54,8 @@ TEST(Library, NamesIgnoreCase)
 TEST(Library, ArraysCountLikeRanges)
 {
     FakeContext c;
-    const Arg values = array(2, 2, {Value::number(1), Value::text("2"), Value::logical(true), Value::number(4)});
+    const Arg values =
+        array(2, 2, {Value::number(1), Value::text("2"), Value::logical(true), Value::number(4)});
     EXPECT_EQ(c.call("SUM", {values}), Value::number(5));
     EXPECT_EQ(c.call("COUNT", {values}), Value::number(2));
     EXPECT_EQ(c.call("COUNTA", {values}), Value::number(4));
@@ -57,7 +63,8 @@ TEST(Library, ArraysCountLikeRanges)
     EXPECT_EQ(c.call("ROWS", {values}), Value::number(2));
     EXPECT_EQ(c.call("TYPE", {values}), Value::number(64));
     EXPECT_EQ(c.call("INDEX", {values, num(2), num(2)}), Value::number(4));
-    EXPECT_EQ(c.call("MATCH", {num(3), array(1, 3, {Value::number(1), Value::number(3), Value::number(5)}), num(0)}),
+    EXPECT_EQ(c.call("MATCH",
+                     {num(3), array(1, 3, {Value::number(1), Value::number(3), Value::number(5)}), num(0)}),
               Value::number(2));
     EXPECT_EQ(c.call("SUMPRODUCT", {array(1, 2, {Value::number(2), Value::number(3)}),
                                     array(1, 2, {Value::number(4), Value::number(5)})}),
@@ -72,8 +79,8 @@ TEST(Library, ImplicitIntersectionForScalarArguments)
     FakeContext c;
     c.cells[{1, 10}] = Value::number(-4);
     c.cells[{10, 2}] = Value::number(-6);
-    EXPECT_EQ(c.call("ABS", {ref(1, 1, 1, 20)}), Value::number(4));  // the cell in the calling row
-    EXPECT_EQ(c.call("ABS", {ref(1, 2, 20, 2)}), Value::number(6));  // the cell in the calling column
+    EXPECT_EQ(c.call("ABS", {ref(1, 1, 1, 20)}), Value::number(4)); // the cell in the calling row
+    EXPECT_EQ(c.call("ABS", {ref(1, 2, 20, 2)}), Value::number(6)); // the cell in the calling column
     EXPECT_EQ(c.call("ABS", {ref(1, 11, 1, 20)}), Value::error(ErrorCode::Value));
     EXPECT_EQ(c.call("ABS", {ref(1, 1, 2, 20)}), Value::error(ErrorCode::Value));
 }
@@ -97,7 +104,8 @@ TEST(Library, TextResultsAreCapped)
     c.cells[{1, 1}] = Value::text(half);
     EXPECT_EQ(c.call("CONCATENATE", {ref(1, 1, 1, 1), ref(1, 1, 1, 1)}), Value::error(ErrorCode::Value));
     EXPECT_EQ(c.call("SUBSTITUTE", {ref(1, 1, 1, 1), text("a"), text("bb")}), Value::error(ErrorCode::Value));
-    EXPECT_EQ(c.call("REPLACE", {ref(1, 1, 1, 1), num(1), num(0), ref(1, 1, 1, 1)}), Value::error(ErrorCode::Value));
+    EXPECT_EQ(c.call("REPLACE", {ref(1, 1, 1, 1), num(1), num(0), ref(1, 1, 1, 1)}),
+              Value::error(ErrorCode::Value));
 }
 
 TEST(Library, HugeNumbersDoNotOverflowIntoNonsense)
@@ -162,7 +170,8 @@ TEST(Library, EveryFunctionSurvivesAwkwardArguments)
                 const Value v = f->body(c, args);
                 if (v.isNumber())
                 {
-                    ASSERT_TRUE(std::isfinite(v.asNumber())) << f->name << " with " << count << " arguments, #" << k;
+                    ASSERT_TRUE(std::isfinite(v.asNumber()))
+                        << f->name << " with " << count << " arguments, #" << k;
                 }
             }
         }

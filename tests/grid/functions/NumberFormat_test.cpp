@@ -124,8 +124,13 @@ TEST(NumberFormat, TextsGoThroughTheTextSection)
 
 TEST(NumberFormat, MalformedCodesNeverCrash)
 {
-    const char* codes[] = {"\"unclosed", "[", "\\", "_", "*", "0.0E+", "E+00", ";;;;;", "0.0.0", ",,,,", "%%%",
-                           "[h", "yyyy\"", "00000000000000000000000000000000000000000.000000000000000000000"};
+    const char* codes[] = {"\"unclosed", "[",
+                           "\\",         "_",
+                           "*",          "0.0E+",
+                           "E+00",       ";;;;;",
+                           "0.0.0",      ",,,,",
+                           "%%%",        "[h",
+                           "yyyy\"",     "00000000000000000000000000000000000000000.000000000000000000000"};
     for (const char* code : codes)
     {
         NumberFormat format(code);

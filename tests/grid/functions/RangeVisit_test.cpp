@@ -77,7 +77,8 @@ TEST(RangeVisit, DefaultWalkAgreesWithTheSparseOne)
     }
     for (const char* name : {"SUM", "COUNT", "COUNTA", "COUNTBLANK", "AVERAGEA", "PRODUCT", "MEDIAN"})
         EXPECT_EQ(dense.call(name, {ref(1, 1, 2, 8)}), sparse.call(name, {ref(1, 1, 2, 8)})) << name;
-    EXPECT_EQ(dense.call("COUNTIF", {ref(1, 1, 2, 8), text("")}), sparse.call("COUNTIF", {ref(1, 1, 2, 8), text("")}));
+    EXPECT_EQ(dense.call("COUNTIF", {ref(1, 1, 2, 8), text("")}),
+              sparse.call("COUNTIF", {ref(1, 1, 2, 8), text("")}));
 }
 } // namespace
 } // namespace grid::testing

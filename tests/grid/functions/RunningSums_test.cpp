@@ -1,6 +1,5 @@
-#include "grid/functions/RunningSums.h"
-
 #include "FakeContext.h"
+#include "grid/functions/RunningSums.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +59,7 @@ TEST(RunningSums, ErrorsTextsAndOtherShapes)
     EXPECT_EQ(c.call("SUM", {ref(1, 2, 1, 3)}), Value::number(2)); // another first row
     EXPECT_EQ(c.call("SUM", {ref(1, 5, 1, 5), ref(1, 1, 1, 3), num(0.5)}), Value::number(7.5));
     EXPECT_EQ(c.call("SUM", {ref(1, 1, 2, 3)}), Value::number(3)); // two columns: summed afresh
-    EXPECT_EQ(c.call("SUM", {ref(1, 6, 1, 9)}), Value::number(0));  // empty rows only
+    EXPECT_EQ(c.call("SUM", {ref(1, 6, 1, 9)}), Value::number(0)); // empty rows only
     EXPECT_EQ(c.call("SUM", {ref(1, 5, 1, 100)}), Value::number(4));
     EXPECT_EQ(c.call("SUM", {ref(1, 5, 1, 7)}), Value::number(4));
 }

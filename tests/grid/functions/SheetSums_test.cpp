@@ -4,7 +4,6 @@
 #include "grid/Sheet.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace
