@@ -10,7 +10,8 @@ namespace
 {
 void writeToStandardError(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    if (!text.empty())
+        std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 CommandLineSink& currentSink()

@@ -197,7 +197,8 @@ bool writeFileAtomically(std::string_view path, std::string_view bytes, Kdr_Stri
         FilePointer handle(std::fopen(temporary.c_str(), "wb"));
         if (!handle)
             return fail("the folder is missing or not writable");
-        bool written = std::fwrite(bytes.data(), 1, bytes.size(), handle.get()) == bytes.size();
+        // An empty text may have no buffer at all, and fwrite must not be given a null one.
+        bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), handle.get()) == bytes.size();
         written = std::fflush(handle.get()) == 0 && written;
         if (gFailWrites)
             written = false;
