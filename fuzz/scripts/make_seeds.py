@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of every fuzz target into corpus/<target>/seed-*, from the test
-data of the repository and a few hand-made inputs. Inputs the fuzzers found later (named
-by what they caught) live beside them and are kept; run again after the test data changes."""
+data of the repository and a few hand-made inputs, and the fuzzer dictionaries dict/*.dict
+(function names and file keywords read from the sources). Inputs the fuzzers found later
+(named by what they caught) live beside the seeds and are kept; run again after the test
+data or the function library changes."""
 
 import hashlib
 import pathlib
+import re
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 CORPUS = ROOT / "fuzz" / "corpus"
@@ -103,7 +106,32 @@ def host_seeds():
     put("macro_json", '{"name": "M", "modules": []}')
 
 
+def write_dictionary(name, words):
+    folder = ROOT / "fuzz" / "dict"
+    folder.mkdir(exist_ok=True)
+    lines = []
+    for word in sorted(set(words)):
+        escaped = "".join(c if 32 <= ord(c) < 127 and c not in '"\\' else "\\x%02X" % ord(c) for c in word)
+        lines.append('"%s"' % escaped)
+    (folder / (name + ".dict")).write_text("\n".join(lines) + "\n")
+
+
+def dictionaries():
+    sources = "".join(p.read_text(encoding="latin-1") for p in (ROOT / "src" / "grid").rglob("*.cpp"))
+    functions = set(re.findall(r'\{"([A-Z][A-Z0-9.]*)", *-?[0-9]+, *-?[0-9]+', sources))
+    calls = [f + "(" for f in functions]
+    operators = ["&", "<>", "<=", ">=", "^", "%", ":", "$", "\"", "#REF!", "#DIV/0!", "#N/A", "#NAME?",
+                 "#NULL!", "#NUM!", "#VALUE!", "TRUE", "FALSE", "R[-1]C", "RC[1]", "R1C1", "$A$1", "XFD1048576"]
+    write_dictionary("formula", calls + operators)
+    reader = (ROOT / "src" / "grid" / "SheetReader.cpp").read_text(encoding="latin-1")
+    records = set(re.findall(r'keyword == "([a-z]+)"', reader))
+    kinds = ["general", "text", "number", "checkbox", "combo", "button", "edit", "picture"]
+    write_dictionary("sheet_file", [r + "\t" for r in records] + ["\t" + k for k in kinds] +
+                     ["KALDOR-SHEET 1\n", "\nend\n", "default", "0x8000000B", "\\t", "\\x01"] + calls)
+
+
 if __name__ == "__main__":
+    dictionaries()
     sheet_seeds()
     csv_seeds()
     formula_seeds()

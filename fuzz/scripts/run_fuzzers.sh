@@ -55,8 +55,12 @@ fuzz_one() {
   mkdir -p "$work/$name" "$artifacts/$name"
   local log="$artifacts/$name/fuzz.log"
   local status=0
+  local dict=()
+  if [ -f "fuzz/dict/$name.dict" ]; then
+    dict=(-dict="fuzz/dict/$name.dict")
+  fi
   "build/fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/$name/" \
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/$name/" "${dict[@]}" \
     "$work/$name" "fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   local runs execs
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
