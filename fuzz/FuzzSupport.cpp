@@ -67,7 +67,8 @@ std::string printable(std::string_view text)
 
 void silenceCommandLine()
 {
-    static const bool silenced = [] {
+    static const bool silenced = []
+    {
         host::setCommandLineSink([](std::string_view) {});
         return true;
     }();

@@ -93,7 +93,8 @@ int main(int argc, char** argv)
     double slowest = 0;
     std::string slowestName = "(empty input)";
     int tooSlow = 0;
-    auto run = [&](const std::string& bytes, const std::string& name) {
+    auto run = [&](const std::string& bytes, const std::string& name)
+    {
         const auto before = Clock::now();
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         const double seconds = std::chrono::duration<double>(Clock::now() - before).count();

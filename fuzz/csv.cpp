@@ -1,9 +1,9 @@
 // The CSV reader. Whatever it reads must write as CSV that reads again to a sheet of the
 // same size with the same data texts.
 
-#include "FuzzSupport.h"
-
 #include "grid/Csv.h"
+
+#include "FuzzSupport.h"
 #include "grid/Sheet.h"
 
 namespace
@@ -39,10 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Without formulas (and texts that would read as formulas) the trip changes nothing.
     bool formulaLike = false;
-    sheet.forEachCell([&](int col, int row) {
-        formulaLike = formulaLike || sheet.hasFormula(col, row) || sheet.cellDataText(col, row).starts_with('=');
-    });
+    sheet.forEachCell(
+        [&](int col, int row)
+        {
+            formulaLike =
+                formulaLike || sheet.hasFormula(col, row) || sheet.cellDataText(col, row).starts_with('=');
+        });
     if (!formulaLike && grid::writeCsvText(again) != written)
-        fuzz::fail("CSV without formulas changes on its way through a sheet", written, grid::writeCsvText(again));
+        fuzz::fail("CSV without formulas changes on its way through a sheet", written,
+                   grid::writeCsvText(again));
     return 0;
 }

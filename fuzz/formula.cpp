@@ -3,10 +3,10 @@
 // must parse again to the same formula with the same value, and structural changes of the
 // sheet must leave every formula printable and parseable.
 
-#include "FuzzSupport.h"
-
-#include "grid/Sheet.h"
 #include "grid/formula/Formula.h"
+
+#include "FuzzSupport.h"
+#include "grid/Sheet.h"
 
 #include <string>
 
@@ -18,7 +18,8 @@ constexpr int kRow = 10;
 
 const grid::Sheet& templateSheet()
 {
-    static const grid::Sheet sheet = [] {
+    static const grid::Sheet sheet = []
+    {
         grid::Sheet s;
         s.setMaxCols(10);
         s.setMaxRows(12);
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!printed.setFormula(kCol, kRow, a1))
             fuzz::fail("the sheet refuses a printed formula", a1, printed.lastFormulaError());
         if (printed.cellValueText(kCol, kRow) != value)
-            fuzz::fail("a printed formula calculates to another value", value, printed.cellValueText(kCol, kRow));
+            fuzz::fail("a printed formula calculates to another value", value,
+                       printed.cellValueText(kCol, kRow));
     }
 
     // Changes around the formula: a new input, a copy, rows and columns in and out.
@@ -117,13 +119,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sheet.deleteColumns(2, 1);
         break;
     }
-    sheet.forEachCell([&](int col, int row) {
-        if (!sheet.hasFormula(col, row))
-            return;
-        const std::string shifted = sheet.cellFormulaText(col, row);
-        const grid::ParseResult again = grid::parseFormula(shifted, col, row, style);
-        if (!again.formula)
-            fuzz::fail("a shifted formula does not parse", shifted, again.error);
-    });
+    sheet.forEachCell(
+        [&](int col, int row)
+        {
+            if (!sheet.hasFormula(col, row))
+                return;
+            const std::string shifted = sheet.cellFormulaText(col, row);
+            const grid::ParseResult again = grid::parseFormula(shifted, col, row, style);
+            if (!again.formula)
+                fuzz::fail("a shifted formula does not parse", shifted, again.error);
+        });
     return 0;
 }

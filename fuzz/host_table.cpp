@@ -2,7 +2,6 @@
 // Rows read from a text format to a text that reads back to the same rows.
 
 #include "FuzzSupport.h"
-
 #include "host/TableFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -2,7 +2,6 @@
 // that saves to the very same text.
 
 #include "FuzzSupport.h"
-
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "hostio/MacroJson.h"

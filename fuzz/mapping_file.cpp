@@ -3,7 +3,6 @@
 // keep every other line of the file and read back as the mapping stored.
 
 #include "FuzzSupport.h"
-
 #include "host/FileFunctions.h"
 #include "standards/ZxSSMapping.h"
 
@@ -57,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::fail("a mapping cannot be stored beside a readable mapping file");
 
     // An unchanged mapping under the same key writes nothing; the file is then as it was.
-    const auto same = std::find_if(lines.begin(), lines.end(),
-                                   [](const Kdr_String& line) { return keyOf(line).equal(kStoredTarget, true); });
+    const auto same =
+        std::find_if(lines.begin(), lines.end(),
+                     [](const Kdr_String& line) { return keyOf(line).equal(kStoredTarget, true); });
     if (same != lines.end())
         return 0;
 

@@ -2,7 +2,6 @@
 // read from a line must write back to texts that read again to the same binding.
 
 #include "FuzzSupport.h"
-
 #include "standards/ZxSSMapping.h"
 
 namespace

@@ -2,7 +2,6 @@
 // A list read from a text writes to a text that reads back to the same list.
 
 #include "FuzzSupport.h"
-
 #include "host/Kdr_PropertiesList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -25,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (again.toText() != text)
         fuzz::fail("a property list changes on its way through its text", text, again.toText());
     if (again.count() != list.count())
-        fuzz::fail("a property list loses entries", std::to_string(list.count()), std::to_string(again.count()));
+        fuzz::fail("a property list loses entries", std::to_string(list.count()),
+                   std::to_string(again.count()));
     for (int i = 0; i < list.count(); ++i)
         if (again.keyAt(i) != list.keyAt(i))
             fuzz::fail("a property list reorders its keys", list.keyAt(i), again.keyAt(i));

@@ -2,7 +2,6 @@
 // the module asks must be answered, right or "unknown", for any table file.
 
 #include "FuzzSupport.h"
-
 #include "host/SectionTables.h"
 
 namespace

@@ -3,7 +3,6 @@
 // be refused with a reason.
 
 #include "FuzzSupport.h"
-
 #include "grid/Sheet.h"
 #include "grid/SheetFile.h"
 

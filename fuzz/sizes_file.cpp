@@ -2,7 +2,6 @@
 // Reading through the cache must give what reading afresh gives.
 
 #include "FuzzSupport.h"
-
 #include "spread/StandardsFiles.h"
 
 #include <cstring>

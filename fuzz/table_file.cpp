@@ -1,7 +1,6 @@
 // Table files of the steel functions: "//" comments, TAB-separated columns.
 
 #include "FuzzSupport.h"
-
 #include "spread/StandardsFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

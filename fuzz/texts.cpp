@@ -1,10 +1,10 @@
 // Numbered text tables of the library ("number TAB text" per line, one file per language).
 // Any file gives a text for every number: its own, the English one, or "#<number>".
 
-#include "FuzzSupport.h"
-
-#include "host/StringFunctions.h"
 #include "host/Texts.h"
+
+#include "FuzzSupport.h"
+#include "host/StringFunctions.h"
 
 #include <climits>
 #include <cstdlib>
@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         const Kdr_String text = host::numberedText(table, number, "Fuzz");
         // A number the file does not set falls back to English, which knows every number.
-        if (text.empty() && !host::defaultText(table, number) && input.rest.find('\t') == std::string_view::npos)
+        if (text.empty() && !host::defaultText(table, number) &&
+            input.rest.find('\t') == std::string_view::npos)
             fuzz::fail("a text table gives an empty text", std::to_string(number));
     }
     return 0;

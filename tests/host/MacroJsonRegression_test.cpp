@@ -5,7 +5,6 @@
 #include "hostio/MacroJson.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 // A number too large for a double made the JSON library throw past the reader.

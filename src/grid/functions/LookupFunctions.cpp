@@ -59,29 +59,66 @@ enum class MatchMode
     SmallestNotBelow ///< data sorted descending
 };
 
+/// The cells a lookup searches in a reference argument: the first column of its range
+/// (`alongRows`) or its first row. None for values and arrays.
+std::optional<CellRange> searchedCells(const Arg& arg, bool alongRows)
+{
+    if (arg.kind != Arg::Kind::Reference)
+        return std::nullopt;
+    CellRange line = arg.range;
+    if (alongRows)
+        line.col2 = line.col1;
+    else
+        line.row2 = line.row1;
+    return line;
+}
+
 /// Searches a line of values (count, value at i) for the key; the position found, counted
 /// from 0. The sorted modes stop at the first value past the key, as a search over sorted
-/// data does.
-template <class At> std::optional<long> findInLine(long count, At&& at, const Value& key, MatchMode mode)
+/// data does. Empty cells never match in any mode, so when the line is a sheet's `cells`
+/// only the cells holding a value are read: a lookup in a whole column does not read a
+/// million empty cells.
+template <class At>
+std::optional<long> findInLine(EvalContext& context, const std::optional<CellRange>& cells, long count,
+                               At&& at, const Value& key, MatchMode mode)
 {
     std::optional<long> found;
-    for (long i = 0; i < count; ++i)
+    // Takes one element; false when the search is over.
+    auto take = [&](long i, const Value& v)
     {
-        const Value v = at(i);
         if (mode == MatchMode::Exact)
         {
-            if (lookupEqual(v, key))
-                return i;
-            continue;
+            if (!lookupEqual(v, key))
+                return true;
+            found = i;
+            return false;
         }
         if (kindOf(v) != kindOf(key))
-            continue;
+            return true;
         const int c = compareSameKind(v, key);
-        if (mode == MatchMode::LargestNotAbove ? c <= 0 : c >= 0)
-            found = i;
-        else
-            break;
+        if (mode == MatchMode::LargestNotAbove ? c > 0 : c < 0)
+            return false;
+        found = i;
+        return true;
+    };
+    if (cells)
+    {
+        struct Visitor final : RangeVisitor
+        {
+            Visitor(const CellRange& line, decltype(take)& each) : line(line), each(each) {}
+            bool visit(int col, int row, const Value& value) override
+            {
+                return each(static_cast<long>(row - line.row1) + (col - line.col1), value);
+            }
+            const CellRange& line;
+            decltype(take)& each;
+        } visitor(*cells, take);
+        context.visitRange(*cells, visitor);
+        return found;
     }
+    for (long i = 0; i < count; ++i)
+        if (!take(i, at(i)))
+            break;
     return found;
 }
 
@@ -111,7 +148,8 @@ template <bool Vertical> Value tableLookupFn(EvalContext& context, Args a)
         return Value::error(ErrorCode::Ref);
     auto at = [&](long i)
     { return Vertical ? table.at(static_cast<int>(i), 0) : table.at(0, static_cast<int>(i)); };
-    const auto found = findInLine(along, at, key, sorted ? MatchMode::LargestNotAbove : MatchMode::Exact);
+    const auto found = findInLine(context, searchedCells(args.arg(1), Vertical), along, at, key,
+                                  sorted ? MatchMode::LargestNotAbove : MatchMode::Exact);
     if (!found)
         return Value::error(ErrorCode::NA);
     const int k = static_cast<int>(index) - 1;
@@ -130,7 +168,8 @@ Value matchFn(EvalContext& context, Args a)
     const MatchMode mode =
         type > 0 ? MatchMode::LargestNotAbove : (type < 0 ? MatchMode::SmallestNotBelow : MatchMode::Exact);
     const auto found = findInLine(
-        line.size(), [&](long i) { return line.at(i); }, key, mode);
+        context, searchedCells(args.arg(1), line.cols() == 1), line.size(),
+        [&](long i) { return line.at(i); }, key, mode);
     if (!found)
         return Value::error(ErrorCode::NA);
     return Value::number(static_cast<double>(*found + 1));
@@ -173,7 +212,8 @@ Value lookupFn(EvalContext& context, Args a)
     const long count = alongRow ? source.cols() : source.rows();
     auto at = [&](long i)
     { return alongRow ? source.at(0, static_cast<int>(i)) : source.at(static_cast<int>(i), 0); };
-    const auto found = findInLine(count, at, key, MatchMode::LargestNotAbove);
+    const auto found = findInLine(context, searchedCells(args.arg(1), !alongRow), count, at, key,
+                                  MatchMode::LargestNotAbove);
     if (!found)
         return Value::error(ErrorCode::NA);
     const int f = static_cast<int>(*found);
