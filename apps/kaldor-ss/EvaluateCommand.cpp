@@ -1,5 +1,6 @@
 #include "EvaluateCommand.h"
 
+#include "Commands.h"
 #include "Console.h"
 #include "host/AcTransaction.h"
 #include "host/FileFunctions.h"
@@ -12,6 +13,8 @@
 #include "standards/ZxDlgStandardsData.h"
 #include "standards/ZxSSMapping.h"
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 namespace cli
@@ -268,3 +271,34 @@ int runEvaluate(const EvaluateRequest& request, Console& console)
     return status;
 }
 } // namespace cli
+
+void cli::addEvaluateCommand(CLI::App& app, Command& command)
+{
+    auto evaluate = std::make_shared<EvaluateRequest>();
+    CLI::App* evaluateCommand =
+        app.add_subcommand("evaluate", "Evaluate a standards sheet on one or more macros");
+    evaluateCommand
+        ->add_option("SHEET", evaluate->sheet,
+                     "Standards sheet: a name in \"Connection Standards\", or a path")
+        ->required();
+    evaluateCommand->add_option("--macro", evaluate->macros, "Macro file (JSON); repeat for several")
+        ->required()
+        ->allow_extra_args(false);
+    evaluateCommand->add_option("--target", evaluate->target,
+                                "Mapping target (else the macro's own target for the sheet)");
+    CLI::Option* out =
+        evaluateCommand->add_option("--out", evaluate->out, "Write the changed macro to this file");
+    CLI::Option* inPlace = evaluateCommand->add_flag("--in-place", evaluate->inPlace,
+                                                     "Write each changed macro back into its file");
+    out->excludes(inPlace);
+    evaluateCommand->add_flag("--json", evaluate->json, "One JSON object per macro");
+    evaluateCommand->add_flag("--timers", evaluate->timers,
+                              "Report the time of every step on standard error");
+    evaluateCommand->callback(
+        [evaluate, &command]
+        {
+            if (!evaluate->out.empty() && evaluate->macros.size() > 1)
+                throw CLI::ValidationError("--out", "--out takes one macro; use --in-place for several");
+            command = [evaluate](Console& console) { return runEvaluate(*evaluate, console); };
+        });
+}

@@ -1,5 +1,6 @@
 #include "MappingCommands.h"
 
+#include "Commands.h"
 #include "Console.h"
 #include "host/AcTransaction.h"
 #include "host/FileFunctions.h"
@@ -7,6 +8,9 @@
 #include "host/MacroData.h"
 #include "hostio/MacroJson.h"
 #include "standards/ZxSSMapping.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace cli
 {
@@ -131,3 +135,30 @@ int runMappingShow(const std::string& sheet, const std::string& target, Console&
     return status;
 }
 } // namespace cli
+
+void cli::addCatalogueAndMappingCommands(CLI::App& app, Command& command)
+{
+    struct Names
+    {
+        std::string macro;
+        std::string sheet;
+        std::string target;
+    };
+    auto names = std::make_shared<Names>();
+    CLI::App* catalogue = app.add_subcommand("catalogue", "Every bindable variable of a macro");
+    catalogue->add_option("--macro", names->macro, "Macro file (JSON)")->required();
+    catalogue->callback(
+        [names, &command]
+        { command = [names](Console& console) { return runCatalogue(names->macro, console); }; });
+
+    CLI::App* mapping = app.add_subcommand("mapping", "Mapping files of standards sheets");
+    mapping->require_subcommand(1);
+    CLI::App* mappingShow = mapping->add_subcommand("show", "The bindings of a sheet's mapping file");
+    mappingShow->add_option("SHEET", names->sheet, "Standards sheet name")->required();
+    mappingShow->add_option("--target", names->target, "Only this target");
+    mappingShow->callback(
+        [names, &command] {
+            command = [names](Console& console)
+            { return runMappingShow(names->sheet, names->target, console); };
+        });
+}

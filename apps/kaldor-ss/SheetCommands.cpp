@@ -1,5 +1,6 @@
 #include "SheetCommands.h"
 
+#include "Commands.h"
 #include "Console.h"
 #include "grid/Sheet.h"
 #include "grid/formula/ReferenceText.h"
@@ -8,6 +9,9 @@
 #include "host/Settings.h"
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFunctions.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace cli
 {
@@ -112,3 +116,33 @@ int runSheetConvert(const std::string& in, const std::string& out, Console& cons
     return kSuccess;
 }
 } // namespace cli
+
+void cli::addSheetCommands(CLI::App& app, Command& command)
+{
+    struct Names
+    {
+        std::string file;
+        std::string out;
+    };
+    auto names = std::make_shared<Names>();
+    CLI::App* sheetCommand = app.add_subcommand("sheet", "Read and convert sheet files");
+    sheetCommand->require_subcommand(1);
+    CLI::App* values = sheetCommand->add_subcommand("values", "Every non-empty cell after calculation");
+    values->add_option("FILE", names->file, "Sheet file")->required();
+    values->callback(
+        [names, &command]
+        { command = [names](Console& console) { return runSheetValues(names->file, console); }; });
+    CLI::App* show =
+        sheetCommand->add_subcommand("show", "First cell, column captions and rows as displayed");
+    show->add_option("FILE", names->file, "Sheet file")->required();
+    show->callback([names, &command]
+                   { command = [names](Console& console) { return runSheetShow(names->file, console); }; });
+    CLI::App* convert = sheetCommand->add_subcommand(
+        "convert", "Convert between the sheet format and CSV (by the file names)");
+    convert->add_option("IN", names->file, "Sheet to read")->required();
+    convert->add_option("OUT", names->out, "Sheet to write")->required();
+    convert->callback(
+        [names, &command] {
+            command = [names](Console& console) { return runSheetConvert(names->file, names->out, console); };
+        });
+}
