@@ -219,7 +219,7 @@ bool Kdr_Spread::revealCell(int col, int row, ui::Rect& rect)
         else
         {
             int x = headerW;
-            for (int c = leftCol_; c <= col; ++c)
+            for (int c = leftCol_; c <= col && x <= viewWidth(); ++c)
                 x += static_cast<int>(sheet_.columnWidth(c));
             if (x > viewWidth())
             {
