@@ -220,6 +220,10 @@ public:
 
     /// The cell editor's text while it is open.
     const std::string& editText() const { return editText_; }
+    /// Opens the cell editor on the active cell with its entry, caret at the end (as F2 does),
+    /// or closes it writing the entry (as Enter does); from code, so without notifications.
+    /// False when there is nothing to open it on or the entry was refused.
+    bool setEditMode(bool on);
     /// The first visible body column and row.
     int leftColumn() const { return leftCol_; }
     int topRow() const { return topRow_; }
@@ -293,6 +297,8 @@ private:
     void cancelEdit();
     /// Writes what the user typed into a cell by its type; false when the cell refuses it.
     bool writeTyped(int col, int row, const std::string& text);
+    /// The entry as the editor shows it: the data text, or "=" and the formula.
+    std::string enteredText(int col, int row) const;
     void toggleCheckAsUser(int col, int row);
     void deleteSelectionAsUser();
     void clickCellAsUser(unsigned flags, int col, int row);
@@ -336,6 +342,7 @@ private:
     bool editing_ = false;
     bool editByTyping_ = false;
     bool lastEditRefused_ = false;
+    bool quiet_ = false;
     int editCol_ = 0;
     int editRow_ = 0;
     std::string editText_;

@@ -119,6 +119,8 @@ bool Kdr_Spread::chooseComboItemAsUser(int index)
 
 bool Kdr_Spread::hasListener() const
 {
+    if (quiet_)
+        return false;
     // A hidden grid that only calculates has no parent; nothing is built for it.
     return IsWindow() && isChildWindow() && GetParent() != nullptr;
 }
@@ -336,8 +338,7 @@ bool Kdr_Spread::startEdit(int col, int row, std::string text, bool byTyping)
     editByTyping_ = byTyping;
     editCol_ = col;
     editRow_ = row;
-    editOriginal_ =
-        sheet_.hasFormula(col, row) ? "=" + sheet_.cellFormulaText(col, row) : sheet_.cellEntry(col, row);
+    editOriginal_ = enteredText(col, row);
     editText_ = std::move(text);
     sheet_.setEditMode(true);
     const int end = static_cast<int>(editText_.size());
@@ -409,6 +410,30 @@ bool Kdr_Spread::commitEdit()
     if (changed && FromHandle(self) == this)
         notify(ui::GRIDN_CHANGE, col, row);
     return !lastEditRefused_;
+}
+
+bool Kdr_Spread::setEditMode(bool on)
+{
+    if (!created_)
+        return false;
+    // Code that opens or closes the editor is not a person: the parent hears nothing of it.
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    bool ok = false;
+    int col = 0, row = 0;
+    if (!on)
+        ok = !editing_ || commitEdit();
+    else if (editing_)
+        ok = true;
+    else if (sheet_.activeCell(col, row))
+        ok = startEdit(col, row, enteredText(col, row), false);
+    quiet_ = wasQuiet;
+    return ok;
+}
+
+std::string Kdr_Spread::enteredText(int col, int row) const
+{
+    return sheet_.hasFormula(col, row) ? "=" + sheet_.cellFormulaText(col, row) : sheet_.cellEntry(col, row);
 }
 
 void Kdr_Spread::cancelEdit()
@@ -659,9 +684,7 @@ void Kdr_Spread::OnKeyDown(unsigned key)
     case VK_F2:
         if (ensureActiveCell(col, row))
         {
-            const std::string text = sheet_.hasFormula(col, row) ? "=" + sheet_.cellFormulaText(col, row)
-                                                                 : sheet_.cellEntry(col, row);
-            startEdit(col, row, text, false);
+            startEdit(col, row, enteredText(col, row), false);
         }
         return;
     case VK_DELETE:
@@ -797,9 +820,7 @@ void Kdr_Spread::OnLButtonDblClk(unsigned flags, ui::Point point)
     int activeCol = 0, activeRow = 0;
     if (sheet_.activeCell(activeCol, activeRow) && activeCol == col && activeRow == row)
     {
-        const std::string text =
-            sheet_.hasFormula(col, row) ? "=" + sheet_.cellFormulaText(col, row) : sheet_.cellEntry(col, row);
-        startEdit(col, row, text, false);
+        startEdit(col, row, enteredText(col, row), false);
     }
 }
 

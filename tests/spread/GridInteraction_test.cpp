@@ -4,6 +4,7 @@
 #include "../ui/UiTestSupport.h"
 #include "spread/Kdr_Spread.h"
 #include "ui/Dialog.h"
+#include "ui/Input.h"
 #include "ui/ResourceModule.h"
 #include "ui/ZxTempResourceOverride.h"
 
@@ -213,6 +214,24 @@ TEST_F(GridInteractionTest, EnterWithoutEditingEndsTheDialogWithTheTypedCells)
             names = d.namesOnOk;
         });
     EXPECT_EQ(names, (Kdr_StringArray{"A", "B", "Fixed"}));
+
+    // An entry still being typed is written when the user clicks elsewhere: another cell, or a
+    // button of the dialog.
+    run(
+        [&](ui::Driver& user, GridDialog& d)
+        {
+            user.clickCell(kGrid, kName, 1);
+            user.typeInGrid(kGrid, "C");
+            user.clickCell(kGrid, kName, 2);
+            EXPECT_EQ(text(d, kName, 1), "C");
+            user.typeInGrid(kGrid, "D");
+            d.take();
+            user.click(IDOK);
+            EXPECT_EQ(d.take(),
+                      (std::vector<Heard>{editEnd(kName, 2, true), at(ui::GRIDN_CHANGE, kName, 2)}));
+            names = d.namesOnOk;
+        });
+    EXPECT_EQ(names, (Kdr_StringArray{"C", "D", "Fixed"}));
 }
 
 TEST_F(GridInteractionTest, ComboCheckAndButtonCellsReportWhatWasChosen)
@@ -531,5 +550,84 @@ TEST(GridWithoutParent, KeysAndClicksWorkWithoutNotifyingAnyone)
     int col = 0, row = 0;
     ASSERT_TRUE(grid.sheet().activeCell(col, row));
     EXPECT_EQ(row, 2);
+
+    // A double click on the active cell opens its editor with the entry.
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 25));
+    grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 25));
+    EXPECT_TRUE(grid.isEditing());
+    EXPECT_EQ(grid.editText(), "7");
+    grid.SendMessage(WM_KEYDOWN, VK_ESCAPE); // no dialog here: the grid's own handler sees it
     grid.DestroyWindow();
+    EXPECT_FALSE(grid.isEditing());
+}
+
+namespace
+{
+/// A parent that destroys itself, grid included, on the first notification it hears.
+class SelfDestroyingParent : public ui::Window
+{
+public:
+    int heard = 0;
+
+protected:
+    bool OnNotify(ui::NotifyHeader& header, std::intptr_t& result) override
+    {
+        (void)header;
+        (void)result;
+        if (heard++ == 0)
+            DestroyWindow();
+        return true;
+    }
+};
+} // namespace
+
+TEST(GridWithParent, AParentThatDestroysItselfOnANotificationStopsTheGesture)
+{
+    for (unsigned key : {unsigned(VK_RETURN), unsigned(VK_DOWN), unsigned(VK_TAB)})
+    {
+        SelfDestroyingParent parent;
+        parent.Create("#32770", "", WS_POPUP | WS_VISIBLE, ui::Rect(0, 0, 600, 400), nullptr, 0);
+        ui::createControl("STATIC", "", WS_CHILD | WS_VISIBLE, ui::Rect(0, 0, 500, 300), &parent, 1196);
+        Kdr_Spread grid;
+        ASSERT_TRUE(grid.createInDialog(&parent, 1196, true));
+        grid.setMaxCols(3, false);
+        grid.setMaxRows(3, false);
+        grid.sheet().setActiveCell(1, 1);
+        grid.SetFocus();
+        parent.heard = 1; // let the editor open
+        grid.SendMessage(WM_CHAR, 'x');
+        parent.heard = 0;
+        ui::Message message{&grid, WM_KEYDOWN, key, 0};
+        if (!ui::dispatchInput(message))
+            grid.SendMessage(WM_KEYDOWN, key);
+        EXPECT_FALSE(grid.IsWindow());
+        EXPECT_EQ(parent.heard, 1) << "key " << key;
+        Kdr_String value;
+        grid.getCellText(1, 1, value, ctkValue);
+        EXPECT_EQ(value, "x") << "the entry is written before the parent hears of it";
+        ui::collectDestroyedWindows();
+    }
+}
+
+TEST(GridWithParent, EditModeSetFromCodeIsSilent)
+{
+    SelfDestroyingParent parent;
+    parent.Create("#32770", "", WS_POPUP | WS_VISIBLE, ui::Rect(0, 0, 600, 400), nullptr, 0);
+    ui::createControl("STATIC", "", WS_CHILD | WS_VISIBLE, ui::Rect(0, 0, 500, 300), &parent, 1196);
+    Kdr_Spread grid;
+    ASSERT_TRUE(grid.createInDialog(&parent, 1196, true));
+    grid.setMaxCols(2, false);
+    grid.setMaxRows(2, false);
+    EXPECT_FALSE(grid.setEditMode(true)); // no active cell
+    grid.setCellText(2, 2, "Web");
+    grid.sheet().setActiveCell(2, 2);
+    ASSERT_TRUE(grid.setEditMode(true));
+    EXPECT_EQ(grid.editText(), "Web");
+    grid.SendMessage(WM_CHAR, 's');
+    ASSERT_TRUE(grid.setEditMode(false));
+    Kdr_String value;
+    grid.getCellText(2, 2, value, ctkData);
+    EXPECT_EQ(value, "Webs");
+    EXPECT_EQ(parent.heard, 0);
+    parent.DestroyWindow();
 }
