@@ -1,5 +1,7 @@
 #include "frame/ModuleResources.h"
 
+#include "cutting/ZxDlgCSP2.h"
+
 namespace
 {
 void registerTemplates(ui::ResourceModule& module)
@@ -16,6 +18,8 @@ void registerTemplates(ui::ResourceModule& module)
     formulas.defPushButton(IDOK, "OK", 290, 238, 50, 14);
     formulas.pushButton(IDCANCEL, "Cancel", 343, 238, 50, 14);
     module.addDialog(std::move(formulas));
+
+    registerCuttingStockTemplate(module);
 
     module.addBitmap(IDB_CHECK_OFF, "");
     module.addBitmap(IDB_CHECK_ON, "");
