@@ -20,4 +20,6 @@ using Command = std::function<int(Console&)>;
 void addEvaluateCommand(CLI::App& app, Command& command);
 void addSheetCommands(CLI::App& app, Command& command);
 void addCatalogueAndMappingCommands(CLI::App& app, Command& command);
+void addBillCommands(CLI::App& app, Command& command);
+void addSettingsCommands(CLI::App& app, Command& command);
 } // namespace cli

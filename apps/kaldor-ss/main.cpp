@@ -58,6 +58,8 @@ int main(int argc, char** argv)
     cli::addEvaluateCommand(app, command);
     cli::addSheetCommands(app, command);
     cli::addCatalogueAndMappingCommands(app, command);
+    cli::addBillCommands(app, command);
+    cli::addSettingsCommands(app, command);
 
     try
     {
