@@ -79,7 +79,8 @@ ZxEditorRegistry::Paths ZxEditorRegistry::Paths::fromEnvironment()
     if (dirs.empty())
         dirs = "/etc/xdg";
     std::string folder;
-    auto addFolder = [&] {
+    auto addFolder = [&]
+    {
         if (!folder.empty() && folder.front() == '/')
             paths.system.append(joinFolder(folder, kConfigFile));
         folder.clear();

@@ -55,7 +55,8 @@ std::vector<std::string> expectedItems(const Json& row)
     {
         std::string text = item.is_string() ? item.get<std::string>() : item.dump();
         // Values read like a spreadsheet's General format: no trailing zeros.
-        if (text.size() > 2 && text.ends_with(".0") && text.find_first_not_of("0123456789.") == std::string::npos)
+        if (text.size() > 2 && text.ends_with(".0") &&
+            text.find_first_not_of("0123456789.") == std::string::npos)
             text.resize(text.size() - 2);
         texts.push_back(text);
     }
