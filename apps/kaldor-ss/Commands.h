@@ -21,4 +21,6 @@ void addEvaluateCommand(CLI::App& app, Command& command);
 void addSheetCommands(CLI::App& app, Command& command);
 void addCatalogueAndMappingCommands(CLI::App& app, Command& command);
 void addStockCommands(CLI::App& app, Command& command);
+void addBillCommands(CLI::App& app, Command& command);
+void addSettingsCommands(CLI::App& app, Command& command);
 } // namespace cli

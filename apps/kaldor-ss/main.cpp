@@ -59,6 +59,8 @@ int main(int argc, char** argv)
     cli::addSheetCommands(app, command);
     cli::addCatalogueAndMappingCommands(app, command);
     cli::addStockCommands(app, command);
+    cli::addBillCommands(app, command);
+    cli::addSettingsCommands(app, command);
 
     try
     {

@@ -11,6 +11,8 @@ enum ModuleResourceId
     IDC_SS_PLACEHOLDER = 1196, ///< placeholder the grid replaces
     IDB_CHECK_OFF = 8134,
     IDB_CHECK_ON = 8136,
+    IDD_BILL_OUTPUT = 248,  ///< modeless window showing a bill as it is fed
+    IDB_BILL_PICTURE = 251, ///< marks the row of a part's picture in a bill
 };
 
 /// The module's own resources, registered on first use.

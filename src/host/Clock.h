@@ -20,6 +20,13 @@ public:
     {
         return std::chrono::duration_cast<std::chrono::milliseconds>(now()).count();
     }
+
+    /// The calendar time, for texts that show a date (the bill's print date). Unlike now() it
+    /// may jump when the system's clock is set; the default reads the system clock.
+    virtual std::chrono::system_clock::time_point wallTime() const
+    {
+        return std::chrono::system_clock::now();
+    }
 };
 
 /// The default clock: std::chrono::steady_clock.
@@ -43,8 +50,20 @@ public:
     }
     void advanceMilliseconds(long long milliseconds) { advance(std::chrono::milliseconds(milliseconds)); }
 
+    /// The calendar time moves with advance(); it starts at the Unix epoch unless set.
+    std::chrono::system_clock::time_point wallTime() const override
+    {
+        return wallStart_ + std::chrono::duration_cast<std::chrono::system_clock::duration>(now_);
+    }
+    /// Makes the calendar time read `time` now; later advances move it on.
+    void setWallTime(std::chrono::system_clock::time_point time)
+    {
+        wallStart_ = time - std::chrono::duration_cast<std::chrono::system_clock::duration>(now_);
+    }
+
 private:
     Duration now_;
+    std::chrono::system_clock::time_point wallStart_{};
 };
 
 /// The clock everyone reads. It is a SteadyClock unless replaced.

@@ -205,6 +205,30 @@ public:
         bool wasOn_;
     };
 
+    // --- Editor settings (Kdr_SpreadSettings.cpp) -----------------------------------------
+    // How the sheets the module makes itself (the bill) are prepared, labelled and saved, so
+    // that the spreadsheet editor shows and prints them with the right fonts and variables.
+
+    /// Writes a sheet to a file; false when the file could not be written.
+    using SheetFileWriter = std::function<bool(Kdr_Spread& sheet, const Kdr_String& fileName)>;
+
+    /// Switches the grid options 12, 25, 7 and 21 on. A new sheet also gets 6 columns and 11
+    /// rows of edit cells, the named editor settings (else the configured default settings,
+    /// else the defaults) in its corner cell and their font on its cells. Text tips are set
+    /// to mode 2 after 10 ms and the note indicator is switched off. Nothing without a sheet.
+    static void prepareSheet(Kdr_Spread* sheet, const Kdr_String& settingsName, bool newSheet);
+    /// Prepares this grid as a new sheet with the named settings and makes the font of the
+    /// settings it received the wrapper's default font.
+    void prepareWithSettings(const Kdr_String& settingsName);
+    /// Replaces the print variables of the sheet's settings; false when they cannot be
+    /// stored (the sheet then keeps its old settings).
+    bool setSheetVariables(const Kdr_StringArray& names, const Kdr_StringArray& values);
+    /// Saves the sheet with its formatting (through `writer` when one is given), clears the
+    /// changes-made flag and copies the header picture (else the footer picture) next to the
+    /// file. False when there is no sheet or the save fails.
+    static bool saveSheetWithPictures(Kdr_Spread* sheet, const Kdr_String& fileName,
+                                      const SheetFileWriter& writer = {});
+
     int placeholderId() const { return placeholderId_; }
     ui::Window* parentDialog() const { return dialog_; }
     /// The markers the check-box column operations keep.
