@@ -353,14 +353,16 @@ void Kdr_Spread::insertTyped(unsigned character)
         return;
     const grid::CellType& type = sheet_.cellType(editCol_, editRow_);
     const char c = applyCase(type, static_cast<char>(character));
-    if (type.kind == grid::CellType::Kind::Number && !isNumberCharacter(static_cast<unsigned char>(c)) &&
-        !(editText_.empty() || editText_[0] == '='))
-        return;
     int start = 0, end = 0;
     sheet_.editSelection(start, end);
     const int size = static_cast<int>(editText_.size());
     start = std::min(start, size);
     end = std::clamp(end, start, size);
+    // A number cell takes the characters of a number, or a formula that begins with "=".
+    const bool formula = (c == '=' && start == 0) || (!editText_.empty() && editText_[0] == '=' && start > 0);
+    if (type.kind == grid::CellType::Kind::Number && !isNumberCharacter(static_cast<unsigned char>(c)) &&
+        !formula)
+        return;
     const bool limited = type.kind == grid::CellType::Kind::Text || type.kind == grid::CellType::Kind::Edit;
     if (limited && type.maxLength > 0 && size - (end - start) + 1 > type.maxLength)
         return;
@@ -472,11 +474,14 @@ void Kdr_Spread::toggleCheckAsUser(int col, int row)
 void Kdr_Spread::deleteSelectionAsUser()
 {
     int activeCol = 0, activeRow = 0;
-    if (!sheet_.activeCell(activeCol, activeRow))
-        return;
+    const bool hasActive = sheet_.activeCell(activeCol, activeRow);
     grid::Selection s = sheet_.selection();
     if (s.col1 == 0)
+    {
+        if (!hasActive)
+            return;
         s = grid::Selection{activeCol, activeRow, activeCol, activeRow};
+    }
     const int col1 = std::max(std::min(s.col1, s.col2), 1), col2 = std::max(s.col1, s.col2);
     const int row1 = std::max(std::min(s.row1, s.row2), 1), row2 = std::max(s.row1, s.row2);
     // Only stored cells can hold anything to clear, so a whole selected column costs what it holds.
@@ -496,7 +501,7 @@ void Kdr_Spread::deleteSelectionAsUser()
     for (auto [col, row] : cleared)
         sheet_.setData(col, row, "");
     if (!cleared.empty())
-        notify(ui::GRIDN_CHANGE, activeCol, activeRow);
+        notify(ui::GRIDN_CHANGE, hasActive ? activeCol : col1, hasActive ? activeRow : row1);
 }
 
 // ---- Keyboard ------------------------------------------------------------------------------
@@ -628,6 +633,14 @@ void Kdr_Spread::OnKeyDown(unsigned key)
         const int size = static_cast<int>(editText_.size());
         switch (key)
         {
+        // Enter and Escape arrive here only when no pre-translate step took them (a grid
+        // outside a dialog); they act as they do in a dialog.
+        case VK_RETURN:
+            commitEdit();
+            return;
+        case VK_ESCAPE:
+            cancelEdit();
+            return;
         case VK_UP:
         case VK_DOWN:
             commitEdit();
@@ -735,6 +748,10 @@ void Kdr_Spread::OnChar(unsigned character)
         }
         return;
     }
+    // A key the cell would not take does not open the editor either, so nothing is emptied.
+    if (type.kind == grid::CellType::Kind::Number &&
+        !isNumberCharacter(static_cast<unsigned char>(character)) && character != '=')
+        return;
     if (startEdit(col, row, std::string(), true))
         insertTyped(character);
 }
