@@ -130,7 +130,8 @@ bool Driver::editCell(int id, int col, int row, std::string_view text)
     const std::string where = "edit cell in " + std::to_string(id) + ": cell " + cellName(col, row);
     if (!grid->isCellEditable(col, row))
         return fail(where + " cannot be typed into");
-    if (!clickCell(id, col, row) || !typeInGrid(id, text))
+    // An empty entry is typed as Backspace, which opens the editor empty.
+    if (!clickCell(id, col, row) || !(text.empty() ? pressKeyInGrid(id, VK_BACK) : typeInGrid(id, text)))
         return false;
     grid = reachableGrid(id, "edit cell in");
     if (grid == nullptr)

@@ -412,6 +412,14 @@ TEST_F(GridInteractionTest, NumberCellsTakeOnlyNumbersWithinTheirRange)
             EXPECT_FALSE(probe.editCell(kGrid, kLength, 1, "1e20"));
             EXPECT_EQ(text(d, kLength, 1, ctkValue), "100");
 
+            // A key a number cell does not take does not open its editor.
+            failures.clear();
+            EXPECT_FALSE(probe.editCell(kGrid, kLength, 1, "abc"));
+            EXPECT_EQ(failures,
+                      (std::vector<std::string>{"dialog 300: edit cell in 1196: cell (2, 1): the typing "
+                                                "did not open the cell editor"}));
+            EXPECT_EQ(text(d, kLength, 1, ctkValue), "100");
+
             // A formula is taken and calculated at once; emptying the cell is allowed.
             EXPECT_TRUE(user.editCell(kGrid, kLength, 3, "=B1/4"));
             EXPECT_EQ(text(d, kLength, 3, ctkValue), "25");
@@ -422,6 +430,8 @@ TEST_F(GridInteractionTest, NumberCellsTakeOnlyNumbersWithinTheirRange)
                 user.pressKeyInGrid(kGrid, VK_BACK);
             user.pressKeyInGrid(kGrid, VK_RETURN);
             EXPECT_EQ(text(d, kLength, 1, ctkValue), "");
+            EXPECT_TRUE(user.editCell(kGrid, kLength, 3, ""));
+            EXPECT_EQ(text(d, kLength, 3, ctkValue), "");
             user.click(IDCANCEL);
         });
 }
@@ -551,12 +561,27 @@ TEST(GridWithoutParent, KeysAndClicksWorkWithoutNotifyingAnyone)
     ASSERT_TRUE(grid.sheet().activeCell(col, row));
     EXPECT_EQ(row, 2);
 
+    // Delete clears a selected column even when no cell is active.
+    Kdr_Spread other;
+    ASSERT_TRUE(other.createHidden());
+    other.setMaxCols(2, false);
+    other.setMaxRows(2, false);
+    other.setCellText(2, 1, "a");
+    other.setCellText(2, 2, "b");
+    other.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 5)); // the header of column 2
+    other.SendMessage(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(other.sheet().cellDataText(2, 1) + other.sheet().cellDataText(2, 2), "");
+    other.DestroyWindow();
+
     // A double click on the active cell opens its editor with the entry.
     grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 25));
     grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 25));
     EXPECT_TRUE(grid.isEditing());
     EXPECT_EQ(grid.editText(), "7");
     grid.SendMessage(WM_KEYDOWN, VK_ESCAPE); // no dialog here: the grid's own handler sees it
+    EXPECT_FALSE(grid.isEditing());
+    grid.SendMessage(WM_KEYDOWN, VK_F2);
+    EXPECT_TRUE(grid.isEditing());
     grid.DestroyWindow();
     EXPECT_FALSE(grid.isEditing());
 }
