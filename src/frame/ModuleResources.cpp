@@ -1,5 +1,7 @@
 #include "frame/ModuleResources.h"
 
+#include "frame/ModuleBitmaps.h"
+
 namespace
 {
 void registerTemplates(ui::ResourceModule& module)
@@ -17,8 +19,7 @@ void registerTemplates(ui::ResourceModule& module)
     formulas.pushButton(IDCANCEL, "Cancel", 343, 238, 50, 14);
     module.addDialog(std::move(formulas));
 
-    module.addBitmap(IDB_CHECK_OFF, "");
-    module.addBitmap(IDB_CHECK_ON, "");
+    registerModuleBitmaps(module);
 }
 } // namespace
 

@@ -8,6 +8,7 @@ namespace ui
 namespace
 {
 Cursor gCursor = Cursor::Arrow;
+Point gPosition;
 
 constexpr std::array<std::pair<Cursor, const char*>, 14> kNames{{
     {Cursor::Arrow, "arrow"},
@@ -30,6 +31,16 @@ constexpr std::array<std::pair<Cursor, const char*>, 14> kNames{{
 Cursor currentCursor()
 {
     return gCursor;
+}
+
+Point cursorPosition()
+{
+    return gPosition;
+}
+
+void setCursorPosition(Point screenPoint)
+{
+    gPosition = screenPoint;
 }
 
 const char* cursorName(Cursor cursor)

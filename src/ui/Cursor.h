@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Geometry.h"
 #include "ui/WinDefs.h"
 
 namespace ui
@@ -25,6 +26,9 @@ enum class Cursor
 
 /// The cursor shown now (the arrow at start). A renderer shows it over its windows; tests read it.
 Cursor currentCursor();
+/// Where the pointer is, in screen coordinates: the point of the last mouse message delivered.
+Point cursorPosition();
+void setCursorPosition(Point screenPoint);
 /// The name of a cursor shape ("arrow", "size-we", …), for messages and logs.
 const char* cursorName(Cursor cursor);
 } // namespace ui
@@ -34,5 +38,13 @@ using HCURSOR = ui::Cursor;
 
 /// The standard cursor with an IDC_… number; the arrow for a number that names none.
 HCURSOR LoadStandardCursor(int idc);
+/// Where the pointer is, in screen coordinates.
+inline bool GetCursorPos(ui::Point* point)
+{
+    if (point == nullptr)
+        return false;
+    *point = ui::cursorPosition();
+    return true;
+}
 /// Shows `cursor`; returns the one shown before.
 HCURSOR SetCursor(HCURSOR cursor);

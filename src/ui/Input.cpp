@@ -56,6 +56,7 @@ WindowHandle sendMouseMessage(Window& origin, unsigned message, Point clientPoin
     DispatchScope scope;
     Point screen = clientPoint;
     origin.ClientToScreen(screen);
+    setCursorPosition(screen);
     Window* target = mouseTarget(origin, screen);
     if (target == nullptr)
         return 0;

@@ -7,6 +7,9 @@ namespace ui
 void Static::SetIcon(const Image& icon)
 {
     image_ = icon;
+    // Icons drawn in memory keep their transparent parts in magenta, as button pictures do.
+    pixels_ = icon.resourceId != 0 ? loadIconPixels(icon.resourceId) : nullptr;
+    mask_ = pixels_ ? std::make_shared<const BitmapMask>(pixels_->maskFor(RGB(255, 0, 255))) : nullptr;
     changed(Property::Image);
 }
 
