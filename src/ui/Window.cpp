@@ -546,7 +546,7 @@ Window* Window::SetFocus()
     gFocus = this;
     if (old != nullptr)
     {
-        detail::notifyChanged(*old, Property::Focus);
+        old->changed(Property::Focus);
         old->SendMessage(WM_KILLFOCUS, handle_);
     }
     if (gFocus == this && handle_ != 0)

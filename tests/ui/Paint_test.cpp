@@ -1,4 +1,5 @@
 #include "UiTestSupport.h"
+#include "ui/Button.h"
 #include "ui/Dialog.h"
 #include "ui/Driver.h"
 #include "ui/Input.h"
@@ -97,6 +98,10 @@ private:
 class PaintTest : public uitest::UiTest
 {
 protected:
+    // Windows that earlier tests left waiting (the host's main window) are painted first, so
+    // that each test sees only its own paints.
+    PaintTest() { ui::MessageLoop::instance().pump(); }
+
     void open(Canvas& canvas)
     {
         ASSERT_TRUE(canvas.Create("Canvas", "", WS_POPUP | WS_VISIBLE, Rect(100, 100, 300, 220), nullptr, 7));
@@ -167,6 +172,32 @@ TEST_F(PaintTest, LabelsTakeTheirColoursFromTheParent)
     ui::MessageLoop::instance().pump();
     EXPECT_EQ(plain->displayList().describe(),
               (std::vector<std::string>{"text \"Oriëntatie\" 0,0,70,14 #0000FF transparent"}));
+    canvas.DestroyWindow();
+}
+
+TEST_F(PaintTest, ButtonsAndFieldsDrawTheirStateAndRepaintWhenItChanges)
+{
+    Canvas canvas;
+    open(canvas);
+    auto* ok = ui::createControl("BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
+                                 Rect(10, 80, 70, 100), &canvas, 1);
+    auto* box = dynamic_cast<ui::Button*>(ui::createControl(
+        "BUTTON", "Tapped", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, Rect(10, 10, 90, 25), &canvas, 2));
+    auto* secret = ui::createControl("EDIT", "abc", WS_CHILD | WS_VISIBLE | ES_PASSWORD,
+                                     Rect(100, 10, 160, 30), &canvas, 3);
+    ui::MessageLoop::instance().pump();
+    EXPECT_EQ(ok->displayList().describe(),
+              (std::vector<std::string>{"fill 0,0,60,20 #F0F0F0", "frame 0,0,60,20 #0078D7 width 2",
+                                        "text \"OK\" 0,0,60,20 #000000 transparent"}));
+    EXPECT_TRUE(box->displayList().ofKind(DrawKind::Line).empty());
+    EXPECT_EQ(secret->displayList().texts(), (std::vector<std::string>{"***"}));
+
+    ui::Driver driver(canvas);
+    ASSERT_TRUE(driver.click(2));
+    EXPECT_EQ(box->displayList().ofKind(DrawKind::Line).size(), 2u) << "the check mark";
+    EXPECT_EQ(box->displayList().ofKind(DrawKind::FocusRect).size(), 1u);
+    ASSERT_TRUE(driver.focus(3));
+    EXPECT_TRUE(box->displayList().ofKind(DrawKind::FocusRect).empty()) << "losing the focus repaints too";
     canvas.DestroyWindow();
 }
 
