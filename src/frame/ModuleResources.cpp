@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "frame/ModuleBitmaps.h"
 
 namespace
 {
@@ -21,15 +22,12 @@ void registerTemplates(ui::ResourceModule& module)
 
     registerCuttingStockTemplate(module);
 
-    module.addBitmap(IDB_CHECK_OFF, "");
-    module.addBitmap(IDB_CHECK_ON, "");
-
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);
     bill.style = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
     bill.control(IDC_SS_PLACEHOLDER, "STATIC", "", 0, 5, 20, 410, 235);
     module.addDialog(std::move(bill));
-    module.addBitmap(IDB_BILL_PICTURE, "");
+    registerModuleBitmaps(module);
 }
 } // namespace
 

@@ -151,4 +151,54 @@ void Button::copyControlState(const Window& from)
         image_ = other->image_;
     }
 }
+
+void Button::OnPaint(PaintContext& dc)
+{
+    const Rect client = GetClientRect();
+    dc.SetTextColor(GetSysColor(IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    dc.SetBkColor(GetSysColor(COLOR_BTNFACE));
+    dc.SetBkMode(TRANSPARENT);
+    const Brush brush = ctlColorFromParent(dc, CTLCOLOR_BTN);
+    if (!IsWindow())
+        return;
+    if (isGroupBox())
+    {
+        dc.FrameRect(Rect(client.left, client.top + 6, client.right, client.bottom),
+                     GetSysColor(COLOR_BTNSHADOW));
+        dc.DrawText(GetWindowText(), Rect(client.left + 8, client.top, client.right - 8, client.top + 13),
+                    DT_LEFT);
+        return;
+    }
+    dc.FillRect(client, brush, GetSysColor(COLOR_BTNFACE));
+    if (isCheckBox() || isRadioButton())
+    {
+        // A 13-pixel box at the left, vertically centred, then the caption.
+        const int top = client.top + (client.Height() - 13) / 2;
+        const Rect box(client.left, top, client.left + 13, top + 13);
+        dc.FillSolidRect(box, GetSysColor(COLOR_WINDOW));
+        dc.FrameRect(box, GetSysColor(COLOR_BTNSHADOW));
+        if (GetCheck() != BST_UNCHECKED)
+        {
+            dc.SelectPen(
+                GetCheck() == BST_CHECKED ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT), 2);
+            dc.MoveTo({box.left + 3, box.top + 6});
+            dc.LineTo({box.left + 5, box.top + 8});
+            dc.LineTo({box.left + 9, box.top + 3});
+        }
+        dc.DrawText(GetWindowText(), Rect(box.right + 4, client.top, client.right, client.bottom),
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    }
+    else
+    {
+        const bool isDefault = GetButtonStyle() == BS_DEFPUSHBUTTON;
+        dc.FrameRect(client, GetSysColor(isDefault ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW), isDefault ? 2 : 1);
+        dc.DrawText(GetWindowText(), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    if (Window::GetFocus() == this)
+    {
+        Rect focus = client;
+        focus.DeflateRect(3, 3);
+        dc.DrawFocusRect(focus);
+    }
+}
 } // namespace ui

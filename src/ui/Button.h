@@ -53,6 +53,9 @@ protected:
     void OnKillFocus(Window* newFocus) override;
     void OnKeyUp(unsigned key) override;
     void copyControlState(const Window& from) override;
+    /// Draws the face, frame, check mark and caption in the colours the parent answers to
+    /// WM_CTLCOLORBTN.
+    void OnPaint(PaintContext& dc) override;
 
 private:
     void uncheckGroupSiblings();

@@ -401,4 +401,145 @@ bool Driver::isVisible(int id) const
     Window* control = item(id);
     return control != nullptr && control->IsWindowVisible();
 }
+
+namespace
+{
+// The window a pointer action starts from: the driven window for id 0, else a visible control.
+Window* pointerOrigin(const Driver& driver, int id, const char* action)
+{
+    Window* w = driver.window();
+    if (w == nullptr)
+    {
+        driver.fail(std::string(action) + ": the window is gone");
+        return nullptr;
+    }
+    if (auto* d = dynamic_cast<Dialog*>(w); d != nullptr && d->isModal() && d->hasEnded())
+    {
+        driver.fail(std::string(action) + ": the dialog has already ended");
+        return nullptr;
+    }
+    if (id == 0)
+        return w;
+    Window* control = driver.item(id);
+    if (control == nullptr)
+        driver.fail(describe(action, id) + ": no such control");
+    else if (!control->IsWindowVisible())
+        driver.fail(describe(action, id) + ": the control is hidden");
+    else
+        return control;
+    return nullptr;
+}
+
+// Holds Shift and Control down as asked for the length of an action.
+class HeldKeys
+{
+public:
+    explicit HeldKeys(unsigned modifiers)
+    {
+        setKeyDown(VK_SHIFT, (modifiers & MK_SHIFT) != 0);
+        setKeyDown(VK_CONTROL, (modifiers & MK_CONTROL) != 0);
+    }
+    ~HeldKeys()
+    {
+        setKeyDown(VK_SHIFT, false);
+        setKeyDown(VK_CONTROL, false);
+        setKeyDown(VK_LBUTTON, false);
+    }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+};
+
+// Sends one mouse message at a screen point from the origin window; once the origin is gone
+// only a window holding the capture still hears the pointer. False when nobody could.
+bool sendAtScreen(WindowHandle origin, Point screen, unsigned message, unsigned flags)
+{
+    if (Window* w = Window::FromHandle(origin))
+    {
+        w->ScreenToClient(screen);
+        sendMouseMessage(*w, message, screen, flags);
+        return true;
+    }
+    if (Window* capture = Window::GetCapture())
+    {
+        capture->ScreenToClient(screen);
+        Message mouse{capture, message, flags, MAKELPARAM(screen.x, screen.y)};
+        dispatchInput(mouse);
+        return true;
+    }
+    return false;
+}
+} // namespace
+
+bool Driver::drag(int id, Point from, Point to, unsigned modifiers)
+{
+    Window* origin = pointerOrigin(*this, id, "drag in");
+    return origin != nullptr && drag(*origin, from, to, modifiers);
+}
+
+bool Driver::drag(Window& window, Point from, Point to, unsigned modifiers)
+{
+    if (ended("drag"))
+        return false;
+    DispatchScope scope;
+    const WindowHandle origin = window.GetSafeHwnd();
+    const unsigned keys = modifiers & (MK_SHIFT | MK_CONTROL);
+    window.ClientToScreen(from);
+    window.ClientToScreen(to);
+    {
+        HeldKeys held(modifiers);
+        setKeyDown(VK_LBUTTON, true);
+        sendAtScreen(origin, from, WM_MOUSEMOVE, keys);
+        sendAtScreen(origin, from, WM_LBUTTONDOWN, keys | MK_LBUTTON);
+        for (int step = 1; step <= kDragSteps; ++step)
+        {
+            const Point at{from.x + (to.x - from.x) * step / kDragSteps,
+                           from.y + (to.y - from.y) * step / kDragSteps};
+            sendAtScreen(origin, at, WM_MOUSEMOVE, keys | MK_LBUTTON);
+        }
+        // The button is released whatever happened on the way, so that no window is left
+        // believing it is still held.
+        setKeyDown(VK_LBUTTON, false);
+        sendAtScreen(origin, to, WM_LBUTTONUP, keys);
+    }
+    settle();
+    return true;
+}
+
+bool Driver::mouseMove(int id, Point point, unsigned modifiers)
+{
+    DispatchScope scope;
+    Window* origin = pointerOrigin(*this, id, "move the mouse in");
+    if (origin == nullptr)
+        return false;
+    {
+        HeldKeys held(modifiers);
+        sendMouseMessage(*origin, WM_MOUSEMOVE, point, modifiers & (MK_SHIFT | MK_CONTROL));
+    }
+    settle();
+    return true;
+}
+
+bool Driver::doubleClick(int id, Point point, unsigned modifiers)
+{
+    DispatchScope scope;
+    Window* origin = pointerOrigin(*this, id, "double-click in");
+    if (origin == nullptr)
+        return false;
+    const WindowHandle handle = origin->GetSafeHwnd();
+    const unsigned keys = modifiers & (MK_SHIFT | MK_CONTROL);
+    {
+        HeldKeys held(modifiers);
+        for (const unsigned message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        {
+            const bool down = message != WM_LBUTTONUP;
+            setKeyDown(VK_LBUTTON, down);
+            Window* w = Window::FromHandle(handle);
+            if (w == nullptr)
+                break;
+            sendMouseMessage(*w, message, point, keys | (down ? MK_LBUTTON : 0));
+        }
+    }
+    settle();
+    return true;
+}
 } // namespace ui

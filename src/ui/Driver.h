@@ -57,6 +57,23 @@ public:
     bool leftClick(int id, Point point);
     bool rightClick(int id, Point point);
 
+    // ---- pointer: drags, moves and double-clicks ---------------------------------------
+    // Points are client coordinates of control `id` (0: the driven window) or of `window`;
+    // `modifiers` holds MK_SHIFT and MK_CONTROL, which are also held down as keys meanwhile.
+    // Each message goes where the platform sends it: to the window holding the mouse capture,
+    // else to the visible, enabled window under the pointer, a disabled control passing it to
+    // its parent — so the control itself may be disabled, but it must be visible.
+
+    /// Presses the left button at `from`, moves there in kDragSteps steps to `to` and releases
+    /// the button. A drag that ends outside every window still releases the button and the keys.
+    bool drag(int id, Point from, Point to, unsigned modifiers = 0);
+    bool drag(Window& window, Point from, Point to, unsigned modifiers = 0);
+    /// Moves the pointer to a point with no button held.
+    bool mouseMove(int id, Point point, unsigned modifiers = 0);
+    /// Clicks twice quickly: down, up, double-click, up.
+    bool doubleClick(int id, Point point, unsigned modifiers = 0);
+    static constexpr int kDragSteps = 4;
+
     Kdr_String text(int id) const;
     int check(int id) const;
     /// The selected item of a combo box or tab control; −1 for none or another kind.

@@ -212,4 +212,27 @@ void Edit::copyControlState(const Window& from)
         limit_ = other->limit_;
     }
 }
+
+void Edit::OnPaint(PaintContext& dc)
+{
+    const Rect client = GetClientRect();
+    const bool inactive = isReadOnly() || !IsWindowEnabled();
+    const COLORREF face = GetSysColor(inactive ? COLOR_BTNFACE : COLOR_WINDOW);
+    dc.SetTextColor(GetSysColor(IsWindowEnabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    dc.SetBkColor(face);
+    dc.SetBkMode(OPAQUE);
+    const Brush brush = ctlColorFromParent(dc, inactive ? CTLCOLOR_STATIC : CTLCOLOR_EDIT);
+    if (!IsWindow())
+        return;
+    dc.FillRect(client, brush, face);
+    const Kdr_String text = GetWindowText();
+    const bool password = (GetStyle() & ES_PASSWORD) != 0;
+    const unsigned align = (GetStyle() & ES_CENTER) != 0  ? DT_CENTER
+                           : (GetStyle() & ES_RIGHT) != 0 ? DT_RIGHT
+                                                          : DT_LEFT;
+    Rect inner = client;
+    inner.DeflateRect(2, 1);
+    dc.DrawText(password ? Kdr_String(text.size(), '*') : text, inner,
+                align | ((GetStyle() & ES_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE));
+}
 } // namespace ui

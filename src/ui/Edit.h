@@ -58,6 +58,9 @@ protected:
     void OnKillFocus(Window* newFocus) override;
     void OnKeyDown(unsigned key) override;
     void OnChar(unsigned character) override;
+    /// Draws the field and its text (dots for a password) in the colours the parent answers to
+    /// WM_CTLCOLOREDIT, or WM_CTLCOLORSTATIC when the field is read-only or disabled.
+    void OnPaint(PaintContext& dc) override;
     void copyControlState(const Window& from) override;
 
 private:

@@ -30,4 +30,49 @@ bool dispatchInput(Message& message)
         w->SendMessage(message.message, message.wParam, message.lParam);
     return false;
 }
+
+Window* mouseTarget(Window& origin, Point screenPoint)
+{
+    if (Window* capture = Window::GetCapture())
+        return capture;
+    Window* window = origin.GetTopLevelParent();
+    Point local = screenPoint;
+    window->ScreenToClient(local);
+    if (window->ChildWindowFromPoint(local) == nullptr)
+        return nullptr;
+    for (;;)
+    {
+        Point inWindow = screenPoint;
+        window->ScreenToClient(inWindow);
+        Window* child = window->ChildWindowFromPoint(inWindow, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        if (child == nullptr || child == window)
+            return window;
+        window = child;
+    }
+}
+
+WindowHandle sendMouseMessage(Window& origin, unsigned message, Point clientPoint, unsigned keyFlags)
+{
+    DispatchScope scope;
+    Point screen = clientPoint;
+    origin.ClientToScreen(screen);
+    setCursorPosition(screen);
+    Window* target = mouseTarget(origin, screen);
+    if (target == nullptr)
+        return 0;
+    const WindowHandle handle = target->GetSafeHwnd();
+    if (Window::GetCapture() == nullptr)
+    {
+        target->SendMessage(WM_SETCURSOR, handle,
+                            MAKELPARAM(static_cast<int>(HTCLIENT), static_cast<int>(message)));
+        target = Window::FromHandle(handle);
+        if (target == nullptr)
+            return 0;
+    }
+    Point local = screen;
+    target->ScreenToClient(local);
+    Message mouse{target, message, keyFlags, MAKELPARAM(local.x, local.y)};
+    dispatchInput(mouse);
+    return handle;
+}
 } // namespace ui

@@ -96,6 +96,15 @@ void MessageLoop::killTimersOf(WindowHandle window)
         std::erase_if(timers_, [&](const Timer& t) { return t.window == window; });
 }
 
+std::optional<long long> MessageLoop::nextDue() const
+{
+    std::optional<long long> next;
+    for (const Timer& t : timers_)
+        if (!next || t.due < *next)
+            next = t.due;
+    return next;
+}
+
 bool MessageLoop::hasTimer(WindowHandle window, std::uintptr_t id) const
 {
     return findTimer(window, id) != nullptr;
@@ -184,6 +193,7 @@ int MessageLoop::pump()
     int count = deliverQueued();
     count += fireDueTimers();
     count += deliverQueued();
+    paintInvalidWindows();
     collectDestroyedWindows();
     return count;
 }

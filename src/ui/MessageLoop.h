@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace ui
@@ -44,6 +45,10 @@ public:
     bool advance(long long milliseconds);
     /// Advances in steps until `done` is true or `maxMilliseconds` have passed; returns `done()`.
     bool runUntil(const std::function<bool()>& done, long long maxMilliseconds);
+
+    /// When the next timer falls due, in host-clock milliseconds (possibly already past);
+    /// empty when no timer runs. A real event loop sleeps until then, or until input arrives.
+    std::optional<long long> nextDue() const;
 
     std::size_t timerCount() const { return timers_.size(); }
     bool hasTimer(WindowHandle window, std::uintptr_t id) const;

@@ -6,8 +6,15 @@ namespace
 {
 HINSTANCE gCurrent = nullptr;
 
-bool findImage(const std::map<int, std::string>& files, int id, Image::Kind kind, Image& out)
+bool findImage(const std::map<int, std::string>& files,
+               const std::map<int, std::shared_ptr<const Bitmap>>& pictures, int id, Image::Kind kind,
+               Image& out)
 {
+    if (auto picture = pictures.find(id); picture != pictures.end())
+    {
+        out = Image{kind, "", picture->second->width(), picture->second->height(), id};
+        return true;
+    }
     auto it = files.find(id);
     if (it == files.end())
         return false;
@@ -23,6 +30,19 @@ bool findImage(const std::map<int, std::string>& files, int id, Image::Kind kind
     }
     out = image;
     return true;
+}
+
+std::shared_ptr<const Bitmap> pixelsOf(const std::map<int, std::string>& files,
+                                       const std::map<int, std::shared_ptr<const Bitmap>>& pictures, int id)
+{
+    if (auto picture = pictures.find(id); picture != pictures.end())
+        return picture->second;
+    auto it = files.find(id);
+    if (it == files.end() || it->second.empty())
+        return nullptr;
+    std::string error;
+    auto read = Bitmap::load(it->second, error);
+    return read ? std::make_shared<const Bitmap>(std::move(*read)) : nullptr;
 }
 
 // The search order: the current module, then the host's.
@@ -56,11 +76,33 @@ const DialogTemplate* ResourceModule::findDialog(int id) const
 
 bool ResourceModule::findBitmap(int id, Image& out) const
 {
-    return findImage(bitmaps_, id, Image::Kind::Bitmap, out);
+    return findImage(bitmaps_, bitmapPictures_, id, Image::Kind::Bitmap, out);
 }
 bool ResourceModule::findIcon(int id, Image& out) const
 {
-    return findImage(icons_, id, Image::Kind::Icon, out);
+    return findImage(icons_, iconPictures_, id, Image::Kind::Icon, out);
+}
+
+void ResourceModule::addBitmap(int id, Bitmap picture)
+{
+    bitmaps_.erase(id);
+    bitmapPictures_[id] = std::make_shared<const Bitmap>(std::move(picture));
+}
+
+void ResourceModule::addIcon(int id, Bitmap picture)
+{
+    icons_.erase(id);
+    iconPictures_[id] = std::make_shared<const Bitmap>(std::move(picture));
+}
+
+std::shared_ptr<const Bitmap> ResourceModule::bitmapPixels(int id) const
+{
+    return pixelsOf(bitmaps_, bitmapPictures_, id);
+}
+
+std::shared_ptr<const Bitmap> ResourceModule::iconPixels(int id) const
+{
+    return pixelsOf(icons_, iconPictures_, id);
 }
 
 bool ResourceModule::findString(int id, Kdr_String& out) const
@@ -93,6 +135,20 @@ bool loadBitmapResource(int id, Image& out)
 bool loadIconResource(int id, Image& out)
 {
     return searchChain([&](const ResourceModule& m) { return m.findIcon(id, out); });
+}
+
+std::shared_ptr<const Bitmap> loadBitmapPixels(int id)
+{
+    std::shared_ptr<const Bitmap> found;
+    searchChain([&](const ResourceModule& m) { return (found = m.bitmapPixels(id)) != nullptr; });
+    return found;
+}
+
+std::shared_ptr<const Bitmap> loadIconPixels(int id)
+{
+    std::shared_ptr<const Bitmap> found;
+    searchChain([&](const ResourceModule& m) { return (found = m.iconPixels(id)) != nullptr; });
+    return found;
 }
 
 bool loadStringResource(int id, Kdr_String& out)

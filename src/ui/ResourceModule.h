@@ -1,10 +1,12 @@
 #pragma once
 
 #include "host/Kdr_String.h"
+#include "ui/Bitmap.h"
 #include "ui/DialogTemplate.h"
 #include "ui/Image.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace ui
@@ -29,6 +31,13 @@ public:
     bool removeDialog(int id) { return dialogs_.erase(id) != 0; }
     void addBitmap(int id, std::string file) { bitmaps_[id] = std::move(file); }
     void addIcon(int id, std::string file) { icons_[id] = std::move(file); }
+    /// Adds a picture held in memory under a number, replacing a file registered there.
+    void addBitmap(int id, Bitmap picture);
+    void addIcon(int id, Bitmap picture);
+    /// The pixels of a bitmap (icon): the picture in memory, else the file read; null when the
+    /// number is not registered or its file cannot be read.
+    std::shared_ptr<const Bitmap> bitmapPixels(int id) const;
+    std::shared_ptr<const Bitmap> iconPixels(int id) const;
     /// The bitmap (icon) registered under a number. Its size is read from the file when the
     /// file can be read, else it stays 0 by 0. False when the number is not registered.
     bool findBitmap(int id, Image& out) const;
@@ -42,6 +51,8 @@ private:
     std::map<int, std::string> bitmaps_;
     std::map<int, std::string> icons_;
     std::map<int, Kdr_String> strings_;
+    std::map<int, std::shared_ptr<const Bitmap>> bitmapPictures_;
+    std::map<int, std::shared_ptr<const Bitmap>> iconPictures_;
 };
 
 /// The host's resources; always searched after the current module's.
@@ -52,6 +63,9 @@ ResourceModule& hostResources();
 const DialogTemplate* findDialogTemplate(int id);
 bool loadBitmapResource(int id, Image& out);
 bool loadIconResource(int id, Image& out);
+/// The pixels of a bitmap (icon) resource through the same search; null when not found.
+std::shared_ptr<const Bitmap> loadBitmapPixels(int id);
+std::shared_ptr<const Bitmap> loadIconPixels(int id);
 bool loadStringResource(int id, Kdr_String& out);
 } // namespace ui
 

@@ -149,7 +149,9 @@ inline constexpr unsigned WM_ENABLE = 0x000Au;
 inline constexpr unsigned WM_SETTEXT = 0x000Cu;
 inline constexpr unsigned WM_PAINT = 0x000Fu;
 inline constexpr unsigned WM_CLOSE = 0x0010u;
+inline constexpr unsigned WM_ERASEBKGND = 0x0014u;
 inline constexpr unsigned WM_SHOWWINDOW = 0x0018u;
+inline constexpr unsigned WM_SETCURSOR = 0x0020u;
 inline constexpr unsigned WM_GETMINMAXINFO = 0x0024u;
 inline constexpr unsigned WM_NOTIFY = 0x004Eu;
 inline constexpr unsigned WM_CONTEXTMENU = 0x007Bu;
@@ -159,12 +161,17 @@ inline constexpr unsigned WM_CHAR = 0x0102u;
 inline constexpr unsigned WM_INITDIALOG = 0x0110u;
 inline constexpr unsigned WM_COMMAND = 0x0111u;
 inline constexpr unsigned WM_TIMER = 0x0113u;
+inline constexpr unsigned WM_CTLCOLOREDIT = 0x0133u;
+inline constexpr unsigned WM_CTLCOLORBTN = 0x0135u;
+inline constexpr unsigned WM_CTLCOLORDLG = 0x0136u;
+inline constexpr unsigned WM_CTLCOLORSTATIC = 0x0138u;
 inline constexpr unsigned WM_MOUSEMOVE = 0x0200u;
 inline constexpr unsigned WM_LBUTTONDOWN = 0x0201u;
 inline constexpr unsigned WM_LBUTTONUP = 0x0202u;
 inline constexpr unsigned WM_LBUTTONDBLCLK = 0x0203u;
 inline constexpr unsigned WM_RBUTTONDOWN = 0x0204u;
 inline constexpr unsigned WM_RBUTTONUP = 0x0205u;
+inline constexpr unsigned WM_CAPTURECHANGED = 0x0215u;
 inline constexpr unsigned WM_USER = 0x0400u;
 
 // Mouse key flags of mouse messages.
@@ -172,6 +179,50 @@ inline constexpr unsigned MK_LBUTTON = 0x0001u;
 inline constexpr unsigned MK_RBUTTON = 0x0002u;
 inline constexpr unsigned MK_SHIFT = 0x0004u;
 inline constexpr unsigned MK_CONTROL = 0x0008u;
+
+// Kinds of control asking for colours (OnCtlColor), as the message that asks says.
+inline constexpr unsigned CTLCOLOR_EDIT = 1;
+inline constexpr unsigned CTLCOLOR_BTN = 3;
+inline constexpr unsigned CTLCOLOR_DLG = 4;
+inline constexpr unsigned CTLCOLOR_STATIC = 6;
+
+// Hit-test codes of WM_SETCURSOR.
+inline constexpr unsigned HTNOWHERE = 0;
+inline constexpr unsigned HTCLIENT = 1;
+
+// ChildWindowFromPoint flags.
+inline constexpr unsigned CWP_ALL = 0x0000u;
+inline constexpr unsigned CWP_SKIPINVISIBLE = 0x0001u;
+inline constexpr unsigned CWP_SKIPDISABLED = 0x0002u;
+inline constexpr unsigned CWP_SKIPTRANSPARENT = 0x0004u;
+
+// Background modes of text drawing.
+inline constexpr int TRANSPARENT = 1;
+inline constexpr int OPAQUE = 2;
+
+// Text drawing formats.
+inline constexpr unsigned DT_LEFT = 0x0000u;
+inline constexpr unsigned DT_CENTER = 0x0001u;
+inline constexpr unsigned DT_RIGHT = 0x0002u;
+inline constexpr unsigned DT_VCENTER = 0x0004u;
+inline constexpr unsigned DT_WORDBREAK = 0x0010u;
+inline constexpr unsigned DT_SINGLELINE = 0x0020u;
+
+// Standard cursors.
+inline constexpr int IDC_ARROW = 32512;
+inline constexpr int IDC_IBEAM = 32513;
+inline constexpr int IDC_WAIT = 32514;
+inline constexpr int IDC_CROSS = 32515;
+inline constexpr int IDC_UPARROW = 32516;
+inline constexpr int IDC_SIZENWSE = 32642;
+inline constexpr int IDC_SIZENESW = 32643;
+inline constexpr int IDC_SIZEWE = 32644;
+inline constexpr int IDC_SIZENS = 32645;
+inline constexpr int IDC_SIZEALL = 32646;
+inline constexpr int IDC_NO = 32648;
+inline constexpr int IDC_HAND = 32649;
+inline constexpr int IDC_APPSTARTING = 32650;
+inline constexpr int IDC_HELP = 32651;
 
 // Notification codes of WM_COMMAND.
 inline constexpr int BN_CLICKED = 0;

@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <set>
 #include <unordered_map>
 
 namespace ui
@@ -30,6 +31,7 @@ std::unordered_map<WindowHandle, Window*>& registry()
 
 WindowHandle gNextHandle = 0;
 Window* gFocus = nullptr;
+WindowHandle gCapture = 0;
 int gDispatchDepth = 0;
 Size gScreen{1920, 1080};
 std::array<bool, 256> gKeysDown{};
@@ -45,6 +47,14 @@ std::vector<std::unique_ptr<Window>>& graveyard()
 {
     static auto& list = *new std::vector<std::unique_ptr<Window>>;
     return list;
+}
+
+// Windows waiting to be painted, by handle: parents are made before their children, so
+// handle order paints parents first.
+std::set<WindowHandle>& pendingPaints()
+{
+    static auto& set = *new std::set<WindowHandle>;
+    return set;
 }
 
 // Top-level windows made by createControl without an owner object.
@@ -175,6 +185,8 @@ bool Window::Create(std::string_view className, std::string_view text, std::uint
         return false;
     }
     detail::notifyCreated(*this);
+    if ((style_ & WS_VISIBLE) != 0 && handle_ != 0)
+        schedulePaint();
     return true;
 }
 
@@ -200,6 +212,8 @@ void Window::destroyTree()
         gFocus = nullptr;
         detail::notifyChanged(*old, Property::Focus);
     }
+    if (gCapture != 0 && gCapture == handle_)
+        releaseCapture();
     // Windows this one owns go first, as on the platform.
     for (Window* w : std::vector<Window*>(topLevels()))
         if (w->parent_ == this && w->handle_ != 0)
@@ -214,6 +228,8 @@ void Window::destroyTree()
 
     detail::notifyDestroyed(*this);
     registry().erase(handle_);
+    pendingPaints().erase(handle_);
+    invalid_ = false;
     handle_ = 0;
     detachFromParent();
     destroying_ = false;
@@ -272,6 +288,10 @@ bool Window::SubclassDlgItem(int id, Window* parent)
     detail::notifyDestroyed(*old);
     buryFrom(parent->owned_, old);
     detail::notifyCreated(*this);
+    if ((style_ & WS_VISIBLE) != 0)
+        schedulePaint();
+    if ((style_ & WS_VISIBLE) != 0 && handle_ != 0)
+        schedulePaint();
     return true;
 }
 
@@ -450,6 +470,9 @@ bool Window::ShowWindow(int command)
     {
         style_ = show ? (style_ | WS_VISIBLE) : (style_ & ~WS_VISIBLE);
         changed(Property::Visible);
+        // Children that were hidden with this window show again and must be painted.
+        if (show)
+            scheduleTreePaint();
         SendMessage(WM_SHOWWINDOW, show ? 1 : 0);
     }
     return wasVisible;
@@ -523,7 +546,7 @@ Window* Window::SetFocus()
     gFocus = this;
     if (old != nullptr)
     {
-        detail::notifyChanged(*old, Property::Focus);
+        old->changed(Property::Focus);
         old->SendMessage(WM_KILLFOCUS, handle_);
     }
     if (gFocus == this && handle_ != 0)
@@ -682,7 +705,130 @@ void Window::Invalidate(bool erase)
     if (handle_ == 0)
         return;
     ++paintRequests_;
+    schedulePaint();
     changed(Property::Paint);
+}
+
+void Window::UpdateWindow()
+{
+    if (invalid_ && IsWindowVisible())
+        paintNow();
+}
+
+const DisplayList& Window::displayList() const
+{
+    static const DisplayList empty;
+    return lastPaint_ ? *lastPaint_ : empty;
+}
+
+void Window::schedulePaint()
+{
+    if (handle_ == 0)
+        return;
+    invalid_ = true;
+    pendingPaints().insert(handle_);
+}
+
+void Window::scheduleTreePaint()
+{
+    schedulePaint();
+    for (Window* c : children_)
+        c->scheduleTreePaint();
+}
+
+void Window::paintNow()
+{
+    const WindowHandle self = handle_;
+    if (self == 0)
+        return;
+    invalid_ = false;
+    pendingPaints().erase(self);
+    DispatchScope scope;
+    PaintContext dc(*this);
+    // A handler may destroy the window (and even its object) while it paints: each step
+    // goes on only while the handle still names this object, and nothing is kept otherwise.
+    SendMessage(WM_ERASEBKGND, reinterpret_cast<std::uintptr_t>(&dc));
+    if (FromHandle(self) != this)
+        return;
+    SendMessage(WM_PAINT, reinterpret_cast<std::uintptr_t>(&dc));
+    if (FromHandle(self) != this)
+        return;
+    lastPaint_ = std::make_shared<const DisplayList>(dc.take());
+    ++paintCount_;
+    detail::notifyPainted(*this);
+}
+
+void paintInvalidWindows()
+{
+    DispatchScope scope;
+    std::set<WindowHandle> painted;
+    for (;;)
+    {
+        auto& pending = pendingPaints();
+        auto next = std::find_if(pending.begin(), pending.end(),
+                                 [&](WindowHandle h) { return painted.count(h) == 0; });
+        if (next == pending.end())
+            break;
+        const WindowHandle handle = *next;
+        painted.insert(handle);
+        Window* window = Window::FromHandle(handle);
+        if (window == nullptr || !window->invalid_)
+        {
+            pending.erase(handle);
+            continue;
+        }
+        // A hidden window keeps waiting: showing it schedules it again.
+        if (!window->IsWindowVisible())
+        {
+            pending.erase(handle);
+            continue;
+        }
+        window->paintNow();
+    }
+}
+
+Window* Window::SetCapture()
+{
+    if (handle_ == 0)
+        return nullptr;
+    Window* previous = FromHandle(gCapture);
+    gCapture = handle_;
+    if (previous != nullptr && previous != this)
+        previous->SendMessage(WM_CAPTURECHANGED, 0, static_cast<std::intptr_t>(handle_));
+    return previous;
+}
+
+Window* Window::GetCapture()
+{
+    return FromHandle(gCapture);
+}
+
+bool releaseCapture()
+{
+    Window* holder = Window::FromHandle(gCapture);
+    gCapture = 0;
+    if (holder == nullptr)
+        return false;
+    holder->SendMessage(WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+Window* Window::ChildWindowFromPoint(Point point, unsigned flags) const
+{
+    if (handle_ == 0 || !GetClientRect().PtInRect(point))
+        return nullptr;
+    for (Window* c : children_)
+    {
+        if ((flags & CWP_SKIPINVISIBLE) != 0 && (c->style_ & WS_VISIBLE) == 0)
+            continue;
+        if ((flags & CWP_SKIPDISABLED) != 0 && (c->style_ & WS_DISABLED) != 0)
+            continue;
+        if ((flags & CWP_SKIPTRANSPARENT) != 0 && (c->exStyle_ & WS_EX_TRANSPARENT) != 0)
+            continue;
+        if (c->rect_.PtInRect(point))
+            return c;
+    }
+    return const_cast<Window*>(this);
 }
 
 int Window::MessageBox(std::string_view text, std::string_view caption, unsigned flags)
@@ -768,6 +914,38 @@ std::intptr_t Window::WindowProc(unsigned message, std::uintptr_t wParam, std::i
     case WM_CONTEXTMENU:
         OnContextMenu(FromHandle(wParam), point);
         return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(FromHandle(static_cast<WindowHandle>(lParam)));
+        return 0;
+    case WM_ERASEBKGND:
+        return wParam != 0 && OnEraseBkgnd(*reinterpret_cast<PaintContext*>(wParam)) ? 1 : 0;
+    case WM_PAINT:
+        if (wParam != 0)
+            OnPaint(*reinterpret_cast<PaintContext*>(wParam));
+        else
+            UpdateWindow();
+        return 0;
+    case WM_SETCURSOR:
+        return OnSetCursor(FromHandle(wParam),
+                           static_cast<unsigned>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                           static_cast<unsigned>(HIWORD(static_cast<std::uintptr_t>(lParam))))
+                   ? 1
+                   : 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    {
+        auto* request = reinterpret_cast<CtlColorRequest*>(lParam);
+        if (request == nullptr || request->dc == nullptr)
+            return 0;
+        const unsigned kind = message == WM_CTLCOLOREDIT  ? CTLCOLOR_EDIT
+                              : message == WM_CTLCOLORBTN ? CTLCOLOR_BTN
+                              : message == WM_CTLCOLORDLG ? CTLCOLOR_DLG
+                                                          : CTLCOLOR_STATIC;
+        request->brush = OnCtlColor(*request->dc, request->control, kind);
+        return 1;
+    }
     default:
         return DefWindowProc(message, wParam, lParam);
     }
@@ -893,6 +1071,59 @@ void Window::OnContextMenu(Window* window, Point screenPoint)
     (void)screenPoint;
 }
 
+void Window::OnCaptureChanged(Window* newCapture)
+{
+    (void)newCapture;
+}
+
+bool Window::OnEraseBkgnd(PaintContext& dc)
+{
+    if (isChildWindow())
+        return false;
+    dc.FillSolidRect(GetClientRect(), GetSysColor(COLOR_BTNFACE));
+    return true;
+}
+
+void Window::OnPaint(PaintContext& dc)
+{
+    (void)dc;
+}
+
+Brush Window::OnCtlColor(PaintContext& dc, Window* control, unsigned ctlColor)
+{
+    (void)dc;
+    (void)control;
+    (void)ctlColor;
+    return {};
+}
+
+bool Window::OnSetCursor(Window* window, unsigned hitTest, unsigned message)
+{
+    const WindowHandle under = window != nullptr ? window->handle_ : handle_;
+    if (isChildWindow() && parent_ != nullptr &&
+        parent_->SendMessage(WM_SETCURSOR, under,
+                             MAKELPARAM(static_cast<int>(hitTest), static_cast<int>(message))) != 0)
+        return true;
+    if (hitTest != HTCLIENT)
+        return false;
+    const Window* shown = window != nullptr ? window : this;
+    ::SetCursor(shown->GetClassName() == "EDIT" ? Cursor::IBeam : Cursor::Arrow);
+    return false;
+}
+
+Brush Window::ctlColorFromParent(PaintContext& dc, unsigned ctlColor)
+{
+    CtlColorRequest request{&dc, this, {}};
+    if (parent_ == nullptr || handle_ == 0)
+        return request.brush;
+    const unsigned message = ctlColor == CTLCOLOR_EDIT  ? WM_CTLCOLOREDIT
+                             : ctlColor == CTLCOLOR_BTN ? WM_CTLCOLORBTN
+                             : ctlColor == CTLCOLOR_DLG ? WM_CTLCOLORDLG
+                                                        : WM_CTLCOLORSTATIC;
+    parent_->SendMessage(message, 0, reinterpret_cast<std::intptr_t>(&request));
+    return request.brush;
+}
+
 void Window::notifyParent(int code)
 {
     if (parent_ != nullptr && handle_ != 0)
@@ -911,8 +1142,12 @@ std::intptr_t Window::notifyParent(NotifyHeader& header)
 
 void Window::changed(Property property)
 {
-    if (handle_ != 0)
-        detail::notifyChanged(*this, property);
+    if (handle_ == 0)
+        return;
+    // What a window shows depends on every property but these.
+    if (property != Property::Id && property != Property::Tooltip && property != Property::Paint)
+        schedulePaint();
+    detail::notifyChanged(*this, property);
 }
 
 void Window::copyControlState(const Window& from)

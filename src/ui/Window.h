@@ -1,8 +1,10 @@
 #pragma once
 
 #include "host/Kdr_String.h"
+#include "ui/Cursor.h"
 #include "ui/Font.h"
 #include "ui/Geometry.h"
+#include "ui/PaintContext.h"
 #include "ui/WinDefs.h"
 #include "ui/WindowObserver.h"
 
@@ -209,10 +211,36 @@ public:
     /// milliseconds, or `proc` is called. Returns the id (1 for id 0), 0 without a window.
     std::uintptr_t SetTimer(std::uintptr_t id, unsigned elapse, TIMERPROC proc = nullptr);
     bool KillTimer(std::uintptr_t id);
-    /// Nothing is drawn; a repaint request is counted and reported to observers.
+    /// Asks for the window to be painted again: the request is counted and reported to
+    /// observers (Property::Paint), and the message loop paints the window the next time it
+    /// pumps. Every paint erases the background first, because the display list it records
+    /// replaces the previous one as a whole; `erase` is accepted for the callers' sake.
     void Invalidate(bool erase = true);
-    void UpdateWindow() {}
+    /// Paints the window now when it is visible and waits to be painted.
+    void UpdateWindow();
     int paintRequests() const { return paintRequests_; }
+    /// Whether the window waits to be painted.
+    bool needsPaint() const { return invalid_; }
+    /// What the window drew when it was last painted (an empty list before its first paint).
+    /// Observers hear of each new list through WindowObserver::painted.
+    const DisplayList& displayList() const;
+    std::shared_ptr<const DisplayList> lastDisplayList() const { return lastPaint_; }
+    /// How often the window has been painted.
+    int paintCount() const { return paintCount_; }
+
+    // ---- mouse -------------------------------------------------------------------------
+
+    /// Sends every mouse message to this window until ReleaseCapture, wherever the pointer
+    /// is; the window that had the capture hears WM_CAPTURECHANGED. Returns that window.
+    /// A window that is destroyed loses the capture.
+    Window* SetCapture();
+    /// The window holding the mouse capture, or null.
+    static Window* GetCapture();
+    /// The child whose rectangle holds `point` (client coordinates), the first in the list
+    /// (the topmost) when several do; this window when the point is in its client area but
+    /// in no child; null when it is outside the client area. CWP_SKIPINVISIBLE,
+    /// CWP_SKIPDISABLED and CWP_SKIPTRANSPARENT pass over such children.
+    Window* ChildWindowFromPoint(Point point, unsigned flags = CWP_ALL) const;
 
     /// A message box owned by this window (through the user agent).
     int MessageBox(std::string_view text, std::string_view caption = {}, unsigned flags = MB_OK);
@@ -251,6 +279,20 @@ protected:
     virtual void OnRButtonUp(unsigned flags, Point point);
     virtual void OnMouseMove(unsigned flags, Point point);
     virtual void OnContextMenu(Window* window, Point screenPoint);
+    virtual void OnCaptureChanged(Window* newCapture);
+    /// Paints the background before OnPaint; true when it did. The default fills the client
+    /// area of a top-level window with the button face and leaves child windows alone.
+    virtual bool OnEraseBkgnd(PaintContext& dc);
+    virtual void OnPaint(PaintContext& dc);
+    /// A child control asks for its colours before it paints: set text colour and background
+    /// mode on `dc` and answer the brush for its background (Brush::hollow() for a
+    /// transparent label). `ctlColor` is CTLCOLOR_STATIC, CTLCOLOR_EDIT, CTLCOLOR_BTN or
+    /// CTLCOLOR_DLG. The default leaves the control's own colours.
+    virtual Brush OnCtlColor(PaintContext& dc, Window* control, unsigned ctlColor);
+    /// The pointer moves over `window` (this one or a child); true when a cursor was set. The
+    /// default asks the parent first and otherwise shows the class cursor (the arrow; an
+    /// i-beam over edit fields).
+    virtual bool OnSetCursor(Window* window, unsigned hitTest, unsigned message);
 
     /// Sends WM_COMMAND with this window's id and `code` to the parent.
     void notifyParent(int code);
@@ -258,6 +300,9 @@ protected:
     std::intptr_t notifyParent(NotifyHeader& header);
     /// Tells observers that a property of this window changed.
     void changed(Property property);
+    /// Asks the parent for this control's colours (WM_CTLCOLOR…); the parent's answer, or the
+    /// default brush when there is no parent.
+    Brush ctlColorFromParent(PaintContext& dc, unsigned ctlColor);
     /// Copies control state from the object this one replaces (SubclassDlgItem).
     virtual void copyControlState(const Window& from);
     /// Sets the stored text without notifications (for controls that keep their text).
@@ -266,6 +311,10 @@ protected:
 private:
     void detachFromParent();
     void destroyTree();
+    void schedulePaint();
+    void scheduleTreePaint();
+    void paintNow();
+    friend void paintInvalidWindows();
 
     std::string className_;
     Kdr_String text_;
@@ -280,7 +329,23 @@ private:
     WindowHandle handle_ = 0;
     bool destroying_ = false;
     int paintRequests_ = 0;
+    bool invalid_ = false;
+    int paintCount_ = 0;
+    std::shared_ptr<const DisplayList> lastPaint_;
 };
+
+/// What a control's parent answers to WM_CTLCOLOR…: the request travels in lParam.
+struct CtlColorRequest
+{
+    PaintContext* dc = nullptr;
+    Window* control = nullptr;
+    Brush brush;
+};
+
+/// Paints every visible window that waits to be painted, parents before their children; the
+/// message loop calls it when it has delivered what was queued. A window invalidated while
+/// this runs is painted in the same call, but no window twice.
+void paintInvalidWindows();
 
 /// Makes a window object for a class name: a registered class, else a plain Window.
 using WindowFactory = std::function<std::unique_ptr<Window>()>;
@@ -314,7 +379,17 @@ short GetKeyState(unsigned virtualKey);
 /// Marks a key as held down or released (the user agent does this while it presses keys).
 void setKeyDown(unsigned virtualKey, bool down);
 
+/// Takes the mouse capture away from the window that holds it (it hears WM_CAPTURECHANGED);
+/// false when no window had it.
+bool releaseCapture();
+
 /// The headless screen (1920 × 1080 unless changed).
 Rect screenRect();
 void setScreenSize(Size size);
 } // namespace ui
+
+/// The platform's name for ui::releaseCapture().
+inline bool ReleaseCapture()
+{
+    return ui::releaseCapture();
+}

@@ -48,6 +48,11 @@ void notifyChanged(Window& window, Property property)
     tellAll([&](WindowObserver& o) { o.changed(window, property); });
 }
 
+void notifyPainted(Window& window)
+{
+    tellAll([&](WindowObserver& o) { o.painted(window); });
+}
+
 void notifyDestroyed(Window& window)
 {
     tellAll([&](WindowObserver& o) { o.destroyed(window); });

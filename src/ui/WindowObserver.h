@@ -20,6 +20,7 @@ enum class Property
     Selection,
     Image,
     Tooltip,
+    /// A repaint was asked for (Invalidate); the paint itself is reported by painted().
     Paint,
 };
 
@@ -36,6 +37,8 @@ public:
         (void)window;
         (void)property;
     }
+    /// The window was painted: Window::displayList() holds what it drew.
+    virtual void painted(Window& window) { (void)window; }
     /// The window is going away; its children have already been reported.
     virtual void destroyed(Window& window) { (void)window; }
 };
@@ -65,5 +68,6 @@ namespace detail
 void notifyCreated(Window& window);
 void notifyChanged(Window& window, Property property);
 void notifyDestroyed(Window& window);
+void notifyPainted(Window& window);
 } // namespace detail
 } // namespace ui
