@@ -18,6 +18,13 @@ Kdr_String standardsFolder()
     return gSettings.libDir() + "Connection Standards/";
 }
 
+/// The file of a sheet of the list. Its mapping file is looked for beside it, never by the
+/// name alone, which could name a file of the current folder.
+Kdr_String sheetPath(const Kdr_String& name)
+{
+    return standardsFolder() + name + ".zxs";
+}
+
 /// Every standards sheet of the library, by its name relative to "Connection Standards" and
 /// without extension, as the sheet list offers them.
 Kdr_StringArray standardsSheetNames()
@@ -54,13 +61,9 @@ const char* typeWord(ZxValueType type)
 
 ZxMappingPage::ZxMappingPage(ui::Window* parent) : ui::Dialog(IDD_STANDARDS_MAPPING, parent)
 {
+    // The sheet list tells the page what the user did there with its grid notifications.
     for (int code : kRowChangeCodes)
-    {
-        // The grid reports its events as notifications; either message form is taken.
-        onCommand(IDC_MAPPING_SHEETS, code, [this] { rowChange(); });
         onNotify(IDC_MAPPING_SHEETS, code, [this](ui::NotifyHeader&, std::intptr_t&) { rowChange(); });
-    }
-    onCommand(IDC_MAPPING_SHEETS, kEditedCode, [this] { reread(); });
     onNotify(IDC_MAPPING_SHEETS, kEditedCode, [this](ui::NotifyHeader&, std::intptr_t&) { reread(); });
     onClicked(IDC_MAPPING_UP, [this] { moveUp(); });
     onClicked(IDC_MAPPING_DOWN, [this] { moveDown(); });
@@ -194,7 +197,7 @@ void ZxMappingPage::showVariables(int index)
     Kdr_Spread::RedrawGuard redraw(variables_);
     // The page's sheets live in the library; a name is never looked for elsewhere. A missing
     // file goes to the engine all the same, which reports it.
-    const Kdr_String path = standardsFolder() + name + ".zxs";
+    const Kdr_String path = sheetPath(name);
     const bool loaded =
         host::fileExists(path) ? variables_.loadSheet(path) == Acad::eOk : variables_.loadFile(path);
     if (!loaded)
@@ -204,7 +207,7 @@ void ZxMappingPage::showVariables(int index)
     }
     // A sheet without a line for the target starts without bindings rather than with those
     // of the sheet shown before.
-    if (target.empty() || working_.getMappingFromFile(name, target) != Acad::eOk)
+    if (target.empty() || working_.getMappingFromFile(path, target) != Acad::eOk)
         working_ = ZxSSMapping();
     if (variables_.collectVarCells() != Acad::eOk)
     {
@@ -274,7 +277,7 @@ void ZxMappingPage::storeVariables()
         chosen.push_back(std::move(choice));
     }
     working_ = mappingFromChoices(variables_.varCells(), catalogue, chosen);
-    if (storeSheetMapping(data_->names()[shown_], target, working_) == ZxMappingStore::Stored)
+    if (storeSheetMapping(sheetPath(data_->names()[shown_]), target, working_) == ZxMappingStore::Stored)
     {
         modified_ = true;
         if (data_->targets().validIndex(shown_))

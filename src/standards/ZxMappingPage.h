@@ -21,9 +21,11 @@
 class ZxMappingPage : public ui::Dialog
 {
 public:
-    /// Grid notifications of the sheet list that mean its current row may have changed.
+    /// Grid notifications of the sheet list after which its current row may be another one:
+    /// the active cell left its cell or row, a click, a changed entry, a double click.
     static constexpr int kRowChangeCodes[] = {0x509, 0x50A, 0x50C, 0x516, 0x518};
-    /// Grid notification of the sheet list that means a cell was changed.
+    /// Grid notification of the sheet list that its cell editor closed (after typing or
+    /// choosing in a cell).
     static constexpr int kEditedCode = 0x517;
     /// The choice of the "Maps to" column that binds a sheet variable by variable.
     static constexpr const char* kEntireMacro = "<Entire macro>";
