@@ -1,5 +1,7 @@
 #include "frame/ModuleResources.h"
 
+#include "cutting/ZxDlgCSP2.h"
+
 namespace
 {
 void registerTemplates(ui::ResourceModule& module)
@@ -33,6 +35,8 @@ void registerTemplates(ui::ResourceModule& module)
     module.addDialog(std::move(mapping));
     module.addIcon(IDI_MOVE_UP, "");
     module.addIcon(IDI_MOVE_DOWN, "");
+
+    registerCuttingStockTemplate(module);
 
     module.addBitmap(IDB_CHECK_OFF, "");
     module.addBitmap(IDB_CHECK_ON, "");

@@ -14,12 +14,14 @@ struct Field
     int row;
     std::string text;
 };
-} // namespace
 
-bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
+/// Splits CSV text into its non-empty fields with their positions, and the size of the table
+/// they make (`rows` records, the longest of `cols` fields).
+bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int& cols, FileError& error)
 {
-    std::vector<Field> fields;
-    int row = 1, col = 1, cols = 0, line = 1;
+    int row = 1, col = 1, line = 1;
+    cols = 0;
+    rows = 0;
     std::string field;
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -38,10 +40,7 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
         return true;
     };
     if (n == 0)
-    {
-        sheet.setChangesMade(false);
         return true;
-    }
     while (i < n)
     {
         // At the start of a field.
@@ -118,9 +117,25 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
             col = 1;
         }
     }
+    rows = row;
+    return true;
+}
+} // namespace
+
+bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
+{
+    std::vector<Field> fields;
+    int rows = 0, cols = 0;
+    if (!parseCsv(text, fields, rows, cols, error))
+        return false;
+    if (rows == 0)
+    {
+        sheet.setChangesMade(false);
+        return true;
+    }
     sheet.setAutoCalc(false);
     sheet.setMaxCols(cols);
-    sheet.setMaxRows(row);
+    sheet.setMaxRows(rows);
     for (const Field& f : fields)
     {
         if (f.text[0] == '=' && f.text.size() > 1 && sheet.setFormula(f.col, f.row, f.text))
@@ -129,6 +144,18 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
     }
     sheet.setAutoCalc(true);
     sheet.setChangesMade(false);
+    return true;
+}
+
+bool readCsvRecords(std::string_view text, std::vector<std::vector<std::string>>& records, FileError& error)
+{
+    std::vector<Field> fields;
+    int rows = 0, cols = 0;
+    if (!parseCsv(text, fields, rows, cols, error))
+        return false;
+    records.assign(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(cols)));
+    for (Field& f : fields)
+        records[static_cast<std::size_t>(f.row - 1)][static_cast<std::size_t>(f.col - 1)] = std::move(f.text);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace grid
 {
@@ -18,6 +19,10 @@ class Sheet;
 /// is set as data, so a number becomes a number and anything else text. Linear in the size
 /// of the text. On failure `error` names the line.
 bool readCsvText(std::string_view text, Sheet& sheet, FileError& error);
+
+/// Reads CSV into its records as they stand, every field's text untouched (no numbers, no
+/// formulas); every record is padded with empty fields to the longest one.
+bool readCsvRecords(std::string_view text, std::vector<std::vector<std::string>>& records, FileError& error);
 
 /// The sheet's data texts as CSV: every row and column of the sheet, fields quoted when they
 /// hold a comma, a quote or a line break, records ending in CRLF.

@@ -188,15 +188,26 @@ void Sheet::dropBeyond(int cols, int rows)
     std::erase_if(spans_, [&](const Span& span) { return span.col > cols || span.row > rows; });
     columnWidths_.erase(columnWidths_.upper_bound(cols), columnWidths_.end());
     rowHeights_.erase(rowHeights_.upper_bound(rows), rowHeights_.end());
+    // The active cell and the selection come back inside the sheet rather than vanish, so the
+    // user keeps a place in a grid whose last rows were just removed.
     if (state_.activeCol > cols || state_.activeRow > rows)
-        state_.activeCol = state_.activeRow = 0;
-    Selection& s = state_.selection;
-    if (s.col1 > cols || s.row1 > rows)
-        s = Selection{};
-    else
     {
+        state_.activeCol = std::min(state_.activeCol, cols);
+        state_.activeRow = std::min(state_.activeRow, rows);
+        if (state_.activeCol < 1 || state_.activeRow < 1)
+            state_.activeCol = state_.activeRow = 0;
+        state_.editMode = false;
+        state_.editSelectionStart = state_.editSelectionEnd = 0;
+    }
+    Selection& s = state_.selection;
+    if (s.col1 != 0)
+    {
+        s.col1 = std::min(s.col1, cols);
         s.col2 = std::min(s.col2, cols);
+        s.row1 = std::min(s.row1, rows);
         s.row2 = std::min(s.row2, rows);
+        if (s.col1 < 1 || s.col2 < 1 || s.row1 < 1 || s.row2 < 1)
+            s = Selection{};
     }
     recalculate(std::move(dropped));
 }

@@ -183,7 +183,13 @@ bool Kdr_Spread::setMaxRows(int n, bool copyLastFormat)
     if (!sheet_.setMaxRows(n))
         return false;
     if (oldCount >= n)
+    {
+        // The engine brings the active cell back inside; the view and the editor follow.
+        topRow_ = std::clamp(topRow_, 1, std::max(n, 1));
+        if (editing_ && editRow_ > n)
+            editing_ = false;
         return true;
+    }
     formatNewRows(oldCount, n, copyLastFormat);
     return true;
 }
@@ -196,7 +202,13 @@ bool Kdr_Spread::setMaxCols(int n, bool copyLastFormat)
     if (!sheet_.setMaxCols(n))
         return false;
     if (oldCount >= n)
+    {
+        // The engine brings the active cell back inside; the view and the editor follow.
+        leftCol_ = std::clamp(leftCol_, 1, std::max(n, 1));
+        if (editing_ && editCol_ > n)
+            editing_ = false;
         return true;
+    }
     formatNewCols(oldCount, n, copyLastFormat);
     return true;
 }
@@ -927,12 +939,7 @@ bool Kdr_Spread::handleTab(int key, int& result)
         activeCol = 1;
         activeRow = 1;
     }
-    auto enterable = [&](int col, int row) {
-        grid::Span span;
-        if (sheet_.getSpan(col, row, span) && (span.col != col || span.row != row))
-            return false;
-        return !sheet_.cellFormat(col, row).skip;
-    };
+    auto enterable = [this](int col, int row) { return isTabStop(col, row); };
     const int rows = sheet_.maxRows();
     const int cols = sheet_.maxCols();
     int targetCol = 0, targetRow = 0;

@@ -3,9 +3,13 @@
 #include "grid/CustomFunction.h"
 #include "grid/Sheet.h"
 #include "host/Kdr_StringArray.h"
+#include "ui/GridControl.h"
+#include "ui/PopupMenu.h"
 #include "ui/Window.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 /// Which text of a cell getCellText returns.
@@ -23,7 +27,13 @@ enum Kdr_CellTextKind
 /// Nearly every operation does nothing and reports failure (false, or -1 for counts) until
 /// createInDialog (or createHidden) has made the window. Columns and rows count from 1;
 /// kHeaderIndex (-32767) addresses the column-header row or the row-header column.
-class Kdr_Spread : public ui::Window
+///
+/// A person works in the grid with the mouse and the keyboard (see docs/grid-interaction.md):
+/// clicks make a cell active, typing opens the cell editor, Enter, Tab and the arrows write
+/// the entry, Escape drops it. The parent window hears of it through WM_NOTIFY with the
+/// ui::GridNotification codes. Changes made from code send nothing, so a hidden grid that
+/// only calculates pays nothing for it.
+class Kdr_Spread : public ui::Window, public ui::GridControl
 {
 public:
     static constexpr int kHeaderIndex = -32767;
@@ -200,10 +210,105 @@ public:
     /// The markers the check-box column operations keep.
     int markers_[3] = {-1, -1, -1};
 
+    // --- Interaction -----------------------------------------------------------------------
+
+    /// The chosen item of a combo cell: the index of the item equal to the cell's text, -1
+    /// when none is (or the cell is no combo cell).
+    int getComboIndex(int col, int row) const;
+    /// Shows item `index` of a combo cell (-1 empties it); false when it has no such item.
+    bool setComboIndex(int col, int row, int index);
+
+    /// The cell editor's text while it is open.
+    const std::string& editText() const { return editText_; }
+    /// Opens the cell editor on the active cell with its entry, caret at the end (as F2 does),
+    /// or closes it writing the entry (as Enter does); from code, so without notifications.
+    /// False when there is nothing to open it on or the entry was refused.
+    bool setEditMode(bool on);
+    /// The first visible body column and row.
+    int leftColumn() const { return leftCol_; }
+    int topRow() const { return topRow_; }
+    /// The cell at a point of the client area: a body cell (the anchor of a span), a header
+    /// cell (kHeaderIndex) or nothing.
+    bool hitTest(ui::Point point, int& col, int& row) const;
+
+    /// The grid's context menu, made on first use. It is shown on a right-click that the
+    /// parent leaves unanswered, when it has items. A chosen command the grid does not run
+    /// itself goes to the parent as WM_COMMAND, as from a menu.
+    ui::PopupMenu& contextMenu();
+    bool hasContextMenu() const { return contextMenu_ != nullptr; }
+    /// The commands of the context menu that the grid runs itself.
+    const Kdr_Array<int>& contextCommands() const { return contextCommands_; }
+    /// Grid commands: check or uncheck every check-box cell of the selection.
+    static constexpr int kCommandCheckSelection = 0x7F01;
+    static constexpr int kCommandUncheckSelection = 0x7F02;
+    /// Adds the two check commands to the context menu with the caller's captions.
+    void addCheckCommands(const Kdr_String& checkCaption, const Kdr_String& uncheckCaption);
+    /// The cell of the last right-click (kHeaderIndex for a header), 0 and 0 before any.
+    void lastRightClick(int& col, int& row) const
+    {
+        col = rightClickCol_;
+        row = rightClickRow_;
+    }
+
+    /// Who answers F3 (find next, `replace` false) and F5 (replace) in a grid: the grid's own
+    /// handler, else the provider every grid shares, else the parent hears GRIDN_FINDREPLACE.
+    using FindReplaceHandler = std::function<bool(Kdr_Spread& grid, bool replace)>;
+    void setFindReplaceHandler(FindReplaceHandler handler) { findReplaceHandler_ = std::move(handler); }
+    static void setFindReplaceProvider(FindReplaceHandler provider);
+
+    // --- ui::GridControl --------------------------------------------------------------------
+
+    bool revealCell(int col, int row, ui::Rect& rect) override;
+    bool isCellEditable(int col, int row) const override;
+    bool isEditing() const override { return editing_; }
+    bool lastEditRefused() const override { return lastEditRefused_; }
+    bool comboCellItems(int col, int row, std::vector<std::string>& items) const override;
+    bool chooseComboItemAsUser(int index) override;
+
+    bool PreTranslateMessage(ui::Message& message) override;
+
 protected:
     void OnSize(unsigned type, int cx, int cy) override;
+    void OnDestroy() override;
+    void OnKillFocus(ui::Window* newFocus) override;
+    void OnKeyDown(unsigned key) override;
+    void OnChar(unsigned character) override;
+    void OnLButtonDown(unsigned flags, ui::Point point) override;
+    void OnLButtonDblClk(unsigned flags, ui::Point point) override;
+    void OnRButtonDown(unsigned flags, ui::Point point) override;
+    void OnContextMenu(ui::Window* window, ui::Point screenPoint) override;
 
 private:
+    // Interaction (Kdr_SpreadInput.cpp).
+    bool isTabStop(int col, int row) const;
+    /// The anchor of the span covering the cell, or the cell itself.
+    void anchorOf(int& col, int& row) const;
+    std::intptr_t notify(int code, int col, int row, int newCol = 0, int newRow = 0, bool changed = false,
+                         int index = -1);
+    bool hasListener() const;
+    /// Makes a cell active as the user does: selection, scrolling and notifications.
+    void moveActiveAsUser(int col, int row);
+    bool moveByKey(unsigned key, bool control);
+    bool tabAsUser(bool shift);
+    bool ensureActiveCell(int& col, int& row);
+    bool startEdit(int col, int row, std::string text, bool byTyping);
+    void insertTyped(unsigned character);
+    bool commitEdit();
+    void cancelEdit();
+    /// Writes what the user typed into a cell by its type; false when the cell refuses it.
+    bool writeTyped(int col, int row, const std::string& text);
+    /// The entry as the editor shows it: the data text, or "=" and the formula.
+    std::string enteredText(int col, int row) const;
+    void toggleCheckAsUser(int col, int row);
+    void deleteSelectionAsUser();
+    void clickCellAsUser(unsigned flags, int col, int row);
+    void runContextCommand(int command);
+    int viewWidth() const;
+    int viewHeight() const;
+    int headerWidth() const;
+    int headerHeight() const;
+
+
     bool inSheet(int col, int row) const;
     void formatNewRows(int oldCount, int newCount, bool copyLastFormat);
     void formatNewCols(int oldCount, int newCount, bool copyLastFormat);
@@ -225,6 +330,23 @@ private:
     bool rowHeaderVisible_ = true;
     ui::Window* dialog_ = nullptr;
     int placeholderId_ = 0;
+
+    std::unique_ptr<ui::PopupMenu> contextMenu_;
+    Kdr_Array<int> contextCommands_;
+    int rightClickCol_ = 0;
+    int rightClickRow_ = 0;
+    bool rightClickAnswered_ = false;
+    FindReplaceHandler findReplaceHandler_;
+    int leftCol_ = 1;
+    int topRow_ = 1;
+    bool editing_ = false;
+    bool editByTyping_ = false;
+    bool lastEditRefused_ = false;
+    bool quiet_ = false;
+    int editCol_ = 0;
+    int editRow_ = 0;
+    std::string editText_;
+    std::string editOriginal_;
 };
 
 /// Writes a custom-function record to the command line: "Cell Col:%i, Row:%i\n" for a cell

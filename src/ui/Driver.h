@@ -10,6 +10,7 @@
 namespace ui
 {
 class Dialog;
+class GridControl;
 
 /// Acts on a window the way a user does: clicks, types, chooses, presses keys, resizes and
 /// closes. Every action works on what the user could reach — a control that is missing,
@@ -75,5 +76,33 @@ private:
     WindowHandle window_;
     int dialogId_ = 0;
     FailureHandler onFailure_;
+
+    // ---- grid actions (DriverGrid.cpp) -------------------------------------------------
+    // Each works on the grid control `id` through its own mouse and keyboard handlers, as a
+    // person does; cells and headers are scrolled into view first. Headers are addressed with
+    // kGridHeader.
+public:
+    /// Clicks a cell (or a header cell).
+    bool clickCell(int id, int col, int row);
+    /// Clicks a column header; clickRowHeader a row header.
+    bool clickHeader(int id, int col);
+    bool clickRowHeader(int id, int row);
+    /// Right-clicks a cell or header cell (then the context menu, when the grid shows one,
+    /// goes to the user agent).
+    bool rightClickCell(int id, int col, int row);
+    /// Clicks the cell, types `text` into it and presses Enter; fails when the cell cannot be
+    /// typed into or refuses the entry.
+    bool editCell(int id, int col, int row, std::string_view text);
+    /// Types into the active cell of the grid without pressing Enter.
+    bool typeInGrid(int id, std::string_view text);
+    /// Clicks a combo cell and picks the item equal to `itemText` (letter case ignored) from
+    /// its drop-down list.
+    bool chooseInComboCell(int id, int col, int row, std::string_view itemText);
+    /// Focuses the grid (without moving its active cell) and presses a key there.
+    bool pressKeyInGrid(int id, unsigned key, bool shift = false, bool control = false);
+
+private:
+    GridControl* reachableGrid(int id, const char* action) const;
+    bool mouseOnCell(int id, int col, int row, bool right, const char* action);
 };
 } // namespace ui

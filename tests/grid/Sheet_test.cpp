@@ -94,6 +94,31 @@ TEST(Sheet, ShrinkingDropsCellsBeyondAndRecalculatesTheirReaders)
     EXPECT_EQ(sheet.rowHeight(9), Sheet::kDefaultRowHeight);
 }
 
+TEST(Sheet, ShrinkingKeepsTheActiveCellAndSelectionInside)
+{
+    Sheet sheet = sheetOf(4, 10);
+    sheet.setActiveCell(4, 9);
+    sheet.setSelection(2, 8, 4, 10);
+    sheet.setEditMode(true);
+    ASSERT_TRUE(sheet.setMaxRows(6));
+    int col = 0, row = 0;
+    ASSERT_TRUE(sheet.activeCell(col, row));
+    EXPECT_EQ(col, 4);
+    EXPECT_EQ(row, 6);
+    EXPECT_EQ(sheet.selection(), (Selection{2, 6, 4, 6}));
+    EXPECT_FALSE(sheet.editMode());
+
+    // Growing again leaves them where they are; shrinking to nothing leaves none.
+    sheet.setMaxRows(20);
+    ASSERT_TRUE(sheet.setMaxCols(3));
+    ASSERT_TRUE(sheet.activeCell(col, row));
+    EXPECT_EQ(col, 3);
+    EXPECT_EQ(row, 6);
+    ASSERT_TRUE(sheet.setMaxRows(0));
+    EXPECT_FALSE(sheet.activeCell(col, row));
+    EXPECT_EQ(sheet.selection(), Selection{});
+}
+
 struct NumberCase
 {
     int decimals;
