@@ -3,6 +3,7 @@
 
 #include "frame/ModuleResources.h"
 #include "host/AcTransaction.h"
+#include "host/FileFunctions.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "host/SectionTables.h"
@@ -327,4 +328,110 @@ TEST_F(MappingPageTest, WithoutCatalogueThePageIsEmptyAndInert)
         });
     EXPECT_FALSE(modified);
     EXPECT_EQ(data_.names(), Kdr_StringArray({"FinPlate", "EndPlate"}));
+}
+TEST_F(MappingPageTest, BindingsChosenInTheGridAreStoredOnceUnderANewKey)
+{
+    std::string afterStore;
+    const bool modified = runPage(
+        [&](ui::Driver& driver)
+        {
+            // Three bindings changed on the fin plate, then another sheet chosen: the fin
+            // plate's bindings go into a new line.
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_SS_PLACEHOLDER, 2, 12, "FinPlate.Height"));
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_SS_PLACEHOLDER, 2, 13, "FinBolts.EndDistance"));
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_SS_PLACEHOLDER, 2, 17, "FinPlate.Corner.CutOffset"));
+            EXPECT_TRUE(driver.pressKeyInGrid(IDC_MAPPING_SHEETS, VK_DOWN));
+            EXPECT_EQ(currentRow(driver), 2);
+            EXPECT_EQ(variableGrid(driver).getMaxRows(), 0) << "the end plate works on a module group";
+            afterStore = readBytes(standards() / "FinPlate.map");
+
+            // Back on the fin plate its new bindings are shown.
+            EXPECT_TRUE(driver.clickCell(IDC_MAPPING_SHEETS, 1, 1));
+            const std::vector<std::string> rows = rowsOf(variableGrid(driver));
+            ASSERT_EQ(rows.size(), 17u);
+            EXPECT_EQ(rows[11], "Decim|PlateWidth|FinPlate.Height");
+            EXPECT_EQ(rows[12], "Decim|Pitch|FinBolts.EndDistance");
+            EXPECT_EQ(rows[16], "Decim|Chamfer|FinPlate.Corner.CutOffset");
+            EXPECT_EQ(rows[10], "Decim|PlateHeight|FinPlate.Height");
+        });
+    EXPECT_TRUE(modified);
+    const Kdr_String key = data_.targets()[0];
+    EXPECT_EQ(key.length(), 24);
+    ASSERT_EQ(afterStore.compare(0, mapFile_.size(), mapFile_), 0) << "the old lines stay";
+    EXPECT_EQ(afterStore.substr(mapFile_.size(), 25), key + "=");
+    EXPECT_EQ(readBytes(standards() / "FinPlate.map"), afterStore)
+        << "storing unchanged bindings writes nothing";
+}
+
+TEST_F(MappingPageTest, MapsToAndSheetChoicesAreReReadIntoTheRecord)
+{
+    const bool modified = runPage(
+        [&](ui::Driver& driver)
+        {
+            // The fin plate on a module group shows no variables; back on the entire macro it
+            // has no key until bindings are stored.
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 2, 1, "FinBolts"));
+            EXPECT_EQ(variableGrid(driver).getMaxRows(), 0);
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 2, 1, "<Entire macro>"));
+            const std::vector<std::string> rows = rowsOf(variableGrid(driver));
+            ASSERT_EQ(rows.size(), 17u);
+            EXPECT_EQ(rows[2], "Tekst|BeamSection|");
+
+            // Another sheet in the second row.
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 2, 2, "<Entire macro>"));
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 1, 2, "FinPlate"));
+            EXPECT_EQ(listOf(driver),
+                      (std::vector<std::string>{"FinPlate|<Entire macro>", "FinPlate|<Entire macro>"}));
+        });
+    EXPECT_TRUE(modified);
+    EXPECT_EQ(data_.names(), Kdr_StringArray({"FinPlate", "FinPlate"}));
+    EXPECT_EQ(data_.targets(), Kdr_StringArray({"", ""}));
+    EXPECT_EQ(readBytes(standards() / "FinPlate.map"), mapFile_);
+}
+
+TEST_F(MappingPageTest, ChoosingAnotherSheetStartsFromItsOwnBindingsOnly)
+{
+    // Broken has no "Input" heading; FinCopy is the fin plate under another name, without a
+    // mapping file.
+    std::ofstream(standards() / "Broken.zxs") << "KALDOR-SHEET 1\nsize\t1\t1\ndata\t1\t1\tOutput\n";
+    fs::copy_file(standards() / "FinPlate.zxs", standards() / "FinCopy.zxs");
+    const bool modified = runPage(
+        [&](ui::Driver& driver)
+        {
+            EXPECT_EQ(sheetList(driver).sheet().cellType(1, 1).items,
+                      (std::vector<std::string>{"Broken", "EndPlate", "FinCopy", "FinPlate"}));
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 1, 1, "Broken"));
+            EXPECT_EQ(variableGrid(driver).getMaxRows(), 0) << "no row of the fin plate stays";
+
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_MAPPING_SHEETS, 1, 1, "FinCopy"));
+            std::vector<std::string> rows = rowsOf(variableGrid(driver));
+            ASSERT_EQ(rows.size(), 17u);
+            for (int row : {2, 3, 9, 16})
+                EXPECT_EQ(rows[row].back(), '|') << "nothing preselected: " << rows[row];
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_SS_PLACEHOLDER, 2, 10, "FinPlate.Thickness"));
+        });
+    EXPECT_TRUE(modified);
+    EXPECT_FALSE(fs::exists(standards() / "Broken.map"));
+    ASSERT_EQ(data_.names(), Kdr_StringArray({"FinCopy", "EndPlate"}));
+    const Kdr_String key = data_.targets()[0];
+    EXPECT_EQ(readBytes(standards() / "FinCopy.map"), "Mapping version 1.0\n" + key +
+                                                          "=PlateThickness\x83"
+                                                          "FinPlate\x95"
+                                                          "Distance Thickness\n");
+    EXPECT_EQ(readBytes(standards() / "FinPlate.map"), mapFile_);
+}
+
+TEST_F(MappingPageTest, AFailedWriteLeavesTheTargetAsItWas)
+{
+    const bool modified = runPage(
+        [&](ui::Driver& driver)
+        {
+            EXPECT_TRUE(driver.chooseInComboCell(IDC_SS_PLACEHOLDER, 2, 12, "FinPlate.Height"));
+            host::setWriteFailureForTesting(true);
+        });
+    host::setWriteFailureForTesting(false);
+    EXPECT_FALSE(modified);
+    EXPECT_EQ(data_.targets(), Kdr_StringArray({"BeamWeb", "Module.FinPlate"}))
+        << "the macro must not point at a line that was never written";
+    EXPECT_EQ(readBytes(standards() / "FinPlate.map"), mapFile_);
 }
