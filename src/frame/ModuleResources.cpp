@@ -20,6 +20,23 @@ void registerTemplates(ui::ResourceModule& module)
     formulas.pushButton(IDCANCEL, "Cancel", 343, 238, 50, 14);
     module.addDialog(std::move(formulas));
 
+    // The standards mapping page, a child page of the macro settings window. The variable grid
+    // takes the place of the common grid placeholder.
+    ui::DialogTemplate mapping(IDD_STANDARDS_MAPPING, "", 0, 0, 266, 250);
+    mapping.style = WS_CHILD | WS_VISIBLE;
+    mapping.groupBox(IDC_MAPPING_SHEETS_GROUP, "Add and edit standards-spreadsheets", 2, 2, 262, 75)
+        .control(IDC_MAPPING_SHEETS, "STATIC", "", 0, 7, 13, 197, 59)
+        .control(IDC_MAPPING_UP, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 216, 18, 14, 13)
+        .control(IDC_MAPPING_DOWN, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 238, 18, 14, 13)
+        .pushButton(IDC_MAPPING_ADD, "", 210, 40, 47, 14)
+        .pushButton(IDC_MAPPING_REMOVE, "", 210, 57, 47, 14)
+        .groupBox(IDC_MAPPING_VARIABLES_GROUP, "Choose how the Spreadsheet should be mapped to this macro", 2,
+                  80, 262, 167)
+        .control(IDC_SS_PLACEHOLDER, "STATIC", "", 0, 9, 92, 247, 147);
+    module.addDialog(std::move(mapping));
+    module.addIcon(IDI_MOVE_UP, "");
+    module.addIcon(IDI_MOVE_DOWN, "");
+
     registerCuttingStockTemplate(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
@@ -33,7 +50,8 @@ void registerTemplates(ui::ResourceModule& module)
 
 ui::ResourceModule& moduleResources()
 {
-    static ui::ResourceModule* module = [] {
+    static ui::ResourceModule* module = []
+    {
         static ui::ResourceModule instance("kaldor-ss");
         registerTemplates(instance);
         return &instance;
@@ -43,7 +61,8 @@ ui::ResourceModule& moduleResources()
 
 ZxTempResourceOverride& moduleResourceOverride()
 {
-    static ZxTempResourceOverride* override = [] {
+    static ZxTempResourceOverride* override = []
+    {
         static ZxTempResourceOverride instance;
         instance.SaveDefaultResource(&moduleResources());
         return &instance;

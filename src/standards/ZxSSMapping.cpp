@@ -82,11 +82,16 @@ std::vector<Kdr_String> splitAt(const Kdr_String& text, char separator)
 
 Kdr_String ZxSSMapping::mappingFilePath(const Kdr_String& ssName)
 {
-    // A bare sheet name lives in the library's "Connection Standards" folder; a sheet named by
-    // its full path has its mapping file beside it. Either may carry the ".zxs" extension.
+    // The mapping file lies beside the sheet, so it is looked for where the sheet is loaded
+    // from: a name that is a path to an existing file (absolute, or relative as the user typed
+    // it) is that file; anything else is a sheet of the library's "Connection Standards"
+    // folder. Either may carry the ".zxs" extension.
     const bool absolute = (!ssName.isEmpty() && (ssName[0] == '/' || ssName[0] == '\\')) ||
                           (ssName.length() >= 2 && ssName[1] == ':');
-    Kdr_String sheet = absolute ? ssName : Kdr_String(gSettings.libDir() + "Connection Standards/" + ssName);
+    const bool besideSheet =
+        absolute || (ssName.find_first_of("*?") == std::string::npos && host::fileExists(ssName));
+    Kdr_String sheet =
+        besideSheet ? ssName : Kdr_String(gSettings.libDir() + "Connection Standards/" + ssName);
     if (!sheet.endsWith(".zxs", false))
         sheet += ".zxs";
     return changeExtension(sheet, "map");
@@ -211,6 +216,17 @@ bool ZxSSMapping::hasSameMapping(const Kdr_String& ssName, Kdr_String& target) c
         }
     }
     return false;
+}
+
+bool ZxSSMapping::readTargetKeys(const Kdr_String& ssName, Kdr_StringArray& keys)
+{
+    keys.removeAll();
+    Kdr_StringArray lines;
+    if (!readMappingLines(ssName, lines))
+        return !host::fileExists(mappingFilePath(ssName));
+    for (const Kdr_String& line : lines)
+        keys.append(lineKey(line));
+    return true;
 }
 
 Acad::ErrorStatus ZxSSMapping::findSSVar(const Kdr_String& ssVar, const ZxValueType& type, int& index) const

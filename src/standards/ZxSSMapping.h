@@ -48,8 +48,9 @@ public:
 
     // -- The mapping file ------------------------------------------------------------------
 
-    /// The mapping file of a sheet: the sheet's path in "Connection Standards" with the
-    /// extension "map".
+    /// The mapping file of a sheet, beside the sheet with the extension "map": for a name that
+    /// is a path to an existing file (absolute or relative) beside that file, else beside the
+    /// sheet of that name in the library's "Connection Standards" folder.
     static Kdr_String mappingFilePath(const Kdr_String& ssName);
 
     /// Loads the line of `target` (key compared with case). A file with no target lines leaves
@@ -65,6 +66,9 @@ public:
     /// True when some line of the file holds a mapping this one isEqual to; its key goes into
     /// `target`.
     bool hasSameMapping(const Kdr_String& ssName, Kdr_String& target) const;
+    /// The keys of the target lines of a sheet's mapping file, in file order. A missing file
+    /// has none (true); a file that exists and cannot be read gives false.
+    static bool readTargetKeys(const Kdr_String& ssName, Kdr_StringArray& keys);
 
     // -- Comparisons and look-ups ----------------------------------------------------------
 
