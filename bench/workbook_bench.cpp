@@ -37,7 +37,8 @@ grid::Sheet bigSheet()
 
 std::string scratchPath(const std::string& name)
 {
-    return (std::filesystem::temp_directory_path() / ("workbook-bench-" + std::to_string(::getpid()) + "-" + name))
+    return (std::filesystem::temp_directory_path() /
+            ("workbook-bench-" + std::to_string(::getpid()) + "-" + name))
         .string();
 }
 

@@ -2,9 +2,8 @@
 // workbook must write as .xlsx and read back with the same values and formulas, so whatever the reader
 // lets into a sheet is something the rest of the program can hold.
 
-#include "formats/SheetFiles.h"
-
 #include "FuzzSupport.h"
+#include "formats/SheetFiles.h"
 #include "grid/Sheet.h"
 
 #include <filesystem>
@@ -53,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("fuzz-xlsx-" + std::to_string(::getpid()) + ".xlsx")).string();
+        (std::filesystem::temp_directory_path() / ("fuzz-xlsx-" + std::to_string(::getpid()) + ".xlsx"))
+            .string();
     if (!formats::writeXlsxFile(path, sheet, error))
     {
         // Only the format's own limits may stop a sheet the reader accepted.

@@ -144,7 +144,8 @@ void cli::addSheetCommands(CLI::App& app, Command& command)
     show->callback([names, &command]
                    { command = [names](Console& console) { return runSheetShow(names->file, console); }; });
     CLI::App* convert = sheetCommand->add_subcommand(
-        "convert", "Convert between the sheet format, CSV and .xlsx (by the file names; .xlsx and .ods are read too)");
+        "convert",
+        "Convert between the sheet format, CSV and .xlsx (by the file names; .xlsx and .ods are read too)");
     convert->add_option("IN", names->file, "Sheet to read")->required();
     convert->add_option("OUT", names->out, "Sheet to write")->required();
     convert->callback(

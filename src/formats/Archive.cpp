@@ -9,7 +9,9 @@ struct Archive::State
     zip_t* zip = nullptr;
 };
 
-Archive::Archive(const ReadLimits& limits) : state_(std::make_unique<State>()), limits_(limits) {}
+Archive::Archive(const ReadLimits& limits) : state_(std::make_unique<State>()), limits_(limits)
+{
+}
 
 Archive::~Archive()
 {
@@ -54,8 +56,8 @@ bool Archive::read(const std::string& name, std::string& text, std::string& erro
         error = "part \"" + name + "\" is missing";
         return false;
     }
-    const std::string tooLarge = "part \"" + name + "\" unpacks to more than " +
-                                 std::to_string(limits_.maxPartBytes) + " bytes";
+    const std::string tooLarge =
+        "part \"" + name + "\" unpacks to more than " + std::to_string(limits_.maxPartBytes) + " bytes";
     const std::string tooLargeTotal =
         "the archive unpacks to more than " + std::to_string(limits_.maxTotalBytes) + " bytes";
     // The declared size is a hint to refuse early; the count of what is actually unpacked

@@ -92,8 +92,8 @@ bool otherSheet(std::string_view name, std::string_view sheetName, std::string& 
 
 /// Function prefixes that mark functions newer than a file format's first version, or a
 /// producer's namespace; the sheet knows its functions by their plain names.
-constexpr std::array<std::string_view, 6> kFunctionPrefixes = {"_xlfn.", "_xlws.", "_xludf.", "com.microsoft.",
-                                                               "org.openoffice.", "org.libreoffice."};
+constexpr std::array<std::string_view, 6> kFunctionPrefixes = {
+    "_xlfn.", "_xlws.", "_xludf.", "com.microsoft.", "org.openoffice.", "org.libreoffice."};
 
 std::size_t functionPrefixLength(std::string_view text, std::size_t at)
 {
@@ -114,7 +114,8 @@ std::size_t functionPrefixLength(std::string_view text, std::size_t at)
 }
 } // namespace
 
-bool translateExcelFormula(std::string_view text, std::string_view sheetName, std::string& out, std::string& why)
+bool translateExcelFormula(std::string_view text, std::string_view sheetName, std::string& out,
+                           std::string& why)
 {
     out.clear();
     if (!text.empty() && text[0] == '=')
@@ -198,7 +199,8 @@ namespace
 {
 /// One side of an OpenFormula reference ("$Sheet1.$A$1", ".A1", "'My sheet'.B2") as the
 /// cell part alone; false when it names another worksheet.
-bool translateReferencePart(std::string_view part, std::string_view sheetName, std::string& out, std::string& why)
+bool translateReferencePart(std::string_view part, std::string_view sheetName, std::string& out,
+                            std::string& why)
 {
     std::size_t i = 0;
     if (i < part.size() && part[i] == '$')
@@ -245,13 +247,15 @@ bool translateReferencePart(std::string_view part, std::string_view sheetName, s
 }
 } // namespace
 
-bool translateOpenFormula(std::string_view text, std::string_view sheetName, std::string& out, std::string& why)
+bool translateOpenFormula(std::string_view text, std::string_view sheetName, std::string& out,
+                          std::string& why)
 {
     out.clear();
     // The namespace of the formula language: "of:" (OpenFormula) or "oooc:" (the older
     // OpenOffice syntax, which writes references the same way); none means OpenFormula.
-    if (const std::size_t colon = text.find(':'); colon != std::string_view::npos && colon < 8 &&
-                                                  text.substr(0, colon).find_first_of("=[\"(") == std::string_view::npos)
+    if (const std::size_t colon = text.find(':');
+        colon != std::string_view::npos && colon < 8 &&
+        text.substr(0, colon).find_first_of("=[\"(") == std::string_view::npos)
     {
         const std::string_view space = text.substr(0, colon);
         if (!equalNoCase(space, "of") && !equalNoCase(space, "oooc"))

@@ -13,9 +13,11 @@ namespace formats
 {
 /// An .xlsx formula (Excel syntax, no leading '='). References qualified with the worksheet's
 /// own name lose the qualifier; "_xlfn." and similar prefixes are dropped.
-bool translateExcelFormula(std::string_view text, std::string_view sheetName, std::string& out, std::string& why);
+bool translateExcelFormula(std::string_view text, std::string_view sheetName, std::string& out,
+                           std::string& why);
 
 /// An .ods formula ("of:=[.A1]*2;…"): the namespace prefix and the brackets of references go,
 /// ';' between arguments becomes ',' (and in inline arrays ';' and '|' become ',' and ';').
-bool translateOpenFormula(std::string_view text, std::string_view sheetName, std::string& out, std::string& why);
+bool translateOpenFormula(std::string_view text, std::string_view sheetName, std::string& out,
+                          std::string& why);
 } // namespace formats

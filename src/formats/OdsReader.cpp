@@ -178,7 +178,8 @@ private:
                 style.fontName = std::string(face);
             const std::string_view size = attributeText(text, "font-size");
             if (size.ends_with("pt"))
-                if (auto points = parseXmlNumber(size.substr(0, size.size() - 2)); points && *points > 0 && *points < 1000)
+                if (auto points = parseXmlNumber(size.substr(0, size.size() - 2));
+                    points && *points > 0 && *points < 1000)
                     style.fontPoints = *points;
         }
         if (const pugi::xml_node cell = childNamed(node, "table-cell-properties"))
@@ -190,7 +191,8 @@ private:
                 style.background = *color;
             grid::Border border;
             bool any = false;
-            if (auto all = parseBorderSide(attributeText(cell, "border")); all && attributeNamed(cell, "border"))
+            if (auto all = parseBorderSide(attributeText(cell, "border"));
+                all && attributeNamed(cell, "border"))
             {
                 if (all->style != 0)
                 {
@@ -302,7 +304,8 @@ private:
         // The file's default font stands for the sheet's default font.
         const bool ownFace = merged.fontName && merged.fontName != defaultStyle_.fontName;
         const bool ownSize =
-            merged.fontPoints && (!defaultStyle_.fontPoints || std::abs(*merged.fontPoints - *defaultStyle_.fontPoints) > 0.01);
+            merged.fontPoints &&
+            (!defaultStyle_.fontPoints || std::abs(*merged.fontPoints - *defaultStyle_.fontPoints) > 0.01);
         if (ownFace || ownSize)
         {
             look.format.font.face = merged.fontName.value_or(defaultFormat.font.face);
@@ -372,8 +375,9 @@ std::optional<double> dateSerial(std::string_view text)
     const auto day = parseXmlInt(text.substr(8, 2));
     if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31)
         return std::nullopt;
-    double serial = static_cast<double>(daysFromCivil(*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day)) -
-                                        daysFromCivil(1899, 12, 30));
+    double serial =
+        static_cast<double>(daysFromCivil(*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day)) -
+                            daysFromCivil(1899, 12, 30));
     if (text.size() >= 19 && text[10] == 'T')
     {
         const auto hours = parseXmlInt(text.substr(11, 2));
@@ -450,8 +454,9 @@ private:
                 continue;
             const std::string_view name = localName(child);
             if (name == "s")
-                text_.append(static_cast<std::size_t>(std::clamp(parseXmlInt(attributeText(child, "c")).value_or(1), 1,
-                                                                 static_cast<int>(std::min<std::size_t>(limit_, 1 << 20)))),
+                text_.append(static_cast<std::size_t>(
+                                 std::clamp(parseXmlInt(attributeText(child, "c")).value_or(1), 1,
+                                            static_cast<int>(std::min<std::size_t>(limit_, 1 << 20)))),
                              ' ');
             else if (name == "tab")
                 text_ += '\t';
@@ -511,16 +516,20 @@ private:
             {
                 const int count = repeatCount(node, "number-columns-repeated");
                 const int first = nextCol_ + 1;
-                nextCol_ = static_cast<int>(std::min<long long>(static_cast<long long>(nextCol_) + count, grid::kMaxCols));
-                if (const StyleProperties* style = styles_.find(std::string(attributeText(node, "style-name"))))
+                nextCol_ = static_cast<int>(
+                    std::min<long long>(static_cast<long long>(nextCol_) + count, grid::kMaxCols));
+                if (const StyleProperties* style =
+                        styles_.find(std::string(attributeText(node, "style-name"))))
                     if (style->columnWidth)
                         for (int col = first; col <= nextCol_ && col < first + 1024; ++col)
                             builder_.columnWidth(col, std::round(*style->columnWidth));
                 if (attributeText(node, "visibility") == "collapse")
                     builder_.ignore("hidden column range", "hidden column ranges");
-                columns_.push_back({first, nextCol_ - first + 1, std::string(attributeText(node, "default-cell-style-name"))});
+                columns_.push_back({first, nextCol_ - first + 1,
+                                    std::string(attributeText(node, "default-cell-style-name"))});
             }
-            else if (name == "table-columns" || name == "table-header-columns" || name == "table-column-group")
+            else if (name == "table-columns" || name == "table-header-columns" ||
+                     name == "table-column-group")
             {
                 if (!readColumns(node, depth + 1, error))
                     return false;
@@ -566,9 +575,9 @@ private:
 
     static bool hasContent(const pugi::xml_node& cell)
     {
-        return attributeNamed(cell, "value-type") || attributeNamed(cell, "formula") || childNamed(cell, "p") ||
-               childNamed(cell, "annotation") || attributeNamed(cell, "number-columns-spanned") ||
-               attributeNamed(cell, "number-rows-spanned");
+        return attributeNamed(cell, "value-type") || attributeNamed(cell, "formula") ||
+               childNamed(cell, "p") || childNamed(cell, "annotation") ||
+               attributeNamed(cell, "number-columns-spanned") || attributeNamed(cell, "number-rows-spanned");
     }
 
     bool readRow(const pugi::xml_node& rowNode, std::string& error)
@@ -577,7 +586,8 @@ private:
         const int first = nextRow_ + 1;
         if (first > grid::kMaxRows)
             return true;
-        nextRow_ = static_cast<int>(std::min<long long>(static_cast<long long>(nextRow_) + repeat, grid::kMaxRows));
+        nextRow_ =
+            static_cast<int>(std::min<long long>(static_cast<long long>(nextRow_) + repeat, grid::kMaxRows));
         const std::string rowStyleName(attributeText(rowNode, "style-name"));
         if (const StyleProperties* style = styles_.find(rowStyleName); style && style->rowHeight)
             for (int row = first; row <= nextRow_ && row < first + 1024; ++row)
@@ -601,7 +611,8 @@ private:
                     continue;
                 const int count = repeatCount(cell, "number-columns-repeated");
                 const int firstCol = col + 1;
-                col = static_cast<int>(std::min<long long>(static_cast<long long>(col) + count, grid::kMaxCols + 1LL));
+                col = static_cast<int>(
+                    std::min<long long>(static_cast<long long>(col) + count, grid::kMaxCols + 1LL));
                 if (name == "covered-table-cell")
                     continue;
                 const bool filled = hasContent(cell);
@@ -613,7 +624,8 @@ private:
                     {
                         if (filled)
                         {
-                            error = "a cell of row " + std::to_string(row) + " lies outside the largest sheet";
+                            error =
+                                "a cell of row " + std::to_string(row) + " lies outside the largest sheet";
                             return false;
                         }
                         break;
@@ -648,12 +660,14 @@ private:
                     builder_.ignore("italic style", "italic styles");
             }
             if (otherNumberFormat && filled)
-                builder_.ignore("date, percent or other number format", "date, percent or other number formats");
+                builder_.ignore("date, percent or other number format",
+                                "date, percent or other number formats");
         }
         if (!filled)
             return true;
 
-        const int spanCols = std::max(1, parseXmlInt(attributeText(cell, "number-columns-spanned")).value_or(1));
+        const int spanCols =
+            std::max(1, parseXmlInt(attributeText(cell, "number-columns-spanned")).value_or(1));
         const int spanRows = std::max(1, parseXmlInt(attributeText(cell, "number-rows-spanned")).value_or(1));
         if (spanCols > 1 || spanRows > 1)
             builder_.span(col, row, spanCols, spanRows);
@@ -673,7 +687,8 @@ private:
         {
             std::string translated, why;
             if (!translateOpenFormula(formula, name_, translated, why))
-                return builder_.fail(col, row, "formula \"" + std::string(formula) + "\" does not translate: " + why);
+                return builder_.fail(col, row,
+                                     "formula \"" + std::string(formula) + "\" does not translate: " + why);
             return builder_.formula(col, row, translated, formula);
         }
         const std::string_view type = attributeText(cell, "value-type");
@@ -681,14 +696,16 @@ private:
         {
             const std::optional<double> number = parseXmlNumber(attributeText(cell, "value"));
             if (!number)
-                return builder_.fail(col, row, "\"" + std::string(attributeText(cell, "value")).substr(0, 40) +
-                                                   "\" is not a number");
+                return builder_.fail(col, row,
+                                     "\"" + std::string(attributeText(cell, "value")).substr(0, 40) +
+                                         "\" is not a number");
             return builder_.number(col, row, *number);
         }
         if (type == "date" || type == "time")
         {
-            const std::optional<double> serial = type == "date" ? dateSerial(attributeText(cell, "date-value"))
-                                                                : timeSerial(attributeText(cell, "time-value"));
+            const std::optional<double> serial = type == "date"
+                                                     ? dateSerial(attributeText(cell, "date-value"))
+                                                     : timeSerial(attributeText(cell, "time-value"));
             if (!serial)
                 return builder_.fail(col, row, "the " + std::string(type) + " value is not valid");
             return builder_.number(col, row, *serial);
@@ -749,7 +766,8 @@ bool readOds(Archive& archive, std::string_view sheetName, SheetBuilder& builder
     const pugi::xml_node spreadsheet = childNamed(childNamed(root, "body"), "spreadsheet");
     pugi::xml_node chosen;
     for (const pugi::xml_node& node : spreadsheet.children())
-        if (localName(node) == "table" && (sheetName.empty() || equalNoCase(attributeText(node, "name"), sheetName)))
+        if (localName(node) == "table" &&
+            (sheetName.empty() || equalNoCase(attributeText(node, "name"), sheetName)))
         {
             chosen = node;
             break;

@@ -102,8 +102,9 @@ bool SheetBuilder::formula(int col, int row, std::string_view formula, std::stri
     if (!admit(col, row))
         return false;
     if (!sheet_.setFormula(col, row, formula))
-        return fail(col, row, "formula \"" + std::string(original) + "\" does not translate (" +
-                                  sheet_.lastFormulaError() + ")");
+        return fail(col, row,
+                    "formula \"" + std::string(original) + "\" does not translate (" +
+                        sheet_.lastFormulaError() + ")");
     return true;
 }
 
@@ -119,7 +120,8 @@ void SheetBuilder::span(int col, int row, int width, int height)
 {
     if (width < 1 || height < 1 || (width == 1 && height == 1))
         return;
-    if (col < 1 || row < 1 || col > grid::kMaxCols || row > grid::kMaxRows || !sheet_.addSpan(col, row, width, height))
+    if (col < 1 || row < 1 || col > grid::kMaxCols || row > grid::kMaxRows ||
+        !sheet_.addSpan(col, row, width, height))
     {
         ignore("overlapping or invalid merge", "overlapping or invalid merges");
         return;

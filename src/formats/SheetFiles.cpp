@@ -43,8 +43,8 @@ bool readWorkbook(std::string_view bytes, WorkbookKind kind, std::string_view sh
     return builder.finish(remarks);
 }
 
-bool readSheetFile(const std::string& path, grid::Sheet& sheet, std::string& error, std::vector<std::string>& remarks,
-                   const ReadLimits& limits)
+bool readSheetFile(const std::string& path, grid::Sheet& sheet, std::string& error,
+                   std::vector<std::string>& remarks, const ReadLimits& limits)
 {
     std::string file, sheetName;
     splitSheetPath(path, file, sheetName);
@@ -68,9 +68,11 @@ bool readSheetFile(const std::string& path, grid::Sheet& sheet, std::string& err
 
 void registerSheetFormats()
 {
-    const auto reader = [](const std::string& path, grid::Sheet& sheet, std::string& error,
-                           std::vector<std::string>& remarks) { return readSheetFile(path, sheet, error, remarks); };
-    grid::registerSheetFormat(".xlsx", reader, [](const std::string& path, const grid::Sheet& sheet, std::string& error)
+    const auto reader =
+        [](const std::string& path, grid::Sheet& sheet, std::string& error, std::vector<std::string>& remarks)
+    { return readSheetFile(path, sheet, error, remarks); };
+    grid::registerSheetFormat(".xlsx", reader,
+                              [](const std::string& path, const grid::Sheet& sheet, std::string& error)
                               { return writeXlsxFile(path, sheet, error); });
     grid::registerSheetFormat(".ods", reader, {});
 }

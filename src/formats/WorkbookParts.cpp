@@ -9,9 +9,11 @@ namespace formats
 {
 std::optional<double> parseXmlNumber(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
+    while (!text.empty() &&
+           (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
         text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+    while (!text.empty() &&
+           (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
         text.remove_suffix(1);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
@@ -121,6 +123,7 @@ bool parseRangeName(std::string_view text, int& col1, int& row1, int& col2, int&
         row2 = row1;
         return true;
     }
-    return parseCellName(text.substr(0, colon), col1, row1) && parseCellName(text.substr(colon + 1), col2, row2);
+    return parseCellName(text.substr(0, colon), col1, row1) &&
+           parseCellName(text.substr(colon + 1), col2, row2);
 }
 } // namespace formats

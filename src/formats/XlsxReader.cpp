@@ -91,13 +91,15 @@ bool readRelationships(Archive& archive, const std::string& part, std::map<std::
     {
         if (localName(node) != "Relationship" || attributeText(node, "TargetMode") == "External")
             continue;
-        out[std::string(attributeText(node, "Id"))] = {std::string(attributeText(node, "Type")),
-                                                       resolveTarget(folderOf(part), attributeText(node, "Target"))};
+        out[std::string(attributeText(node, "Id"))] = {
+            std::string(attributeText(node, "Type")),
+            resolveTarget(folderOf(part), attributeText(node, "Target"))};
     }
     return true;
 }
 
-std::string findRelationship(const std::map<std::string, Relationship>& relationships, std::string_view typeTail)
+std::string findRelationship(const std::map<std::string, Relationship>& relationships,
+                             std::string_view typeTail)
 {
     for (const auto& [id, relationship] : relationships)
         if (endsWith(relationship.type, typeTail))
@@ -173,12 +175,13 @@ std::string stringItemText(const pugi::xml_node& item)
 /// The palette behind indexed colours (the classic 64 colours; 64 and above are the system's
 /// own window colours).
 constexpr std::array<std::uint32_t, 64> kPalette = {
-    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x000000, 0xFFFFFF, 0xFF0000,
-    0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080,
-    0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF, 0x000080,
-    0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99,
-    0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99, 0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699,
-    0x969696, 0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x000000, 0xFFFFFF,
+    0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000, 0x000080, 0x808000,
+    0x800080, 0x008080, 0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080,
+    0x0066CC, 0xCCCCFF, 0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99, 0x3366FF, 0x33CCCC,
+    0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966, 0x003300, 0x333300,
+    0x993300, 0x993366, 0x333399, 0x333333};
 
 /// A colour element (<color rgb="FF…"/>, indexed=, theme=, auto=).
 struct ColorRead
@@ -187,20 +190,22 @@ struct ColorRead
     bool theme = false; ///< a theme colour, which a sheet cannot hold
 };
 
-ColorRead readColor(const pugi::xml_node& node)
+ColorRead readColor(const pugi::xml_node& node, bool text = false)
 {
     ColorRead out;
     if (!node)
         return out;
     if (auto rgb = parseHexColor(attributeText(node, "rgb")))
         out.color = *rgb;
-    else if (auto indexed = parseXmlInt(attributeText(node, "indexed")); indexed && *indexed >= 0 && *indexed < 64)
+    else if (auto indexed = parseXmlInt(attributeText(node, "indexed"));
+             indexed && *indexed >= 0 && *indexed < 64)
     {
         const std::uint32_t rgb = kPalette[static_cast<std::size_t>(*indexed)];
         out.color = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
     }
-    else if (attributeNamed(node, "theme"))
-        out.theme = true;
+    else if (const std::string_view theme = attributeText(node, "theme"); !theme.empty())
+        // The theme's dark text colour is what text has without a colour of its own.
+        out.theme = !(text && theme == "1");
     return out;
 }
 
@@ -258,7 +263,8 @@ bool fixedNumberFormat(std::string_view code, int& decimals, bool& thousands)
     decimals = 0;
     if (code.empty())
         return true;
-    if (code[0] != '.' || code.size() < 2 || code.size() - 1 > static_cast<std::size_t>(grid::CellType::kMaxDecimals))
+    if (code[0] != '.' || code.size() < 2 ||
+        code.size() - 1 > static_cast<std::size_t>(grid::CellType::kMaxDecimals))
         return false;
     for (char c : code.substr(1))
         if (c != '0')
@@ -282,8 +288,8 @@ struct Styles
     std::vector<StyleRead> cellStyles;
 };
 
-bool readStyles(Archive& archive, const std::string& part, const grid::CellFormat& defaultFormat, Styles& styles,
-                std::string& error)
+bool readStyles(Archive& archive, const std::string& part, const grid::CellFormat& defaultFormat,
+                Styles& styles, std::string& error)
 {
     std::string text;
     pugi::xml_document document;
@@ -303,11 +309,12 @@ bool readStyles(Archive& archive, const std::string& part, const grid::CellForma
             continue;
         FontRead font;
         font.face = attributeText(childNamed(node, "name"), "val");
-        if (auto size = parseXmlNumber(attributeText(childNamed(node, "sz"), "val")); size && *size > 0 && *size < 1000)
+        if (auto size = parseXmlNumber(attributeText(childNamed(node, "sz"), "val"));
+            size && *size > 0 && *size < 1000)
             font.points = *size;
         font.bold = flagOn(childNamed(node, "b"));
         font.italic = flagOn(childNamed(node, "i"));
-        font.color = readColor(childNamed(node, "color"));
+        font.color = readColor(childNamed(node, "color"), true);
         fonts.push_back(std::move(font));
     }
 
@@ -402,8 +409,8 @@ bool readStyles(Archive& archive, const std::string& part, const grid::CellForma
         else if (fixedNumberFormat(code, decimals, thousands))
         {
             look.hasType = true;
-            look.type = grid::CellType::number(decimals, grid::CellType::kNumberMin, grid::CellType::kNumberMax,
-                                               thousands);
+            look.type = grid::CellType::number(decimals, grid::CellType::kNumberMin,
+                                               grid::CellType::kNumberMax, thousands);
         }
         else if (!code.empty() && !equalNoCase(code, "General"))
             style.unsupportedNumberFormat = true;
@@ -478,7 +485,8 @@ public:
                 builder_.ignore("hidden column range", "hidden column ranges");
             // Stored widths include the cell margins; the digit of the default font is 7
             // pixels wide.
-            if (width && (attributeText(node, "customWidth") == "1" || attributeText(node, "customWidth") == "true"))
+            if (width &&
+                (attributeText(node, "customWidth") == "1" || attributeText(node, "customWidth") == "true"))
                 for (int col = first; col <= last && col <= first + 16383; ++col)
                     builder_.columnWidth(col, std::round(*width * 7));
         }
@@ -511,8 +519,8 @@ public:
                     ++col;
                 else if (!parseCellName(reference, col, cellRow) || cellRow != row)
                 {
-                    error = "the cell reference \"" + std::string(reference) + "\" in row " + std::to_string(row) +
-                            " is not valid";
+                    error = "the cell reference \"" + std::string(reference) + "\" in row " +
+                            std::to_string(row) + " is not valid";
                     return false;
                 }
                 if (col < 1 || col > grid::kMaxCols)
@@ -531,7 +539,8 @@ public:
         for (const pugi::xml_node& node : childNamed(root, "mergeCells").children())
         {
             int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
-            if (localName(node) == "mergeCell" && parseRangeName(attributeText(node, "ref"), col1, row1, col2, row2))
+            if (localName(node) == "mergeCell" &&
+                parseRangeName(attributeText(node, "ref"), col1, row1, col2, row2))
                 builder_.span(std::min(col1, col2), std::min(row1, row2), std::abs(col2 - col1) + 1,
                               std::abs(row2 - row1) + 1);
         }
@@ -580,7 +589,8 @@ private:
                 if (style.themeColor)
                     builder_.ignore("theme colour", "theme colours");
                 if (style.unsupportedNumberFormat)
-                    builder_.ignore("date, percent or other number format", "date, percent or other number formats");
+                    builder_.ignore("date, percent or other number format",
+                                    "date, percent or other number formats");
                 if (style.patternFill)
                     builder_.ignore("pattern fill", "pattern fills");
             }
@@ -603,7 +613,8 @@ private:
         if (type == "str")
             return builder_.text(col, row, decodeEscapes(value));
         if (type == "b")
-            return !valueNode || builder_.formula(col, row, value == "1" || value == "true" ? "TRUE" : "FALSE", value);
+            return !valueNode ||
+                   builder_.formula(col, row, value == "1" || value == "true" ? "TRUE" : "FALSE", value);
         if (type == "e")
         {
             // An error value is kept as the formula that gives it.
@@ -626,7 +637,8 @@ private:
         return builder_.number(col, row, *number);
     }
 
-    bool readFormula(const pugi::xml_node& node, int col, int row, std::string_view type, std::string_view value)
+    bool readFormula(const pugi::xml_node& node, int col, int row, std::string_view type,
+                     std::string_view value)
     {
         const std::string_view kind = attributeText(node, "t");
         const std::string original = node.text().get();
@@ -646,7 +658,8 @@ private:
                 const auto found = shared_.find(index);
                 if (found == shared_.end())
                     return builder_.fail(col, row, "shared formula " + index + " has no first cell");
-                const std::string text = grid::formulaText(*found->second.formula, col, row, grid::ReferenceStyle::A1);
+                const std::string text =
+                    grid::formulaText(*found->second.formula, col, row, grid::ReferenceStyle::A1);
                 return builder_.formula(col, row, text, found->second.original);
             }
             std::string translated, why;
@@ -654,14 +667,16 @@ private:
                 return builder_.fail(col, row, "formula \"" + original + "\" does not translate: " + why);
             grid::ParseResult parsed = grid::parseFormula(translated, col, row);
             if (!parsed.formula)
-                return builder_.fail(col, row, "formula \"" + original + "\" does not translate (" + parsed.error + ")");
+                return builder_.fail(
+                    col, row, "formula \"" + original + "\" does not translate (" + parsed.error + ")");
             shared_[index] = {parsed.formula, original};
             return builder_.formula(col, row, translated, original);
         }
         if (kind == "array")
         {
             int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
-            if (parseRangeName(attributeText(node, "ref"), col1, row1, col2, row2) && (col1 != col2 || row1 != row2))
+            if (parseRangeName(attributeText(node, "ref"), col1, row1, col2, row2) &&
+                (col1 != col2 || row1 != row2))
                 builder_.ignore("array formula over several cells", "array formulas over several cells");
         }
         if (original.empty())
@@ -753,11 +768,13 @@ bool readXlsx(Archive& archive, std::string_view sheetName, SheetBuilder& builde
     }
     int definedNames = 0;
     for (const pugi::xml_node& node : childNamed(workbookRoot, "definedNames").children())
-        definedNames += localName(node) == "definedName" && !std::string_view(node.attribute("name").value()).starts_with("_xlnm.");
+        definedNames += localName(node) == "definedName" &&
+                        !std::string_view(node.attribute("name").value()).starts_with("_xlnm.");
     builder.ignore("defined name", "defined names", definedNames);
 
     std::vector<std::string> strings;
-    if (const std::string part = findRelationship(relationships, "/sharedStrings"); !part.empty() && archive.has(part))
+    if (const std::string part = findRelationship(relationships, "/sharedStrings");
+        !part.empty() && archive.has(part))
     {
         pugi::xml_document document;
         if (!archive.read(part, text, error) || !parseXml(text, document, part, error))
@@ -767,7 +784,8 @@ bool readXlsx(Archive& archive, std::string_view sheetName, SheetBuilder& builde
                 strings.push_back(stringItemText(node));
     }
     Styles styles;
-    if (const std::string part = findRelationship(relationships, "/styles"); !part.empty() && archive.has(part))
+    if (const std::string part = findRelationship(relationships, "/styles");
+        !part.empty() && archive.has(part))
     {
         grid::Sheet plain;
         if (!readStyles(archive, part, plain.defaultFormat(), styles, error))

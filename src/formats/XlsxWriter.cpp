@@ -1,14 +1,14 @@
 #include "formats/SheetBuilder.h"
 #include "formats/SheetFiles.h"
 #include "grid/Sheet.h"
-
-#include <xlsxwriter.h>
+#include "grid/formula/Formula.h"
 
 #include <atomic>
 #include <filesystem>
 #include <map>
 #include <system_error>
 #include <unistd.h>
+#include <xlsxwriter.h>
 
 namespace formats
 {
@@ -21,6 +21,9 @@ bool writerColor(grid::Color color, lxw_color_t& out)
     if (color == grid::kDefaultColor || (color & 0xFF000000u) != 0)
         return false;
     out = ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+    // The writer takes 0 for "no colour" and has a value of its own for black.
+    if (out == 0)
+        out = LXW_COLOR_BLACK;
     return true;
 }
 
@@ -66,9 +69,10 @@ public:
         const std::string code = numberFormatCode(sheet_.cellType(col, row));
         if (code.empty() && format == sheet_.defaultFormat())
             return nullptr;
-        std::string key = code + '\x1F' + format.font.face + '\x1F' + std::to_string(format.font.height) + '\x1F' +
-                          std::to_string(format.font.weight) + '\x1F' + std::to_string(format.foreground) + '\x1F' +
-                          std::to_string(format.background) + '\x1F' + std::to_string(format.border.mask) + '\x1F' +
+        std::string key = code + '\x1F' + format.font.face + '\x1F' + std::to_string(format.font.height) +
+                          '\x1F' + std::to_string(format.font.weight) + '\x1F' +
+                          std::to_string(format.foreground) + '\x1F' + std::to_string(format.background) +
+                          '\x1F' + std::to_string(format.border.mask) + '\x1F' +
                           std::to_string(format.border.style) + '\x1F' + std::to_string(format.border.color);
         if (const auto found = made_.find(key); found != made_.end())
             return found->second;
@@ -160,12 +164,13 @@ bool writeWorkbook(const std::string& file, const grid::Sheet& sheet, std::strin
 
     for (const auto& [col, pixels] : sheet.columnWidths())
         if (ok && col >= 1 && col <= grid::kMaxCols)
-            worksheet_set_column_pixels(worksheet, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1),
+            worksheet_set_column_pixels(worksheet, static_cast<lxw_col_t>(col - 1),
+                                        static_cast<lxw_col_t>(col - 1),
                                         static_cast<std::uint32_t>(pixels + 0.5), nullptr);
     for (const auto& [row, pixels] : sheet.rowHeights())
         if (ok && row >= 1 && row <= grid::kMaxRows)
-            worksheet_set_row_pixels(worksheet, static_cast<lxw_row_t>(row - 1), static_cast<std::uint32_t>(pixels + 0.5),
-                                     nullptr);
+            worksheet_set_row_pixels(worksheet, static_cast<lxw_row_t>(row - 1),
+                                     static_cast<std::uint32_t>(pixels + 0.5), nullptr);
     // Spans first: merging writes its first cell, which the cell loop below then fills.
     for (const grid::Span& span : sheet.spans())
     {
@@ -175,10 +180,11 @@ bool writeWorkbook(const std::string& file, const grid::Sheet& sheet, std::strin
         const int lastRow = std::min(span.row + span.height - 1, grid::kMaxRows);
         if (lastCol == span.col && lastRow == span.row)
             continue;
-        ok = !failed(worksheet_merge_range(worksheet, static_cast<lxw_row_t>(span.row - 1),
-                                           static_cast<lxw_col_t>(span.col - 1), static_cast<lxw_row_t>(lastRow - 1),
-                                           static_cast<lxw_col_t>(lastCol - 1), "", formats.of(span.col, span.row)),
-                     span.col, span.row, error);
+        ok = !failed(
+            worksheet_merge_range(worksheet, static_cast<lxw_row_t>(span.row - 1),
+                                  static_cast<lxw_col_t>(span.col - 1), static_cast<lxw_row_t>(lastRow - 1),
+                                  static_cast<lxw_col_t>(lastCol - 1), "", formats.of(span.col, span.row)),
+            span.col, span.row, error);
     }
     sheet.forEachCell(
         [&](int col, int row)
@@ -194,9 +200,12 @@ bool writeWorkbook(const std::string& file, const grid::Sheet& sheet, std::strin
             {
                 // The calculated result goes with the formula, for readers that show a file
                 // without calculating it; spreadsheet programs calculate it again on opening.
-                const std::string formula = "=" + sheet.cellFormulaText(col, row);
+                // Always in A1 style, whatever style the sheet shows its formulas in.
+                const std::string formula =
+                    "=" + grid::formulaText(*sheet.cellFormula(col, row), col, row, grid::ReferenceStyle::A1);
                 if (value.isNumber())
-                    status = worksheet_write_formula_num(worksheet, r, c, formula.c_str(), format, value.asNumber());
+                    status = worksheet_write_formula_num(worksheet, r, c, formula.c_str(), format,
+                                                         value.asNumber());
                 else if (value.isLogical())
                     status = worksheet_write_formula_num(worksheet, r, c, formula.c_str(), format,
                                                          value.asLogical() ? 1 : 0);

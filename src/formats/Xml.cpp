@@ -10,7 +10,8 @@ bool parseXml(const std::string& text, pugi::xml_document& document, const std::
     // parse_doctype keeps the declaration as a node, so it can be seen and refused; pugixml
     // itself expands no entity beyond the five predefined ones and character references.
     const unsigned options = pugi::parse_default | pugi::parse_doctype;
-    const pugi::xml_parse_result result = document.load_buffer(text.data(), text.size(), options, pugi::encoding_utf8);
+    const pugi::xml_parse_result result =
+        document.load_buffer(text.data(), text.size(), options, pugi::encoding_utf8);
     if (!result)
     {
         error = "part \"" + partName + "\" is not well-formed XML (" + result.description() + " at byte " +

@@ -16,7 +16,10 @@ bool parseXml(const std::string& text, pugi::xml_document& document, const std::
 
 /// The name without its namespace prefix ("table:table-cell" gives "table-cell").
 std::string_view localName(const char* name);
-inline std::string_view localName(const pugi::xml_node& node) { return localName(node.name()); }
+inline std::string_view localName(const pugi::xml_node& node)
+{
+    return localName(node.name());
+}
 
 /// The first child element with that local name, or an empty node.
 pugi::xml_node childNamed(const pugi::xml_node& node, std::string_view name);

@@ -2,9 +2,8 @@
 
 #include "ProgramRun.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -25,7 +24,8 @@ TEST(WorkbookCommands, ConvertWritesXlsxThatReadsBackWithTheSameValues)
     ProgramResult fromXlsx = runProgram({"sheet", "values", scratch / "plate.xlsx"});
     ASSERT_EQ(fromXlsx.status, 0) << fromXlsx.err;
     EXPECT_EQ(fromXlsx.out, fromCsv.out);
-    EXPECT_EQ(fromXlsx.out, "A1\tPlate\nB1\tWidth\nC1\tHeight\nA2\tP1\nB2\t200\nC2\t400\nA3\ttab\\there\nC3\t595\n");
+    EXPECT_EQ(fromXlsx.out,
+              "A1\tPlate\nB1\tWidth\nC1\tHeight\nA2\tP1\nB2\t200\nC2\t400\nA3\ttab\\there\nC3\t595\n");
 
     // A worksheet is chosen with '#'; a missing one is bad input naming the file.
     ProgramResult named = runProgram({"sheet", "values", scratch / "plate.xlsx#Sheet1"});
@@ -50,7 +50,8 @@ TEST(WorkbookCommands, ShowAndConvertReadLibreOfficeFiles)
     ASSERT_EQ(show.status, 0) << show.err;
     ASSERT_GE(show.lines().size(), 3u);
     EXPECT_EQ(show.lines()[2], "Item\tWidth\tHeight\tArea\tLabel\tCheck");
-    ProgramResult back = runProgram({"sheet", "convert", data + "calc-libreoffice.ods", scratch / "calc.csv"});
+    ProgramResult back =
+        runProgram({"sheet", "convert", data + "calc-libreoffice.ods", scratch / "calc.csv"});
     ASSERT_EQ(back.status, 0) << back.err;
     EXPECT_EQ(runProgram({"sheet", "values", scratch / "calc.csv"}).out, csv.out);
 }
@@ -64,7 +65,8 @@ TEST(WorkbookCommands, TheEndPlateStandardEvaluatesTheSameFromEveryFormat)
     for (const std::string& sheet : {std::string("EndPlateXlsx"), std::string("EndPlateXlsx.xlsx"),
                                      data + "EndPlate-libreoffice.xlsx", data + "EndPlate-libreoffice.ods"})
     {
-        ProgramResult workbook = runProgram({"evaluate", sheet, "--macro", macro, "--target", "Module.Plate"});
+        ProgramResult workbook =
+            runProgram({"evaluate", sheet, "--macro", macro, "--target", "Module.Plate"});
         ASSERT_EQ(workbook.status, 0) << sheet << ": " << workbook.err;
         EXPECT_EQ(workbook.out, native.out) << sheet;
         EXPECT_EQ(workbook.err, "") << sheet;
@@ -98,7 +100,8 @@ TEST(WorkbookCommands, ANameWithoutExtensionFindsTheNativeSheetFirstThenXlsxThen
     // Child sheets are found the same way: a parent calling "BoltRowCount" without extension
     // finds the child kept as a workbook.
     const std::string childs = standards + "Childs/";
-    ASSERT_EQ(runProgram({"sheet", "convert", childs + "BoltRowCount.csv", childs + "RowsBook.xlsx"}).status, 0);
+    ASSERT_EQ(runProgram({"sheet", "convert", childs + "BoltRowCount.csv", childs + "RowsBook.xlsx"}).status,
+              0);
     std::string parent = readFile(standards + "EndPlate.zxs");
     const std::size_t at = parent.find("BoltRowCount.csv");
     ASSERT_NE(at, std::string::npos);
@@ -106,8 +109,8 @@ TEST(WorkbookCommands, ANameWithoutExtensionFindsTheNativeSheetFirstThenXlsxThen
     scratch.write("library/Connection Standards/EndPlateBook.zxs", parent);
     ProgramResult viaBook = runProgram({"--lib", library, "evaluate", "EndPlateBook", "--macro",
                                         sampleMacro("EndPlate-IPE300.json"), "--target", "Module.Plate"});
-    ProgramResult native = runProgram({"--lib", library, "evaluate", "EndPlate", "--macro",
-                                       sampleMacro("EndPlate-IPE300.json")});
+    ProgramResult native = runProgram(
+        {"--lib", library, "evaluate", "EndPlate", "--macro", sampleMacro("EndPlate-IPE300.json")});
     ASSERT_EQ(viaBook.status, 0) << viaBook.err;
     EXPECT_EQ(viaBook.out, native.out);
 }

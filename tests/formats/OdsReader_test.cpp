@@ -1,6 +1,7 @@
 #include "formats/SheetFiles.h"
 #include "formats/WorkbookTestSupport.h"
 #include "grid/Sheet.h"
+#include "grid/formula/ReferenceText.h"
 
 #include <gtest/gtest.h>
 
@@ -44,9 +45,11 @@ TEST(OdsReader, ReadsValuesFormulasAndRepeatsWithoutBlowingUp)
     auto read = readOds(makeOds(
         "<table:table table:name=\"Loads\">"
         "<table:table-column table:number-columns-repeated=\"16384\"/>"
-        "<table:table-row><table:table-cell office:value-type=\"string\"><text:p>a<text:s text:c=\"2\"/>b</text:p>"
+        "<table:table-row><table:table-cell office:value-type=\"string\"><text:p>a<text:s "
+        "text:c=\"2\"/>b</text:p>"
         "<text:p><text:span>second</text:span> line</text:p></table:table-cell>"
-        "<table:table-cell office:value-type=\"float\" office:value=\"2.5\" table:number-columns-repeated=\"2\">"
+        "<table:table-cell office:value-type=\"float\" office:value=\"2.5\" "
+        "table:number-columns-repeated=\"2\">"
         "<text:p>2.5</text:p></table:table-cell>"
         "<table:table-cell table:formula=\"of:=SUM([.B1:.C1];[Loads.$B$1])\" office:value-type=\"float\" "
         "office:value=\"0\"/>"
@@ -67,10 +70,11 @@ TEST(OdsReader, ReadsValuesFormulasAndRepeatsWithoutBlowingUp)
     EXPECT_EQ(read->sheet.maxRows(), 3);
     EXPECT_TRUE(read->sheet.cellValue(3, 2).isText());
 
-    auto second = readOds(makeOds("<table:table table:name=\"Loads\"/><table:table table:name=\"Bolts\">"
-                                  "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"7\"/>"
-                                  "</table:table-row></table:table>"),
-                          "Bolts");
+    auto second =
+        readOds(makeOds("<table:table table:name=\"Loads\"/><table:table table:name=\"Bolts\">"
+                        "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"7\"/>"
+                        "</table:table-row></table:table>"),
+                "Bolts");
     ASSERT_TRUE(second->ok) << second->error;
     EXPECT_EQ(dump(second->sheet), "A1=7\n");
 }
@@ -87,22 +91,24 @@ TEST(OdsReader, TakesOverSpansNotesStylesAndSizes)
         "<style:style style:name=\"ro1\" style:family=\"table-row\"><style:table-row-properties "
         "style:row-height=\"0.25in\" style:use-optimal-row-height=\"false\"/></style:style>"
         "<style:style style:name=\"ce1\" style:family=\"table-cell\" style:data-style-name=\"N2\">"
-        "<style:table-cell-properties fo:background-color=\"#ffff00\" fo:border-left=\"0.06pt solid #0000ff\" "
+        "<style:table-cell-properties fo:background-color=\"#ffff00\" fo:border-left=\"0.06pt solid "
+        "#0000ff\" "
         "fo:border-right=\"none\" fo:border-top=\"0.06pt dotted #0000ff\" fo:border-bottom=\"none\"/>"
         "<style:text-properties fo:font-weight=\"bold\" fo:font-style=\"italic\" fo:color=\"#ff0000\"/>"
         "</style:style>"
         "<style:style style:name=\"ce2\" style:family=\"table-cell\" style:data-style-name=\"P1\"/>";
-    auto read = readOds(makeOds(
-        "<table:table table:name=\"Loads\"><table:table-column table:style-name=\"co1\"/>"
-        "<table:table-row table:style-name=\"ro1\"><table:table-cell table:style-name=\"ce1\" "
-        "office:value-type=\"float\" office:value=\"1234.5\" table:number-columns-spanned=\"2\" "
-        "table:number-rows-spanned=\"2\"><office:annotation><text:p>look</text:p></office:annotation>"
-        "</table:table-cell><table:covered-table-cell/><table:table-cell table:style-name=\"ce2\" "
-        "office:value-type=\"percentage\" office:value=\"0.5\"/></table:table-row>"
-        "<table:table-row><table:covered-table-cell table:number-columns-repeated=\"2\"/>"
-        "<table:table-cell office:value-type=\"string\"><text:p><text:a>link</text:a></text:p></table:table-cell>"
-        "</table:table-row></table:table>",
-        styles));
+    auto read = readOds(
+        makeOds("<table:table table:name=\"Loads\"><table:table-column table:style-name=\"co1\"/>"
+                "<table:table-row table:style-name=\"ro1\"><table:table-cell table:style-name=\"ce1\" "
+                "office:value-type=\"float\" office:value=\"1234.5\" table:number-columns-spanned=\"2\" "
+                "table:number-rows-spanned=\"2\"><office:annotation><text:p>look</text:p></office:annotation>"
+                "</table:table-cell><table:covered-table-cell/><table:table-cell table:style-name=\"ce2\" "
+                "office:value-type=\"percentage\" office:value=\"0.5\"/></table:table-row>"
+                "<table:table-row><table:covered-table-cell table:number-columns-repeated=\"2\"/>"
+                "<table:table-cell "
+                "office:value-type=\"string\"><text:p><text:a>link</text:a></text:p></table:table-cell>"
+                "</table:table-row></table:table>",
+                styles));
     ASSERT_TRUE(read->ok) << read->error;
     const grid::Sheet& sheet = read->sheet;
     EXPECT_EQ(sheet.cellType(1, 1).kind, grid::CellType::Kind::Number);
@@ -138,7 +144,8 @@ TEST(OdsReader, RefusesWhatDoesNotTranslateNamingTheCell)
          "cell B1: formula \"of:=[$Bolts.A1]*2\" does not translate: it refers to the worksheet \"Bolts\""},
         {"<table:table table:name=\"Loads\"><table:table-row><table:table-cell "
          "table:formula=\"of:=[.A2]~[.A3]\"/></table:table-row></table:table>",
-         "cell A1: formula \"of:=[.A2]~[.A3]\" does not translate: the reference union '~' has no counterpart"},
+         "cell A1: formula \"of:=[.A2]~[.A3]\" does not translate: the reference union '~' has no "
+         "counterpart"},
         {"<table:table table:name=\"Loads\"><table:table-row><table:table-cell office:value-type=\"float\" "
          "office:value=\"x\"/></table:table-row></table:table>",
          "cell A1: \"x\" is not a number"},

@@ -1,6 +1,7 @@
 #include "formats/SheetFiles.h"
 #include "formats/WorkbookTestSupport.h"
 #include "grid/Sheet.h"
+#include "grid/formula/ReferenceText.h"
 
 #include <gtest/gtest.h>
 
@@ -47,23 +48,25 @@ const char* const kStrings = "<si><t>Width</t></si><si><r><t>ri</t></r><r><rPr><
 
 TEST(XlsxReader, ReadsEveryKindOfValueAndCalculatesFormulas)
 {
-    auto read = readXlsx(makeXlsx("<dimension ref=\"A1:D4\"/><sheetData>"
-                                  "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
-                                  "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"s\"><v>3</v></c></row>"
-                                  "<row r=\"2\"><c r=\"A2\"><v>200.5</v></c><c r=\"B2\"><f>A2*2</f><v>999</v></c>"
-                                  "<c r=\"C2\" t=\"b\"><v>1</v></c><c r=\"D2\" t=\"e\"><v>#N/A</v></c></row>"
-                                  "<row r=\"3\"><c r=\"A3\"><v>1E-3</v></c>"
-                                  "<c r=\"B3\"><f t=\"shared\" ref=\"B3:B4\" si=\"0\">Loads!A3+$A$2</f></c>"
-                                  "<c r=\"C3\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r></is></c>"
-                                  "<c r=\"D3\" t=\"str\"><f>_xlfn.CONCAT(A1,\"!\")</f><v>old</v></c></row>"
-                                  "<row r=\"4\"><c r=\"A4\"><v>4</v></c><c r=\"B4\"><f t=\"shared\" si=\"0\"/></c></row>"
-                                  "</sheetData>",
-                                  kStrings));
+    auto read = readXlsx(
+        makeXlsx("<dimension ref=\"A1:D4\"/><sheetData>"
+                 "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+                 "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"s\"><v>3</v></c></row>"
+                 "<row r=\"2\"><c r=\"A2\"><v>200.5</v></c><c r=\"B2\"><f>A2*2</f><v>999</v></c>"
+                 "<c r=\"C2\" t=\"b\"><v>1</v></c><c r=\"D2\" t=\"e\"><v>#N/A</v></c></row>"
+                 "<row r=\"3\"><c r=\"A3\"><v>1E-3</v></c>"
+                 "<c r=\"B3\"><f t=\"shared\" ref=\"B3:B4\" si=\"0\">Loads!A3+$A$2</f></c>"
+                 "<c r=\"C3\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r></is></c>"
+                 "<c r=\"D3\" t=\"str\"><f>_xlfn.CONCATENATE(A1,\"!\")</f><v>old</v></c></row>"
+                 "<row r=\"4\"><c r=\"A4\"><v>4</v></c><c r=\"B4\"><f t=\"shared\" si=\"0\"/></c></row>"
+                 "</sheetData>",
+                 kStrings));
     ASSERT_TRUE(read->ok) << read->error;
-    EXPECT_EQ(dump(read->sheet), "A1=Width\nB1=rich\nC1=123\nD1=line\rfeed\n"
-                                 "A2=200.5\nB2=401 [=A2*2]\nC2=TRUE [=TRUE]\nD2=#N/A [=#N/A]\n"
-                                 "A3=0.001\nB3=200.501 [=A3+$A$2]\nC3=inline\nD3=Width! [=CONCAT(A1,\"!\")]\n"
-                                 "A4=4\nB4=204.5 [=A4+$A$2]\n");
+    EXPECT_EQ(dump(read->sheet),
+              "A1=Width\nB1=rich\nC1=123\nD1=line\rfeed\n"
+              "A2=200.5\nB2=401 [=A2*2]\nC2=TRUE [=TRUE]\nD2=#N/A [=#N/A]\n"
+              "A3=0.001\nB3=200.501 [=A3+$A$2]\nC3=inline\nD3=Width! [=CONCATENATE(A1,\"!\")]\n"
+              "A4=4\nB4=204.5 [=A4+$A$2]\n");
     // A text that reads as a number stays a text.
     EXPECT_TRUE(read->sheet.cellValue(3, 1).isText());
     EXPECT_EQ(read->sheet.maxCols(), 4);
@@ -83,9 +86,11 @@ TEST(XlsxReader, TakesOverLayoutAndFormatsAndCountsWhatItCannotHold)
         "<numFmt numFmtId=\"165\" formatCode=\"yyyy-mm-dd\"/></numFmts>"
         "<fonts><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
         "<font><b/><i/><sz val=\"15\"/><color rgb=\"FFFF0000\"/><name val=\"Arial\"/></font></fonts>"
-        "<fills><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>"
+        "<fills><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+        "patternType=\"gray125\"/></fill>"
         "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"FF00FF00\"/></patternFill></fill></fills>"
-        "<borders><border/><border><left style=\"thin\"><color indexed=\"12\"/></left><bottom style=\"dashed\"/>"
+        "<borders><border/><border><left style=\"thin\"><color indexed=\"12\"/></left><bottom "
+        "style=\"dashed\"/>"
         "</border></borders>"
         "<cellXfs><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
         "<xf numFmtId=\"164\" fontId=\"1\" fillId=\"2\" borderId=\"1\"/>"
@@ -120,23 +125,25 @@ TEST(XlsxReader, TakesOverLayoutAndFormatsAndCountsWhatItCannotHold)
     EXPECT_EQ(sheet.rowHeight(1), 40);
     ASSERT_EQ(sheet.spans().size(), 1u);
     EXPECT_EQ(sheet.spans()[0], (grid::Span{1, 3, 3, 2}));
-    EXPECT_EQ(read->remarks,
-              (std::vector<std::string>{"1 italic style ignored", "1 date, percent or other number format ignored",
-                                        "1 overlapping or invalid merge ignored", "3 conditional formats ignored",
-                                        "1 hyperlink ignored"}));
+    EXPECT_EQ(read->remarks, (std::vector<std::string>{
+                                 "1 italic style ignored", "1 date, percent or other number format ignored",
+                                 "1 overlapping or invalid merge ignored", "3 conditional formats ignored",
+                                 "1 hyperlink ignored"}));
 }
 
 TEST(XlsxReader, ReadsNotesFromTheCommentsPart)
 {
     const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-    auto read = readXlsx(makeXlsx(
-        "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>", "", "",
-        {{"xl/worksheets/_rels/sheet1.xml.rels",
-          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-          "<Relationship Id=\"rId1\" Type=\"" + rel + "comments\" Target=\"../comments1.xml\"/></Relationships>"},
-         {"xl/comments1.xml", "<comments><authors><author>x</author></authors><commentList>"
-                              "<comment ref=\"B2\" authorId=\"0\"><text><r><t>check </t></r><r><t>this</t></r></text>"
-                              "</comment></commentList></comments>"}}));
+    auto read = readXlsx(
+        makeXlsx("<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>", "", "",
+                 {{"xl/worksheets/_rels/sheet1.xml.rels",
+                   "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                   "<Relationship Id=\"rId1\" Type=\"" +
+                       rel + "comments\" Target=\"../comments1.xml\"/></Relationships>"},
+                  {"xl/comments1.xml",
+                   "<comments><authors><author>x</author></authors><commentList>"
+                   "<comment ref=\"B2\" authorId=\"0\"><text><r><t>check </t></r><r><t>this</t></r></text>"
+                   "</comment></commentList></comments>"}}));
     ASSERT_TRUE(read->ok) << read->error;
     EXPECT_EQ(read->sheet.cellNote(2, 2), "check this");
 }
@@ -166,13 +173,15 @@ TEST(XlsxReader, RefusesBadAndHostileFilesWithAReason)
         {makeXlsx("<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" + std::string(40000, 'x') +
                   "</t></is></c></row></sheetData>"),
          "cell A1: text longer than 32767 bytes"},
-        {makeXlsx("<sheetData><row r=\"1\"><c r=\"A1\"><f>" + std::string(9000, '1') + "</f></c></row></sheetData>"),
+        {makeXlsx("<sheetData><row r=\"1\"><c r=\"A1\"><f>" + std::string(9000, '1') +
+                  "</f></c></row></sheetData>"),
          "cell A1: formula longer than 8192 bytes"},
         {makeXlsx("<sheetData>"), "part \"xl/worksheets/sheet1.xml\" is not well-formed XML"},
         // Entities declared in a document type could expand a few bytes into gigabytes or
         // read local files; the declaration alone refuses the part.
-        {makeZip({{"xl/workbook.xml", "<!DOCTYPE workbook [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
-                                      "<workbook><sheets/></workbook>"}}),
+        {makeZip({{"xl/workbook.xml",
+                   "<!DOCTYPE workbook [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
+                   "<workbook><sheets/></workbook>"}}),
          "part \"xl/workbook.xml\" has a document type declaration, which is not accepted"},
     };
     for (const Case& c : cases)
@@ -190,8 +199,8 @@ TEST(XlsxReader, KeepsToItsLimits)
     // A worksheet of highly compressible bytes: a small archive that unpacks large.
     std::string rows = "<sheetData>";
     for (int row = 1; row <= 3000; ++row)
-        rows += "<row r=\"" + std::to_string(row) + "\"><c r=\"A" + std::to_string(row) + "\"><v>1</v></c><c r=\"B" +
-                std::to_string(row) + "\"><v>2</v></c></row>";
+        rows += "<row r=\"" + std::to_string(row) + "\"><c r=\"A" + std::to_string(row) +
+                "\"><v>1</v></c><c r=\"B" + std::to_string(row) + "\"><v>2</v></c></row>";
     rows += "</sheetData>" + std::string(2'000'000, ' ');
     const std::string bomb = makeXlsx(rows);
     ASSERT_LT(bomb.size(), 200'000u);
