@@ -25,7 +25,7 @@ TEST(WorkbookCommands, ConvertWritesXlsxThatReadsBackWithTheSameValues)
     ASSERT_EQ(fromXlsx.status, 0) << fromXlsx.err;
     EXPECT_EQ(fromXlsx.out, fromCsv.out);
     EXPECT_EQ(fromXlsx.out,
-              "A1\tPlate\nB1\tWidth\nC1\tHeight\nA2\tP1\nB2\t200\nC2\t400\nA3\ttab\\there\nC3\t595\n");
+              "A1\tPlate\nB1\tWidth\nC1\tHeight\nA2\tP1\nB2\t200\nC2\t400\nA3\ttab\\there\nC3\t602\n");
 
     // A worksheet is chosen with '#'; a missing one is bad input naming the file.
     ProgramResult named = runProgram({"sheet", "values", scratch / "plate.xlsx#Sheet1"});
@@ -33,6 +33,21 @@ TEST(WorkbookCommands, ConvertWritesXlsxThatReadsBackWithTheSameValues)
     ProgramResult missing = runProgram({"sheet", "values", scratch / "plate.xlsx#Bolts"});
     EXPECT_EQ(missing.status, 3);
     EXPECT_NE(missing.err.find("the workbook has no worksheet \"Bolts\""), std::string::npos) << missing.err;
+}
+
+TEST(WorkbookCommands, WhatTheSheetCannotHoldIsToldOnceUnlessQuiet)
+{
+    const std::string file =
+        (samplesFolder().parent_path().parent_path() / "tests/data/formats/remarks.xlsx").string();
+    ProgramResult result = runProgram({"sheet", "values", file});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "kaldor-ss: Sheet file \"" + file +
+                              "\": 1 defined name ignored, 1 array formula over several cells ignored, "
+                              "1 conditional format ignored.\n");
+    EXPECT_EQ(result.lines().front(), "A1\ttext");
+    ProgramResult quiet = runProgram({"--quiet", "sheet", "values", file});
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, result.out);
 }
 
 TEST(WorkbookCommands, ShowAndConvertReadLibreOfficeFiles)
