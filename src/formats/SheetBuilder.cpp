@@ -121,12 +121,32 @@ void SheetBuilder::span(int col, int row, int width, int height)
     if (width < 1 || height < 1 || (width == 1 && height == 1))
         return;
     if (col < 1 || row < 1 || col > grid::kMaxCols || row > grid::kMaxRows ||
-        !sheet_.addSpan(col, row, width, height))
+        width > grid::kMaxCols - col + 1 || height > grid::kMaxRows - row + 1)
     {
         ignore("overlapping or invalid merge", "overlapping or invalid merges");
         return;
     }
-    extend(std::min(col + width - 1, grid::kMaxCols), std::min(row + height - 1, grid::kMaxRows));
+    spans_.push_back({col, row, width, height});
+    extend(col + width - 1, row + height - 1);
+}
+
+void SheetBuilder::placeSpans()
+{
+    // All at once is O(n log n). Only when some overlap are they placed one by one, which
+    // costs O(n) each; a file with very many merges of which some overlap keeps none of them
+    // rather than taking quadratic time.
+    constexpr std::size_t kMaxOneByOne = 4096;
+    if (spans_.empty() || sheet_.setSpans(spans_))
+        return;
+    if (spans_.size() > kMaxOneByOne)
+    {
+        ignore("overlapping or invalid merge", "overlapping or invalid merges",
+               static_cast<int>(spans_.size()));
+        return;
+    }
+    for (const grid::Span& span : spans_)
+        if (!sheet_.addSpan(span.col, span.row, span.width, span.height))
+            ignore("overlapping or invalid merge", "overlapping or invalid merges");
 }
 
 void SheetBuilder::columnWidth(int col, double pixels)
@@ -159,6 +179,7 @@ bool SheetBuilder::finish(std::vector<std::string>& remarks)
 {
     sheet_.setMaxCols(lastCol_);
     sheet_.setMaxRows(lastRow_);
+    placeSpans();
     // Widths and heights of columns and rows past the cells read describe nothing the sheet
     // holds; workbooks routinely give them for whole sheets.
     for (const auto& [col, pixels] : widths_)

@@ -6,6 +6,7 @@
 #include "formats/SheetFiles.h"
 #include "grid/CellFormat.h"
 #include "grid/CellType.h"
+#include "grid/Sheet.h"
 
 #include <map>
 #include <string>
@@ -48,7 +49,7 @@ public:
     bool formula(int col, int row, std::string_view formula, std::string_view original);
     bool note(int col, int row, std::string_view text);
 
-    /// Merged cells; one that overlaps another is left out and counted.
+    /// Merged cells, placed by finish(); one that overlaps another is left out and counted.
     void span(int col, int row, int width, int height);
     void columnWidth(int col, double pixels);
     void rowHeight(int row, double pixels);
@@ -69,6 +70,7 @@ private:
     bool admit(int col, int row);
     bool checkText(int col, int row, std::string_view text);
     void extend(int col, int row);
+    void placeSpans();
 
     grid::Sheet& sheet_;
     ReadLimits limits_;
@@ -77,6 +79,7 @@ private:
     int lastRow_ = 0;
     int admittedCol_ = -1;
     int admittedRow_ = -1;
+    std::vector<grid::Span> spans_;
     std::map<int, double> widths_;
     std::map<int, double> heights_;
     std::vector<std::pair<std::string, std::string>> ignoredNouns_;

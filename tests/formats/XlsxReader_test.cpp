@@ -125,10 +125,28 @@ TEST(XlsxReader, TakesOverLayoutAndFormatsAndCountsWhatItCannotHold)
     EXPECT_EQ(sheet.rowHeight(1), 40);
     ASSERT_EQ(sheet.spans().size(), 1u);
     EXPECT_EQ(sheet.spans()[0], (grid::Span{1, 3, 3, 2}));
-    EXPECT_EQ(read->remarks, (std::vector<std::string>{
-                                 "1 italic style ignored", "1 date, percent or other number format ignored",
-                                 "1 overlapping or invalid merge ignored", "3 conditional formats ignored",
-                                 "1 hyperlink ignored"}));
+    EXPECT_EQ(read->remarks, (std::vector<std::string>{"1 italic style ignored",
+                                                       "1 date, percent or other number format ignored",
+                                                       "3 conditional formats ignored", "1 hyperlink ignored",
+                                                       "1 overlapping or invalid merge ignored"}));
+}
+
+TEST(XlsxReader, ManyMergesTakeLinearTimeAndOverlapsAreLeftOut)
+{
+    std::string merges = "<mergeCells>";
+    for (int row = 1; row <= 20000; ++row)
+        merges += "<mergeCell ref=\"A" + std::to_string(row) + ":B" + std::to_string(row) + "\"/>";
+    auto apart = readXlsx(makeXlsx("<sheetData/>" + merges + "</mergeCells>"));
+    ASSERT_TRUE(apart->ok) << apart->error;
+    EXPECT_EQ(apart->sheet.spans().size(), 20000u);
+    EXPECT_EQ(apart->sheet.maxRows(), 20000);
+    // One overlap among many: none is kept, rather than placing them one by one.
+    auto overlapping =
+        readXlsx(makeXlsx("<sheetData/>" + merges + "<mergeCell ref=\"B1:C1\"/></mergeCells>"));
+    ASSERT_TRUE(overlapping->ok) << overlapping->error;
+    EXPECT_TRUE(overlapping->sheet.spans().empty());
+    EXPECT_EQ(overlapping->remarks,
+              (std::vector<std::string>{"20001 overlapping or invalid merges ignored"}));
 }
 
 TEST(XlsxReader, ReadsNotesFromTheCommentsPart)
