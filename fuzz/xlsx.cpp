@@ -28,7 +28,10 @@ std::string entries(const grid::Sheet& sheet)
     sheet.forEachCell(
         [&](int col, int row)
         {
-            if (col >= 1 && row >= 1)
+            // Cells without an entry may come back with a look only (the cells a merge
+            // covers take its format), which is no change of what the sheet holds.
+            if (col >= 1 && row >= 1 &&
+                (sheet.hasFormula(col, row) || !sheet.cellValueText(col, row).empty()))
                 out += std::to_string(col) + "," + std::to_string(row) + "=" +
                        (sheet.hasFormula(col, row) ? "=" + sheet.cellFormulaText(col, row)
                                                    : sheet.cellValueText(col, row)) +
