@@ -10,6 +10,7 @@
 #include "hostio/MacroJson.h"
 #include "spread/EvaluationTimers.h"
 #include "spread/StandardsEntryPoints.h"
+#include "spread/StandardsFiles.h"
 #include "standards/ZxDlgStandardsData.h"
 #include "standards/ZxSSMapping.h"
 
@@ -55,14 +56,15 @@ Kdr_String standardsFolder()
 }
 
 /// Whether the evaluation will find the sheet, looked for the way it looks: the name as a
-/// file, else the library's standards folder with ".zxs", else that folder with the name as
-/// it is. Names with wildcards are left to the evaluation.
+/// file (a workbook perhaps with "#Sheet"), else the library's standards folder with ".zxs",
+/// ".xlsx" or ".ods", else that folder with the name as it is. Names with wildcards are left
+/// to the evaluation.
 bool sheetExists(const std::string& sheet)
 {
     if (sheet.find_first_of("*?") != std::string::npos)
         return true;
-    return host::fileExists(sheet) || host::fileExists(standardsFolder() + sheet + ".zxs") ||
-           host::fileExists(standardsFolder() + sheet);
+    return !findSheetFile(sheet).empty() || host::fileExists(standardsFolder() + sheet + ".zxs") ||
+           !findSheetFile(standardsFolder() + sheet).empty();
 }
 
 /// The macro's own target for the sheet, tried by the name as given and by its file title

@@ -3,11 +3,13 @@
 #include "Commands.h"
 #include "Console.h"
 #include "grid/Sheet.h"
+#include "grid/SheetFormats.h"
 #include "grid/formula/ReferenceText.h"
 #include "host/CommandLine.h"
 #include "host/FileFunctions.h"
 #include "host/Settings.h"
 #include "spread/StandardsEntryPoints.h"
+#include "spread/StandardsFiles.h"
 #include "spread/StandardsFunctions.h"
 
 #include <CLI/CLI.hpp>
@@ -17,25 +19,21 @@ namespace cli
 {
 namespace
 {
-/// A sheet file named on the command line: the path as given, else a sheet of the library's
-/// standards folder (with ".zxs" added to a name without extension). Empty when neither exists.
-std::string findSheetFile(const std::string& name)
+/// A sheet file named on the command line: the path as given (a workbook perhaps with
+/// "#Sheet"), else a sheet of the library's standards folder (a name without extension is
+/// tried as ".zxs", ".xlsx" and ".ods" in turn). Empty when neither exists.
+std::string findSheetFileByName(const std::string& name)
 {
-    if (host::fileExists(name))
+    if (host::fileExists(grid::sheetFilePath(name)))
         return name;
-    const Kdr_String folder = gSettings.libDir() + "Connection Standards/";
-    if (host::getExtension(name).empty() && host::fileExists(folder + name + ".zxs"))
-        return folder + name + ".zxs";
-    if (host::fileExists(folder + name))
-        return folder + name;
-    return {};
+    return findSheetFile(gSettings.libDir() + "Connection Standards/" + name);
 }
 
 /// Loads a sheet with the steel functions known, so that standards sheets calculate as they
 /// do in an evaluation. The loader's message (file and line) becomes the error.
 int loadSheet(const std::string& name, grid::Sheet& sheet, std::string& path, Console& console)
 {
-    path = findSheetFile(name);
+    path = findSheetFileByName(name);
     if (path.empty())
     {
         console.error("sheet file \"" + name + "\" not found");
@@ -43,9 +41,17 @@ int loadSheet(const std::string& name, grid::Sheet& sheet, std::string& path, Co
     }
     registerStandardsFunctions(sheet);
     host::CommandLineCapture capture;
-    if (sheet.loadFile(path))
-        return kSuccess;
+    const bool loaded = sheet.loadFile(path);
     std::string message = capture.text();
+    if (loaded)
+    {
+        // What a workbook held that the sheet cannot: told, never dropped silently.
+        while (!message.empty() && message.back() == '\n')
+            message.pop_back();
+        if (!message.empty())
+            console.note(message);
+        return kSuccess;
+    }
     while (!message.empty() && message.back() == '\n')
         message.pop_back();
     console.error(message.empty() ? "cannot load sheet file \"" + path + "\"" : message);
@@ -138,7 +144,8 @@ void cli::addSheetCommands(CLI::App& app, Command& command)
     show->callback([names, &command]
                    { command = [names](Console& console) { return runSheetShow(names->file, console); }; });
     CLI::App* convert = sheetCommand->add_subcommand(
-        "convert", "Convert between the sheet format and CSV (by the file names)");
+        "convert",
+        "Convert between the sheet format, CSV and .xlsx (by the file names; .xlsx and .ods are read too)");
     convert->add_option("IN", names->file, "Sheet to read")->required();
     convert->add_option("OUT", names->out, "Sheet to write")->required();
     convert->callback(

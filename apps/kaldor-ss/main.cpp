@@ -5,6 +5,10 @@
 #include "LibraryFolder.h"
 #include "host/Settings.h"
 
+#if KALDOR_HAVE_FORMATS
+#include "formats/SheetFiles.h"
+#endif
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
@@ -36,6 +40,9 @@ int runCommand(const GlobalOptions& options, const char* argv0, const cli::Comma
         return cli::kBadInput;
     }
     gSettings.setShowSpreadsheetErrors(!options.noMessages);
+#if KALDOR_HAVE_FORMATS
+    formats::registerSheetFormats();
+#endif
     return command(console);
 }
 } // namespace

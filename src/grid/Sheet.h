@@ -288,12 +288,14 @@ public:
 
     // --- Files ------------------------------------------------------------------------
 
-    /// Loads a file: CSV when the name ends in ".csv" (case ignored), else the sheet format.
+    /// Loads a file: CSV when the name ends in ".csv" (case ignored), a format registered
+    /// with registerSheetFormat (grid/SheetFormats.h) by its extension, else the sheet format.
     /// Replaces everything in the sheet except the custom functions. On failure prints one
     /// message naming the file, the line and the fault on the command line and leaves the
     /// sheet as it was.
     bool loadFile(const std::string& path);
-    /// Saves the sheet: CSV (data texts) when the name ends in ".csv", else the sheet format,
+    /// Saves the sheet: CSV (data texts) when the name ends in ".csv", a registered format by
+    /// its extension (a failure is printed on the command line), else the sheet format,
     /// with formatting or, with `dataOnly`, entries only. Written atomically.
     bool saveFile(const std::string& path, bool dataOnly = false) const;
     /// Takes everything from `loaded` except the custom functions, clock and random state.

@@ -3,6 +3,7 @@
 #include "grid/Csv.h"
 #include "grid/NumberText.h"
 #include "grid/Sheet.h"
+#include "grid/SheetFormats.h"
 #include "host/CommandLine.h"
 
 #include <charconv>
@@ -252,10 +253,28 @@ bool Sheet::loadFile(const std::string& path)
     loaded.clock_ = clock_;
     std::string text;
     FileError error;
-    bool ok = readFileText(path, text, error);
-    if (ok)
-        ok = hasExtension(path, ".csv") ? readCsvText(text, loaded, error)
-                                        : readSheetText(text, loaded, error);
+    bool ok = false;
+    if (const SheetFileReader* reader = findSheetReader(path))
+    {
+        // A workbook of a spreadsheet program, read by the adapter registered for it. What
+        // the sheet cannot hold is told once, so that nothing is dropped without a word.
+        std::vector<std::string> remarks;
+        ok = (*reader)(path, loaded, error.message, remarks);
+        if (ok && !remarks.empty())
+        {
+            std::string joined;
+            for (const std::string& remark : remarks)
+                joined += (joined.empty() ? "" : ", ") + remark;
+            acutPrintf("Sheet file \"%s\": %s.\n", path.c_str(), joined.c_str());
+        }
+    }
+    else
+    {
+        ok = readFileText(path, text, error);
+        if (ok)
+            ok = hasExtension(path, ".csv") ? readCsvText(text, loaded, error)
+                                            : readSheetText(text, loaded, error);
+    }
     if (!ok)
     {
         if (error.line > 0)
@@ -271,6 +290,14 @@ bool Sheet::loadFile(const std::string& path)
 
 bool Sheet::saveFile(const std::string& path, bool dataOnly) const
 {
+    if (const SheetFileWriter* writer = findSheetWriter(path))
+    {
+        std::string error;
+        if ((*writer)(path, *this, error))
+            return true;
+        acutPrintf("*Error* Sheet file \"%s\": %s.\n", path.c_str(), error.c_str());
+        return false;
+    }
     const std::string text =
         hasExtension(path, ".csv") ? writeCsvText(*this) : writeSheetText(*this, dataOnly);
     std::string error;

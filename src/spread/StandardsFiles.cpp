@@ -1,5 +1,6 @@
 #include "spread/StandardsFiles.h"
 
+#include "grid/SheetFormats.h"
 #include "host/CommandLine.h"
 #include "host/FileFunctions.h"
 #include "host/Settings.h"
@@ -356,4 +357,28 @@ void clearStandardsFileCache()
 int standardsFileCacheSize()
 {
     return sizesCache().size() + tableCache().size();
+}
+
+Kdr_StringArray sheetFileExtensions()
+{
+    Kdr_StringArray extensions;
+    extensions.append(".zxs");
+    for (const std::string& extension : grid::sheetReaderExtensions())
+        extensions.append(Kdr_String(extension));
+    return extensions;
+}
+
+Kdr_String findSheetFile(const Kdr_String& base)
+{
+    if (base.empty())
+        return {};
+    if (host::fileExists(grid::sheetFilePath(base.c_str())))
+        return base;
+    if (!host::getExtension(base.c_str()).empty())
+        return {};
+    const Kdr_StringArray extensions = sheetFileExtensions();
+    for (int i = 0; i < extensions.length(); ++i)
+        if (host::fileExists((base + extensions[i]).c_str()))
+            return base + extensions[i];
+    return {};
 }

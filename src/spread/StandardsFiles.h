@@ -29,6 +29,15 @@ using StandardsTable = Kdr_Array<Kdr_StringArray>;
 /// On success `name` becomes the path found. '\' and '/' both separate folders.
 bool locateStandardsFile(Kdr_String& name);
 
+/// The extensions a sheet named without one is looked for with, in order: ".zxs", then those
+/// of the sheet formats the program registered (".xlsx", then ".ods").
+Kdr_StringArray sheetFileExtensions();
+
+/// The sheet file for `base`: `base` itself when it exists (a trailing "#Sheet" that names a
+/// worksheet of a workbook is allowed); else, when `base` has no extension, `base` with the
+/// first extension of sheetFileExtensions() that names an existing file. Empty when none.
+Kdr_String findSheetFile(const Kdr_String& base);
+
 /// Reads a standard-size file: "/*" ... "*/" block comments and "//" line comments are
 /// removed, lines left blank skipped; a line holding 'x' gives the numbers before and after
 /// it, any other line one number and 0 (numbers are read as atof reads them). False (and

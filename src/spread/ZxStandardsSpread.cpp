@@ -1,5 +1,6 @@
 #include "spread/ZxStandardsSpread.h"
 
+#include "grid/SheetFormats.h"
 #include "host/FileFunctions.h"
 #include "host/Kdr_FunctionTimer.h"
 #include "host/Settings.h"
@@ -213,12 +214,26 @@ void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& l
 Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
 {
     Kdr_String path = fileName;
-    if (!fileMatchExists(path))
+    if (!fileMatchExists(grid::sheetFilePath(path.c_str())))
     {
-        path = standardsFolder() + fileName + ".zxs";
-        // A sheet kept in another format is named with its extension.
-        if (!host::fileExists(path) && host::fileExists(standardsFolder() + fileName))
-            path = standardsFolder() + fileName;
+        // A standard is named without its extension: the native sheet first, then the
+        // workbook formats the program reads. A sheet named with its extension is taken as
+        // it is. When nothing exists the native name is kept for the message.
+        const Kdr_String base = standardsFolder() + fileName;
+        path = base + ".zxs";
+        if (!host::fileExists(path))
+        {
+            const Kdr_StringArray extensions = sheetFileExtensions();
+            bool found = false;
+            for (int i = 1; i < extensions.length() && !found; ++i)
+                if (host::fileExists(base + extensions[i]))
+                {
+                    path = base + extensions[i];
+                    found = true;
+                }
+            if (!found && host::fileExists(grid::sheetFilePath(base.c_str())))
+                path = base;
+        }
     }
     setProperty(13, 1);
     setProperty(kPropRedraw, 0);
@@ -429,9 +444,10 @@ Kdr_String ZxStandardsSpread::resolveChildPath(const Kdr_String& name) const
         folder + "Data/" + name,
         folder + "Parents/" + name,
     };
+    // A child named without extension is found as a native sheet or a workbook as well.
     for (const Kdr_String& candidate : candidates)
-        if (host::fileExists(candidate))
-            return candidate;
+        if (Kdr_String found = findSheetFile(candidate); !found.empty())
+            return found;
     return name;
 }
 
@@ -457,7 +473,7 @@ Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, 
     if (childName.endsWith("\"", true))
         childName.pop_back();
     const Kdr_String childPath = resolveChildPath(childName);
-    if (!host::fileExists(childPath))
+    if (!host::fileExists(grid::sheetFilePath(childPath.c_str())))
         return Acad::eInvalidInput;
 
     ZxVarCells arguments;
