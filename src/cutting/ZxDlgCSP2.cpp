@@ -21,24 +21,24 @@ constexpr int kStock = 1;
 constexpr int kPurchase = 2;
 constexpr int kGridColumns = 3;
 
-/// Bitmap resources of the picture buttons.
-constexpr int kAddRowBitmap = 212;
-constexpr int kDeleteRowBitmap = 206;
-constexpr int kLoadBitmap = 232;
-constexpr int kSaveBitmap = 233;
+/// Icons of the picture buttons.
+constexpr int kAddRowIcon = 212;
+constexpr int kDeleteRowIcon = 206;
+constexpr int kLoadIcon = 232;
+constexpr int kSaveIcon = 233;
 
 struct PictureButton
 {
     int id;
-    int bitmap;
+    int icon;
     int tooltip;
 };
 constexpr PictureButton kPictureButtons[10] = {
-    {IDC_CSP2_ADD_MAIN_ROW, kAddRowBitmap, 616},     {IDC_CSP2_DELETE_MAIN_ROW, kDeleteRowBitmap, 617},
-    {IDC_CSP2_ADD_STOCK_ROW, kAddRowBitmap, 616},    {IDC_CSP2_DELETE_STOCK_ROW, kDeleteRowBitmap, 617},
-    {IDC_CSP2_ADD_PURCHASE_ROW, kAddRowBitmap, 616}, {IDC_CSP2_DELETE_PURCHASE_ROW, kDeleteRowBitmap, 617},
-    {IDC_CSP2_LOAD_STOCK, kLoadBitmap, 618},         {IDC_CSP2_SAVE_STOCK, kSaveBitmap, 619},
-    {IDC_CSP2_LOAD_PURCHASE, kLoadBitmap, 618},      {IDC_CSP2_SAVE_PURCHASE, kSaveBitmap, 619},
+    {IDC_CSP2_ADD_MAIN_ROW, kAddRowIcon, 616},     {IDC_CSP2_DELETE_MAIN_ROW, kDeleteRowIcon, 617},
+    {IDC_CSP2_ADD_STOCK_ROW, kAddRowIcon, 616},    {IDC_CSP2_DELETE_STOCK_ROW, kDeleteRowIcon, 617},
+    {IDC_CSP2_ADD_PURCHASE_ROW, kAddRowIcon, 616}, {IDC_CSP2_DELETE_PURCHASE_ROW, kDeleteRowIcon, 617},
+    {IDC_CSP2_LOAD_STOCK, kLoadIcon, 618},         {IDC_CSP2_SAVE_STOCK, kSaveIcon, 619},
+    {IDC_CSP2_LOAD_PURCHASE, kLoadIcon, 618},      {IDC_CSP2_SAVE_PURCHASE, kSaveIcon, 619},
 };
 
 /// Controls that stock mode disables: everything but the stock table.
@@ -121,7 +121,7 @@ bool ZxDlgCSP2::OnInitDialog()
         const PictureButton& button = kPictureButtons[i];
         if (pictureButtons_[i].SubclassDlgItem(button.id, this))
         {
-            pictureButtons_[i].SetBitmaps(button.bitmap);
+            pictureButtons_[i].SetIcon(button.icon);
             pictureButtons_[i].SetTooltipText(dialString(button.tooltip));
         }
     }

@@ -104,6 +104,33 @@ TEST_F(CuttingStockDialog, ShowsTheFirstGroupAndSwitchesGroupsKeepingEveryRow)
     EXPECT_EQ(data.groupNames, Kdr_StringArray({"HEA", "IPE"}));
 }
 
+TEST_F(CuttingStockDialog, EditsReachTheRecordWhenTheGroupIsTakenBack)
+{
+    DlgCSP2Data data = twoGroups();
+    agent_.expectDialog(IDD_CUTTING_STOCK,
+                        [&](ui::Driver& user)
+                        {
+                            // HEA's stock: change a length, add a row and fill it, delete the
+                            // main table's only row.
+                            user.editCell(IDC_CSP2_STOCK_GRID, 1, 1, "6500");
+                            user.click(IDC_CSP2_ADD_STOCK_ROW);
+                            user.editCell(IDC_CSP2_STOCK_GRID, 1, 2, "3000");
+                            user.pressKeyInGrid(IDC_CSP2_STOCK_GRID, VK_TAB);
+                            user.typeInGrid(IDC_CSP2_STOCK_GRID, "5");
+                            user.pressKeyInGrid(IDC_CSP2_STOCK_GRID, VK_RETURN);
+                            user.clickCell(IDC_CSP2_MAIN_GRID, 2, 1);
+                            user.click(IDC_CSP2_DELETE_MAIN_ROW);
+                            EXPECT_TRUE(shown(user, IDC_CSP2_MAIN_GRID).empty());
+                            user.choose(IDC_CSP2_GROUPS, "IPE");
+                            user.click(IDOK);
+                        });
+    ASSERT_TRUE(StartDlgCSP2(data));
+    EXPECT_EQ(cutting::groupRows(data.stock, 4),
+              Kdr_Array<Kdr_StringArray>({row({"6500", "1", "Yard"}), row({"3000", "5", ""})}));
+    EXPECT_EQ(cutting::groupRows(data.main, 4).length(), 0);
+    EXPECT_EQ(cutting::groupRows(data.main, 9), Kdr_Array<Kdr_StringArray>({row({"IPE 200", "4500", "2"})}));
+}
+
 TEST_F(CuttingStockDialog, CancelAfterEditingLeavesTheRecordAsItWas)
 {
     DlgCSP2Data data = twoGroups();
