@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "grid/SheetFormats.h"
 #include "host/AcTransaction.h"
 #include "host/Clock.h"
 #include "host/FileFunctions.h"
@@ -187,9 +188,11 @@ bool chooseBillWriter(const std::string& outFile, Kdr_Spread::SheetFileWriter& w
         writer = [](Kdr_Spread& sheet, const Kdr_String& fileName) { return writeBillCsv(sheet, fileName); };
         return true;
     }
-    if (extension.equal("xlsx", false))
+    // Any other name is saved by the sheet itself: the native format, or a workbook format
+    // the program registered (.xlsx).
+    if (extension.equal("xlsx", false) && !grid::findSheetWriter(outFile))
     {
-        error = "writing a bill as .xlsx is not available yet; write .zxs (the sheet) or .csv";
+        error = "this program was built without the workbook formats: write .zxs (the sheet) or .csv";
         return false;
     }
     writer = nullptr;
