@@ -34,8 +34,6 @@ void registerTemplates(ui::ResourceModule& module)
                   80, 262, 167)
         .control(IDC_SS_PLACEHOLDER, "STATIC", "", 0, 9, 92, 247, 147);
     module.addDialog(std::move(mapping));
-    module.addIcon(IDI_MOVE_UP, "");
-    module.addIcon(IDI_MOVE_DOWN, "");
 
     registerCuttingStockTemplate(module);
 

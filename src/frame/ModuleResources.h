@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/ModuleBitmaps.h"
 #include "ui/ResourceModule.h"
 #include "ui/ZxTempResourceOverride.h"
 
@@ -17,8 +18,6 @@ enum ModuleResourceId
     IDC_MAPPING_DOWN = 1442,
     IDC_MAPPING_UP = 1443,
     IDC_MAPPING_VARIABLES_GROUP = 1444,
-    IDI_MOVE_UP = 261,
-    IDI_MOVE_DOWN = 262,
     IDB_CHECK_OFF = 8134,
     IDB_CHECK_ON = 8136,
     IDD_BILL_OUTPUT = 248,  ///< modeless window showing a bill as it is fed
