@@ -20,4 +20,5 @@ using Command = std::function<int(Console&)>;
 void addEvaluateCommand(CLI::App& app, Command& command);
 void addSheetCommands(CLI::App& app, Command& command);
 void addCatalogueAndMappingCommands(CLI::App& app, Command& command);
+void addSectionCommands(CLI::App& app, Command& command);
 } // namespace cli

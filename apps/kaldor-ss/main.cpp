@@ -58,6 +58,7 @@ int main(int argc, char** argv)
     cli::addEvaluateCommand(app, command);
     cli::addSheetCommands(app, command);
     cli::addCatalogueAndMappingCommands(app, command);
+    cli::addSectionCommands(app, command);
 
     try
     {
