@@ -23,8 +23,8 @@ std::string bigTableText()
         text += size + "\t" + (i % 7 == 0 ? "0" : "1");
         for (int language = 0; language < 4; ++language)
             text += "\tHEA " + size;
-        text += "\t" + size + "\t" + std::to_string(100 + i / 2) + "\t7.5\t12.5\t24\t" + std::to_string(i * 0.25) +
-                "\n";
+        text += "\t" + size + "\t" + std::to_string(100 + i / 2) + "\t7.5\t12.5\t24\t" +
+                std::to_string(i * 0.25) + "\n";
     }
     return text;
 }

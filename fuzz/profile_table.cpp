@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (table.writeToFile("FZ2"))
     {
         Kdr_ProfValuesTable back;
-        if (!back.readFromFile("FZ2") || back.rows() != table.rows() || back.columnNames() != table.columnNames() ||
-            back.picture() != table.picture())
+        if (!back.readFromFile("FZ2") || back.rows() != table.rows() ||
+            back.columnNames() != table.columnNames() || back.picture() != table.picture())
             fuzz::fail("a written table does not read back");
     }
     return 0;

@@ -30,8 +30,9 @@ TEST(SectionTableFile, RefusalsKeepWhatWasThereAndNameTheLine)
     ASSERT_TRUE(host::parseSectionTableText("1\nSysName\tI/O\n", "T.pr", contents));
     host::CommandLineCapture capture;
     EXPECT_FALSE(host::parseSectionTableText("1\nSysName\tI/O\nx\t1\nshort\n", "T.pr", contents));
-    EXPECT_EQ(capture.text(), "*Error* Section table \"T.pr\", line 4: the row holds 1 fields where the header "
-                              "has 2.\n");
+    EXPECT_EQ(capture.text(),
+              "*Error* Section table \"T.pr\", line 4: the row holds 1 fields where the header "
+              "has 2.\n");
     EXPECT_EQ(contents.rows.length(), 0);
     capture.clear();
     EXPECT_FALSE(host::parseSectionTableText("1\nSysName\tI/O\nx\r1\n", "T.pr", contents));
@@ -42,7 +43,8 @@ TEST(SectionTableFile, RefusalsKeepWhatWasThereAndNameTheLine)
     contents.rows.append(Kdr_StringArray{"x", "1", "extra"});
     capture.clear();
     EXPECT_FALSE(host::writeSectionTableFile(folder.path("T.pr"), contents));
-    EXPECT_NE(capture.text().find("T.pr\", line 3: the row holds 3 fields"), std::string::npos) << capture.text();
+    EXPECT_NE(capture.text().find("T.pr\", line 3: the row holds 3 fields"), std::string::npos)
+        << capture.text();
     contents.rows[0] = Kdr_StringArray{"x\x01", "1"};
     EXPECT_FALSE(host::checkSectionTable(contents, "T.pr"));
     contents.rows[0] = Kdr_StringArray{"x\n", "1"};
@@ -57,8 +59,8 @@ TEST(SectionTableFile, NamesPathsAndPictures)
 {
     for (const char* name : {"IPE", "IPE.pr", "HE A", "L 50.x", "Kanaal-€"})
         EXPECT_TRUE(host::isValidSectionTableName(name)) << name;
-    for (const char* name : {"", ".pr", ".", "..", "...pr", "a/b", "a\\b", "../IPE", "a:b", "a?", "a|b", "a<b", "IPE.",
-                             "IPE ", "a\x01", "a\"b"})
+    for (const char* name : {"", ".pr", ".", "..", "...pr", "a/b", "a\\b", "../IPE", "a:b", "a?", "a|b",
+                             "a<b", "IPE.", "IPE ", "a\x01", "a\"b"})
         EXPECT_FALSE(host::isValidSectionTableName(name)) << name;
 
     EXPECT_EQ(host::sectionTablePath("lib/", "IPE"), "lib/prof/IPE.pr");
