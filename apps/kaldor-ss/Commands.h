@@ -23,4 +23,5 @@ void addCatalogueAndMappingCommands(CLI::App& app, Command& command);
 void addStockCommands(CLI::App& app, Command& command);
 void addBillCommands(CLI::App& app, Command& command);
 void addSettingsCommands(CLI::App& app, Command& command);
+void addSectionCommands(CLI::App& app, Command& command);
 } // namespace cli

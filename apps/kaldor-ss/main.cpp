@@ -68,6 +68,7 @@ int main(int argc, char** argv)
     cli::addStockCommands(app, command);
     cli::addBillCommands(app, command);
     cli::addSettingsCommands(app, command);
+    cli::addSectionCommands(app, command);
 
     try
     {

@@ -97,6 +97,7 @@ def host_seeds():
         put("host_table", path.read_bytes())
     for path in sorted((DATA / "library" / "prof").glob("*.pr")):
         put("section_tables", path.read_bytes())
+    profile_table_seeds()
     put("texts", "\x00100\tHello\n// comment\n101\tA\\tB\\nC\n\n")
     put("texts", "\x01\xef\xbb\xbf1\tOne\n2\tTwo\n")
     put("texts", "\x00x\tbad\n")
@@ -104,6 +105,19 @@ def host_seeds():
                  DATA / "standards" / "StandardsMacro.json"]:
         put("macro_json", path.read_bytes())
     put("macro_json", '{"name": "M", "modules": []}')
+
+
+def profile_table_seeds():
+    for path in sorted((ROOT / "samples" / "library" / "prof").glob("*.pr")):
+        put("profile_table", path.read_bytes())
+    header = "SysName\tI/O\tEnglish\tDutch\tGerman\tFrench\tKorean\th\n"
+    put("profile_table", "Kanaal.dwg\r\n" + header.replace("\n", "\r\n") + "1\t0\tA 1\t\t\t\t\t1.5\r\n")
+    put("profile_table", "\n" + header)
+    put("profile_table", "1\n" + header + "10\t1\tA\\tB 10\t\t\t\t\t2\n10\tx\t\t\t\t\t\t3\n")
+    put("profile_table", "1\n" + header + "10\t1\n")
+    put("profile_table", "1\n")
+    put("profile_table", "1\tIPE.dwg\n" + header)
+    put("profile_table", "1\nSysName\tI/O\n\x00\n")
 
 
 def write_dictionary(name, words):

@@ -1,8 +1,8 @@
 #include "host/SectionTables.h"
 
 #include "host/MacroLangs.h"
+#include "host/SectionTableFile.h"
 #include "host/Settings.h"
-#include "host/TableFile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -90,21 +90,19 @@ void Kdr_SectionTableManager::loadFolder(const Kdr_String& libraryFolder)
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files)
     {
+        // A file that does not read is left out; the reader has said why, with its line.
         Kdr_String name;
-        Kdr_Array<Kdr_StringArray> stored;
-        if (!readFile(file.string(), name, stored) || stored.length() < 2)
+        SectionTableContents contents;
+        if (!host::readSectionTableFile(file.string(), name, contents))
             continue;
         Kdr_SectionTable table;
         table.name = name;
-        table.picture = stored[0].isEmpty() ? Kdr_String() : stored[0][0];
-        table.columnNames = stored[1];
+        table.picture = host::sectionPictureForHost(contents.picture);
+        table.columnNames = std::move(contents.columnNames);
         removeColumn(table.columnNames, 1);
-        for (int i = 2; i < stored.length(); ++i)
-        {
-            Kdr_StringArray row = stored[i];
+        table.rows = std::move(contents.rows);
+        for (Kdr_StringArray& row : table.rows)
             removeColumn(row, 1);
-            table.rows.append(row);
-        }
         tables_[key(name)] = std::move(table);
     }
 }

@@ -12,6 +12,8 @@
 struct Kdr_SectionTable
 {
     Kdr_String name;
+    /// A shape number, or a drawing file with "Prof\\" in front (as the profile table
+    /// publishes it).
     Kdr_String picture;
     Kdr_StringArray columnNames;
     Kdr_Array<Kdr_StringArray> rows;

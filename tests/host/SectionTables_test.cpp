@@ -1,7 +1,7 @@
 #include "SampleMacro.h"
 #include "TempFolder.h"
-#include "host/SectionTables.h"
 #include "host/MacroLangs.h"
+#include "host/SectionTables.h"
 #include "host/TableFile.h"
 
 #include <gtest/gtest.h>
@@ -145,4 +145,6 @@ TEST_F(SectionTables, BrokenTableFilesAreSkipped)
     gSectionTables.getTableNames(names);
     EXPECT_EQ(names, (Kdr_StringArray{"GOOD"}));
     EXPECT_NE(capture.text().find("BAD.pr\", line 3"), std::string::npos);
+    EXPECT_NE(capture.text().find("SHORT.pr\", line 2: no header line."), std::string::npos)
+        << capture.text();
 }

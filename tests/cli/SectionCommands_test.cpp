@@ -1,0 +1,218 @@
+#include "ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using namespace clitest;
+
+/// A copy of the sample library in a scratch folder, and the program run on it.
+struct Library
+{
+    ScratchFolder scratch;
+    std::string folder = scratch.copyOfSampleLibrary();
+
+    ProgramResult run(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--lib", folder});
+        return runProgram(args);
+    }
+    std::string table(const std::string& name) const { return readFile(folder + "/prof/" + name + ".pr"); }
+};
+
+const char* const kTables[] = {"HEA", "HEB", "IPE", "L", "UPN"};
+} // namespace
+
+TEST(SectionCommands, ListShowAndNames)
+{
+    Library library;
+    ProgramResult list = library.run({"section", "list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "HEA\nHEB\nIPE\nL\nUPN\n");
+
+    // show prints what the file holds, line for line.
+    for (const char* name : kTables)
+    {
+        ProgramResult show = library.run({"section", "show", name});
+        ASSERT_EQ(show.status, 0) << show.err;
+        EXPECT_EQ(show.out, library.table(name)) << name;
+    }
+    ProgramResult upn = library.run({"section", "show", "UPN.pr"});
+    ASSERT_GE(upn.lines().size(), 4u);
+    EXPECT_EQ(upn.lines()[10], "200\t1\tUPN 200\tUNP 200\tU 200\tUPN 200\t200\t75\t8.5\t11.5\t11.5\t25.3");
+
+    // An inactive size is left out of the active names only.
+    std::string text = library.table("L");
+    text.replace(text.find("\n25x3\t1\t"), 8, "\n25x3\t0\t");
+    library.scratch.write("library/prof/L.pr", text);
+    ProgramResult names = library.run({"section", "names", "L"});
+    ASSERT_EQ(names.status, 0) << names.err;
+    ASSERT_GE(names.lines().size(), 3u);
+    EXPECT_EQ(names.lines()[0] + " " + names.lines()[1] + " " + names.lines()[2], "L-20x3 L-25x3 L-25x4");
+    ProgramResult active = library.run({"section", "names", "L", "--active"});
+    ASSERT_EQ(active.status, 0) << active.err;
+    EXPECT_EQ(active.lines().size() + 1, names.lines().size());
+    EXPECT_EQ(active.lines()[1], "L-25x4");
+
+    ProgramResult missing = library.run({"section", "show", "HEM"});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_NE(missing.err.find("HEM.pr"), std::string::npos) << missing.err;
+}
+
+TEST(SectionCommands, InsertCopiesASizeUnderANewName)
+{
+    Library library;
+    const std::string before = library.table("IPE");
+
+    ProgramResult dry = library.run({"section", "insert", "IPE", "--after", "300", "--dry-run"});
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("300\t1\tIPE 300\t"), std::string::npos);
+    EXPECT_NE(
+        dry.out.find("\n301\t1\tIPE 301\tIPE 300\tIPE 300\tIPE 300\t300\t150\t7.1\t10.7\t15\t42.2\n330\t"),
+        std::string::npos)
+        << dry.out;
+    EXPECT_EQ(library.table("IPE"), before);
+
+    // The original keeps its names; the copy gets the new ones in every language.
+    ProgramResult named = library.run({"section", "insert", "UPN", "--after", "400", "--name", "450"});
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(named.out, "UPN-450\n");
+    const std::string upn = library.table("UPN");
+    EXPECT_NE(upn.find("\n400\t1\tUPN 400\tUNP 400\tU 400\tUPN 400\t400\t110\t14\t18\t18\t71.8\n"
+                       "450\t1\tUPN 450\tUPN 450\tUPN 450\tUPN 450\t400\t110\t14\t18\t18\t71.8\n"),
+              std::string::npos)
+        << upn;
+    ProgramResult own = library.run(
+        {"section", "insert", "L", "--after", "80x8", "--name", "80x9", "--user-name", "Hoekstaal 80x9"});
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_NE(library.table("L").find("\n80x9\t1\tHoekstaal 80x9\tHoekstaal 80x9\t"), std::string::npos);
+
+    // Refusals change nothing.
+    const std::string l = library.table("L");
+    EXPECT_EQ(library.run({"section", "insert", "L", "--after", "80x8", "--name", "80X10"}).status, 1);
+    EXPECT_EQ(library.run({"section", "insert", "L", "--after", "81x8"}).status, 1);
+    EXPECT_EQ(library.run({"section", "insert", "L", "--after", "80x8", "--user-name", "x"}).status, 2);
+    EXPECT_EQ(library.table("L"), l);
+}
+
+TEST(SectionCommands, SetValuesNeedsOneNumberPerProperty)
+{
+    Library library;
+    ProgramResult set =
+        library.run({"section", "set-values", "HEA", "260", "250", "260", "7.5", "12.5", "24", "68.25"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(library.table("HEA").find(
+                  "\n260\t1\tHEA 260\tHE 260 A\tHEA 260\tHEA 260\t250\t260\t7.5\t12.5\t24\t68.25\n"),
+              std::string::npos);
+
+    const std::string before = library.table("HEA");
+    ProgramResult few =
+        library.run({"section", "set-values", "HEA", "260", "250", "260", "7.5", "12.5", "24"});
+    EXPECT_EQ(few.status, 2);
+    EXPECT_NE(few.err.find("size \"HEA-260\" has 6 property values (h, b, tw, tf, r, G); 5 given"),
+              std::string::npos)
+        << few.err;
+    EXPECT_EQ(library.run({"section", "set-values", "HEA", "260", "1", "2", "3", "4", "5", "6", "7"}).status,
+              2);
+    EXPECT_EQ(library.run({"section", "set-values", "HEA", "260", "1", "2", "3", "4", "5", "6x"}).status, 2);
+    EXPECT_EQ(library.run({"section", "set-values", "HEA", "260", "1", "2", "3", "4", "5", "nan"}).status, 2);
+    EXPECT_EQ(library.run({"section", "set-values", "HEA", "265", "1", "2", "3", "4", "5", "6"}).status, 1);
+    ProgramResult dry =
+        library.run({"section", "set-values", "HEA", "260", "-1", "2", "3", "4", "5", "6", "--dry-run"});
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("\t-1\t2\t3\t4\t5\t6\n"), std::string::npos) << dry.out;
+    EXPECT_EQ(library.table("HEA"), before);
+}
+
+TEST(SectionCommands, ExportAndImportRoundTripEveryTableByteForByte)
+{
+    Library library;
+    for (const char* name : kTables)
+    {
+        const std::string original = library.table(name);
+        const std::string csv = library.scratch / (std::string(name) + ".csv");
+        ProgramResult out = library.run({"section", "export", name, csv});
+        ASSERT_EQ(out.status, 0) << out.err;
+        const std::string exported = readFile(csv);
+        EXPECT_EQ(exported.substr(0, 43), "SysName,I/O,English,Dutch,German,French,h,b") << name;
+
+        ProgramResult in = library.run({"section", "import", name, csv});
+        ASSERT_EQ(in.status, 0) << in.err;
+        EXPECT_EQ(library.table(name), original) << name;
+        ProgramResult again = library.run({"section", "export", name, "-"});
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(again.out, exported) << name;
+    }
+}
+
+TEST(SectionCommands, ImportTakesWhatSpreadsheetProgramsWrite)
+{
+    Library library;
+    // Semicolons, quoted fields with separators, quotes and blanks, a byte-order mark.
+    const std::string csv =
+        library.scratch.write("hd.csv", "\xEF\xBB\xBFSysName;I/O;English;Dutch;German;French;h;G\r\n"
+                                        "260x54.1;1;\"HD 260; 54.1\";\" HD \"\"260\"\"\";;;244;54.1\r\n\r\n"
+                                        "260x68.2;0;HD 260 x 68.2;;;;250;68.2\r\n");
+    ProgramResult fresh = library.run({"section", "import", "HD", csv, "--separator", ";"});
+    EXPECT_EQ(fresh.status, 2);
+    EXPECT_NE(fresh.err.find("--picture"), std::string::npos);
+    ProgramResult in = library.run({"section", "import", "HD", csv, "--separator", ";", "--picture", "1"});
+    ASSERT_EQ(in.status, 0) << in.err;
+    EXPECT_EQ(library.table("HD"), "1\nSysName\tI/O\tEnglish\tDutch\tGerman\tFrench\th\tG\n"
+                                   "260x54.1\t1\tHD 260; 54.1\t HD \"260\"\t\t\t244\t54.1\n"
+                                   "260x68.2\t0\tHD 260 x 68.2\t\t\t\t250\t68.2\n");
+    ProgramResult out = library.run({"section", "export", "HD", "-", "--separator", ";"});
+    ASSERT_EQ(out.status, 0) << out.err;
+    EXPECT_EQ(out.out, "SysName;I/O;English;Dutch;German;French;h;G\r\n"
+                       "260x54.1;1;\"HD 260; 54.1\";\" HD \"\"260\"\"\";;;244;54.1\r\n"
+                       "260x68.2;0;HD 260 x 68.2;;;;250;68.2\r\n");
+}
+
+TEST(SectionCommands, BadInputIsRefusedWithFileAndLineAndChangesNothing)
+{
+    Library library;
+    const std::string before = library.table("IPE");
+    const struct
+    {
+        std::string csv;
+        std::string message;
+    } cases[] = {
+        {"", "no header record"},
+        {"SysName\n80\n", "line 1: the header holds 1 column names"},
+        {"SysName,I/O,h\n80,1,80\n100,1\n", "line 3: the record holds 2 fields where the header has 3"},
+        {"SysName,I/O,h\n80,1,80\n,1,100\n", "line 3: no system name"},
+        {"SysName,I/O,h\n80,1,80\n100,1,100\n80,0,81\n", "line 4: system name \"80\" is already on line 2"},
+        {"SysName,I/O,h\n80,1,8\"0\n", "line 2: "},
+        {"SysName,I/O,h\n80,1,\"80\n", "line 2: a quoted field is not closed"},
+        {std::string("SysName,I/O,h\n80,1,8\0", 21) + "0\n", "line 2: binary data (byte 0x00)"},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string csv = library.scratch.write("bad.csv", c.csv);
+        ProgramResult result = library.run({"section", "import", "IPE", csv});
+        EXPECT_EQ(result.status, 3) << c.message;
+        EXPECT_NE(result.err.find("bad.csv" + std::string(c.csv.empty() ? ": " : ", ") + c.message),
+                  std::string::npos)
+            << "expected: " << c.message << "\ngot: " << result.err;
+    }
+    EXPECT_EQ(library.table("IPE"), before);
+
+    // Table names that would reach outside the prof folder.
+    for (const char* name : {"../IPE", "..", "prof/IPE", "a:b", "IPE."})
+    {
+        ProgramResult result = library.run({"section", "show", name});
+        EXPECT_EQ(result.status, 2) << name;
+        EXPECT_NE(result.err.find("invalid section table name"), std::string::npos) << name;
+        EXPECT_EQ(
+            library.run({"section", "import", name, library.scratch / "bad.csv", "--picture", "1"}).status,
+            2);
+    }
+
+    // A malformed table file is named with its line.
+    library.scratch.write("library/prof/BAD.pr", "1\nSysName\tI/O\th\n80\t1\n");
+    ProgramResult bad = library.run({"section", "names", "BAD"});
+    EXPECT_EQ(bad.status, 3);
+    EXPECT_NE(bad.err.find("BAD.pr\", line 3: the row holds 2 fields where the header has 3."),
+              std::string::npos)
+        << bad.err;
+}
