@@ -2,6 +2,8 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "grid/Sheet.h"
+#include "grid/SheetFormats.h"
 #include "CsvTable.h"
 #include "host/FileFunctions.h"
 #include "host/MacroLangs.h"
@@ -303,19 +305,42 @@ int runSectionImport(const SectionChange& change, const std::string& file, const
 {
     if (!checkTableName(change.table, console))
         return kUsage;
-    std::string bytes;
-    Kdr_String error;
-    if (!host::readFileBytes(file, bytes, error))
-    {
-        console.error(error);
-        return kBadInput;
-    }
     std::vector<CsvRecord> records;
-    std::string csvError;
-    if (!parseCsv(bytes, separator, records, csvError))
+    if (grid::findSheetReader(file))
     {
-        console.error(file + ", " + csvError);
-        return kBadInput;
+        // A workbook: its first worksheet (or the one after '#') as the records, each row's
+        // displayed texts; empty rows are skipped as empty lines of a CSV file are.
+        grid::Sheet sheet;
+        if (!sheet.loadFile(file))
+            return kBadInput;
+        for (int row = 1; row <= sheet.maxRows(); ++row)
+        {
+            CsvRecord record{row, {}};
+            bool empty = true;
+            for (int col = 1; col <= sheet.maxCols(); ++col)
+            {
+                record.fields.append(Kdr_String(sheet.cellDataText(col, row)));
+                empty = empty && record.fields.last().empty();
+            }
+            if (!empty)
+                records.push_back(std::move(record));
+        }
+    }
+    else
+    {
+        std::string bytes;
+        Kdr_String error;
+        if (!host::readFileBytes(file, bytes, error))
+        {
+            console.error(error);
+            return kBadInput;
+        }
+        std::string csvError;
+        if (!parseCsv(bytes, separator, records, csvError))
+        {
+            console.error(file + ", " + csvError);
+            return kBadInput;
+        }
     }
     if (!checkImported(records, file, console))
         return kBadInput;

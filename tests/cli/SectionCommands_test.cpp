@@ -145,6 +145,20 @@ TEST(SectionCommands, ExportAndImportRoundTripEveryTableByteForByte)
     }
 }
 
+TEST(SectionCommands, ImportsAWorkbookAsItImportsTheSameCsv)
+{
+    Library library;
+    const std::string csv = library.scratch / "UPN.csv";
+    const std::string xlsx = library.scratch / "UPN.xlsx";
+    ASSERT_EQ(library.run({"section", "export", "UPN", csv}).status, 0);
+    ProgramResult convert = library.run({"sheet", "convert", csv, xlsx});
+    ASSERT_EQ(convert.status, 0) << convert.err;
+    const std::string original = library.table("UPN");
+    ProgramResult in = library.run({"section", "import", "UPN", xlsx});
+    ASSERT_EQ(in.status, 0) << in.err;
+    EXPECT_EQ(library.table("UPN"), original);
+}
+
 TEST(SectionCommands, ImportTakesWhatSpreadsheetProgramsWrite)
 {
     Library library;
