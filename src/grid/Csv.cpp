@@ -135,9 +135,12 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
 std::string writeCsvText(const Sheet& sheet)
 {
     std::string out;
-    for (int row = 1; row <= sheet.maxRows(); ++row)
+    // Rows and columns beyond the last entry would only add empty fields.
+    const int rows = sheet.usedRows();
+    const int cols = sheet.usedCols();
+    for (int row = 1; row <= rows; ++row)
     {
-        for (int col = 1; col <= sheet.maxCols(); ++col)
+        for (int col = 1; col <= cols; ++col)
         {
             if (col > 1)
                 out.push_back(',');
