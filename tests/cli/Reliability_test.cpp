@@ -16,7 +16,8 @@ using Json = nlohmann::json;
 /// A dialog variable of a module in a macro file.
 std::string moduleVariable(const std::string& path, const std::string& module, const std::string& name)
 {
-    for (const Json& item : Json::parse(readFile(path))["modules"])
+    const Json macro = Json::parse(readFile(path));
+    for (const Json& item : macro["modules"])
         if (item["name"] == module)
             for (const Json& variable : item["variables"])
                 if (variable["name"] == name)
