@@ -114,12 +114,31 @@ void Console::toStderr(std::string_view text)
     clearProgress();
     // Results and messages share a terminal: keep them in the order they were made.
     std::fflush(stdout);
-    write(stderr, text);
+    // Messages quote file contents and names; control bytes and broken text are shown safely.
+    write(stderr, host::displayText(text));
     std::fflush(stderr);
 }
 
 std::string field(std::string_view text)
 {
-    return host::escapeField(text);
+    // The escapes of the table files, and "\xNN" for the other control bytes, so that a
+    // result line never carries a byte that a terminal or a line reader acts on.
+    const std::string escaped = host::escapeField(text);
+    std::string out;
+    out.reserve(escaped.size());
+    for (char c : escaped)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+        {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out.push_back(digits[byte >> 4]);
+            out.push_back(digits[byte & 0x0F]);
+        }
+        else
+            out.push_back(c);
+    }
+    return out;
 }
 } // namespace cli

@@ -69,6 +69,6 @@ private:
 };
 
 /// A text as one field of a tab-separated output line: backslash, TAB, line feed and
-/// carriage return are written as \\, \t, \n and \r.
+/// carriage return are written as \\, \t, \n and \r, every other control byte as \xNN.
 std::string field(std::string_view text);
 } // namespace cli

@@ -12,6 +12,7 @@
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFiles.h"
 #include "standards/ZxDlgStandardsData.h"
+#include "standards/ZxEvaluationReport.h"
 #include "standards/ZxSSMapping.h"
 
 #include <CLI/CLI.hpp>
@@ -128,11 +129,18 @@ public:
     int run()
     {
         console_.clearDiagnostics();
-        const int status = evaluate();
+        int status = evaluate();
+        // An evaluation that ran but failed somewhere is no success: the failures are listed
+        // and nothing is written, unless the user asked to keep going.
+        const bool failed = status == kSuccess && !failures_.empty();
+        if (failed)
+            reportFailures();
         if (request_.json)
-            printJson(status == kSuccess);
+            printJson(status == kSuccess && (!failed || request_.keepGoing));
         else if (status == kSuccess)
             printLines();
+        if (failed && !request_.keepGoing)
+            return kFailed;
         if (status == kSuccess)
             return save();
         return status;
@@ -159,7 +167,7 @@ private:
             console_.error(macroPath_ + ": the evaluation request could not be set up");
             return kFailed;
         }
-        warnWithoutMapping();
+        checkTarget();
         data_.transaction = &transaction_;
         for (const Kdr_GeneralVariable& variable : macro_.macro().generalVariables())
         {
@@ -175,6 +183,8 @@ private:
         if (ok)
         {
             transaction_.commit();
+            for (const ZxEvaluationFailure& failure : gEvaluationReport.failures())
+                failures_.push_back(failure);
             return kSuccess;
         }
         transaction_.abort();
@@ -184,19 +194,61 @@ private:
         return step.status;
     }
 
-    /// A target without a line in the sheet's mapping file is no error for the evaluation (the
-    /// sheet runs on the values in its cells), but it is rarely what the user meant.
-    void warnWithoutMapping()
+    /// A target that binds nothing makes the sheet calculate with the values in its own cells
+    /// and write nothing back: a module group the macro does not have, or a mapping file
+    /// without an entry for the target.
+    void checkTarget()
     {
         const ZxDlgStandardsData& data = data_;
         if (!data.moduleGroup.empty())
+        {
+            Kdr_StringArray modules;
+            if (!macro_.macro().getModNamesOfGroup(data.moduleGroup, modules))
+                failures_.push_back({data.fileName,
+                                     0,
+                                     {},
+                                     {},
+                                     "target \"" + data.target + "\": the macro has no module group \"" +
+                                         data.moduleGroup + "\""});
             return;
+        }
         ZxSSMapping mapping;
-        if (mapping.getMappingFromFile(data.fileName, data.target) == Acad::eOk)
+        if (mapping.getMappingFromFile(data.fileName, data.target) == Acad::eOk &&
+            !mapping.mappedObjects().isEmpty())
             return;
-        console_.note("warning: no mapping for target \"" + data.target + "\" in " +
-                      ZxSSMapping::mappingFilePath(data.fileName) +
-                      "; the sheet calculates with the values in its own cells");
+        failures_.push_back({data.fileName,
+                             0,
+                             {},
+                             {},
+                             "target \"" + data.target + "\": no usable mapping in " +
+                                 ZxSSMapping::mappingFilePath(data.fileName)});
+    }
+
+    /// Every failure on standard error, one line each: sheet (and line), variable, equation
+    /// and reason.
+    void reportFailures()
+    {
+        const std::string lead = request_.keepGoing ? "warning: " : "";
+        for (const ZxEvaluationFailure& failure : failures_)
+        {
+            std::string line = lead + macroPath_ + ": " + failure.sheet;
+            if (failure.row > 0)
+                line += " (line " + std::to_string(failure.row) + ")";
+            if (!failure.equation.empty())
+                line += ": " + (failure.variable.empty() ? std::string(failure.equation)
+                                                         : failure.variable + " = " + failure.equation);
+            else if (!failure.variable.empty())
+                line += ": " + failure.variable;
+            line += ": " + failure.reason;
+            if (request_.keepGoing)
+                console_.note(line);
+            else
+                console_.error(line);
+        }
+        if (!request_.keepGoing)
+            console_.error(macroPath_ + ": " + std::to_string(failures_.size()) +
+                           (failures_.size() == 1 ? " failure" : " failures") +
+                           "; the macro was not written (--keep-going writes it all the same)");
     }
 
     void reportTimers()
@@ -220,10 +272,19 @@ private:
 
     void printJson(bool ok)
     {
+        Json failures = Json::array();
+        for (const ZxEvaluationFailure& failure : failures_)
+            failures.push_back(Json{{"sheet", failure.sheet},
+                                    {"line", failure.row},
+                                    {"variable", failure.variable},
+                                    {"equation", failure.equation},
+                                    {"reason", failure.reason}});
+        const bool evaluated = ok || !failures_.empty();
         Json object{{"sheet", request_.sheet},
                     {"macro", macroPath_},
                     {"ok", ok},
-                    {"cells", ok ? cellsAsJson(data_.varCells) : Json::array()}};
+                    {"cells", evaluated ? cellsAsJson(data_.varCells) : Json::array()},
+                    {"failures", failures}};
         // Texts of old sheets need not be UTF-8; they must not break the output.
         console_.result(object.dump(-1, ' ', false, Json::error_handler_t::replace));
     }
@@ -249,6 +310,7 @@ private:
     MacroData macroData_;
     AcTransaction transaction_;
     ZxDlgStandardsData data_;
+    std::vector<ZxEvaluationFailure> failures_;
 };
 } // namespace
 
@@ -288,17 +350,22 @@ void cli::addEvaluateCommand(CLI::App& app, Command& command)
         ->allow_extra_args(false);
     evaluateCommand->add_option("--target", evaluate->target,
                                 "Mapping target (else the macro's own target for the sheet)");
-    CLI::Option* out =
-        evaluateCommand->add_option("--out", evaluate->out, "Write the changed macro to this file");
+    CLI::Option* out = evaluateCommand->add_option(
+        "--out", evaluate->out, "Write the changed macro to this file (\"-\": standard output)");
     CLI::Option* inPlace = evaluateCommand->add_flag("--in-place", evaluate->inPlace,
                                                      "Write each changed macro back into its file");
     out->excludes(inPlace);
     evaluateCommand->add_flag("--json", evaluate->json, "One JSON object per macro");
     evaluateCommand->add_flag("--timers", evaluate->timers,
                               "Report the time of every step on standard error");
+    evaluateCommand->add_flag("--keep-going", evaluate->keepGoing,
+                              "Write the macro and exit 0 even when equations or variables failed "
+                              "(the failures are shown as warnings)");
     evaluateCommand->callback(
-        [evaluate, &command]
+        [evaluate, out, &command]
         {
+            if (out->count() > 0 && evaluate->out.empty())
+                throw CLI::ValidationError("--out", "needs a file name (\"-\" for standard output)");
             if (!evaluate->out.empty() && evaluate->macros.size() > 1)
                 throw CLI::ValidationError("--out", "--out takes one macro; use --in-place for several");
             command = [evaluate](Console& console) { return runEvaluate(*evaluate, console); };

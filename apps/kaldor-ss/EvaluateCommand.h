@@ -24,6 +24,9 @@ struct EvaluateRequest
     bool json = false;
     /// Report the pipeline timers of each evaluation on standard error.
     bool timers = false;
+    /// Write the macro and succeed even when equations or variables failed (they are then
+    /// reported as warnings).
+    bool keepGoing = false;
 };
 
 /// Runs the standards evaluation of `request.sheet` on every macro and prints the variable

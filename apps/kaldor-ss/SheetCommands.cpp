@@ -11,6 +11,7 @@
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFiles.h"
 #include "spread/StandardsFunctions.h"
+#include "standards/ZxEvaluationReport.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -40,12 +41,17 @@ int loadSheet(const std::string& name, grid::Sheet& sheet, std::string& path, Co
         return kBadInput;
     }
     registerStandardsFunctions(sheet);
+    // The sheet's formulas calculate as it loads; the files they read are confined to the
+    // library and this sheet's folder, as in an evaluation.
+    gEvaluationReport.beginOutermost(path);
     host::CommandLineCapture capture;
     const bool loaded = sheet.loadFile(path);
+    gEvaluationReport.endOutermost();
     std::string message = capture.text();
     if (loaded)
     {
-        // What a workbook held that the sheet cannot: told, never dropped silently.
+        // What a workbook held that the sheet cannot, or a data file that was refused: told,
+        // never dropped silently.
         while (!message.empty() && message.back() == '\n')
             message.pop_back();
         if (!message.empty())
@@ -100,7 +106,9 @@ int runSheetShow(const std::string& file, Console& console)
     Kdr_String firstCell;
     Kdr_StringArray captions;
     Kdr_Array<Kdr_StringArray> rows;
+    gEvaluationReport.beginOutermost(path);
     ReadSSFile(path, firstCell, captions, rows);
+    gEvaluationReport.endOutermost();
     console.result(field(firstCell));
     console.result(joinFields(captions));
     for (const Kdr_StringArray& row : rows)
@@ -114,9 +122,13 @@ int runSheetConvert(const std::string& in, const std::string& out, Console& cons
     std::string path;
     if (int status = loadSheet(in, sheet, path, console); status != kSuccess)
         return status;
+    host::CommandLineCapture capture;
     if (!sheet.saveFile(out))
     {
-        console.error("cannot write sheet file \"" + out + "\"");
+        std::string message = capture.text();
+        while (!message.empty() && message.back() == '\n')
+            message.pop_back();
+        console.error(message.empty() ? "cannot write sheet file \"" + out + "\"" : message);
         return kFailed;
     }
     return kSuccess;
@@ -147,7 +159,7 @@ void cli::addSheetCommands(CLI::App& app, Command& command)
         "convert",
         "Convert between the sheet format, CSV and .xlsx (by the file names; .xlsx and .ods are read too)");
     convert->add_option("IN", names->file, "Sheet to read")->required();
-    convert->add_option("OUT", names->out, "Sheet to write")->required();
+    convert->add_option("OUT", names->out, "Sheet to write (\"-\": standard output)")->required();
     convert->callback(
         [names, &command] {
             command = [names](Console& console) { return runSheetConvert(names->file, names->out, console); };

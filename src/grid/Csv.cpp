@@ -162,9 +162,23 @@ bool readCsvRecords(std::string_view text, std::vector<std::vector<std::string>>
 std::string writeCsvText(const Sheet& sheet)
 {
     std::string out;
-    for (int row = 1; row <= sheet.maxRows(); ++row)
+    // Rows and columns beyond the last non-empty field would only add empty fields, and a
+    // sheet may declare far more than it holds.
+    int rows = 0;
+    int cols = 0;
+    sheet.forEachCell(
+        [&](int col, int row)
+        {
+            if (col >= 1 && row >= 1 && col <= sheet.maxCols() && row <= sheet.maxRows() &&
+                !sheet.cellDataText(col, row).empty())
+            {
+                rows = std::max(rows, row);
+                cols = std::max(cols, col);
+            }
+        });
+    for (int row = 1; row <= rows; ++row)
     {
-        for (int col = 1; col <= sheet.maxCols(); ++col)
+        for (int col = 1; col <= cols; ++col)
         {
             if (col > 1)
                 out.push_back(',');

@@ -1,7 +1,7 @@
 #include "grid/FileText.h"
 
-#include <atomic>
-#include <chrono>
+#include "host/FileFunctions.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -50,39 +50,12 @@ bool readFileText(const std::string& path, std::string& text, FileError& error)
 
 bool writeFileAtomically(const std::string& path, std::string_view text, std::string& error)
 {
-    static std::atomic<unsigned> counter{0};
-    const fs::path target(portablePath(path));
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path temporary = target;
-    temporary += ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-        {
-            error = "cannot create a file in the folder";
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out)
-        {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            error = "cannot write the file";
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec)
-    {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot replace the file: " + ec.message();
-        return false;
-    }
-    return true;
+    // One writer for the whole program, so that sheets get the same care as every other file.
+    Kdr_String message;
+    if (host::writeFileAtomically(path, text, message))
+        return true;
+    error = message;
+    return false;
 }
 
 std::string portablePath(std::string_view path)

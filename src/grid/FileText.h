@@ -22,8 +22,9 @@ struct FileError
 /// kMaxFileBytes.
 bool readFileText(const std::string& path, std::string& text, FileError& error);
 
-/// Writes a file atomically: the text goes to a temporary file in the same folder, which then
-/// replaces `path`. On failure the old file is untouched and no temporary file is left.
+/// Writes a file atomically with the host's writer (links followed, permissions kept, "-" is
+/// standard output). On failure the old file is untouched, no temporary file is left and `error`
+/// holds the host's message naming the file and the reason.
 bool writeFileAtomically(const std::string& path, std::string_view text, std::string& error);
 
 /// The path with '\' taken as a folder separator.

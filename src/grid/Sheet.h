@@ -84,6 +84,11 @@ public:
 
     int maxCols() const { return cols_; }
     int maxRows() const { return rows_; }
+    /// The last column and the last row of the body that hold an entry (a text or formula),
+    /// 0 when none does. Walks that look for contents stop here, not at the declared size: a
+    /// sheet may declare a million rows and hold ten cells.
+    int usedCols() const;
+    int usedRows() const;
     /// New counts, 0 … kMaxCols / kMaxRows. Shrinking drops every cell, span, width and
     /// height beyond the new bounds and recalculates the formulas that read them.
     bool setMaxCols(int count);

@@ -301,7 +301,10 @@ bool Sheet::saveFile(const std::string& path, bool dataOnly) const
     const std::string text =
         hasExtension(path, ".csv") ? writeCsvText(*this) : writeSheetText(*this, dataOnly);
     std::string error;
-    return writeFileAtomically(path, text, error);
+    if (writeFileAtomically(path, text, error))
+        return true;
+    acutPrintf("%s\n", error.c_str());
+    return false;
 }
 
 void Sheet::replaceContent(Sheet&& loaded)

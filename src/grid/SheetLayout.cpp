@@ -495,6 +495,32 @@ void Sheet::setEditSelection(int start, int end)
     state_.editSelectionEnd = std::max(state_.editSelectionStart, end);
 }
 
+int Sheet::usedCols() const
+{
+    int last = 0;
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.row >= 1 && cell.col <= cols_ && cell.row <= rows_ &&
+                (!cell.data.empty() || cell.formula))
+                last = std::max(last, cell.col);
+        });
+    return last;
+}
+
+int Sheet::usedRows() const
+{
+    int last = 0;
+    cells_.forEach(
+        [&](const Cell& cell)
+        {
+            if (cell.col >= 1 && cell.col <= cols_ && cell.row <= rows_ &&
+                (!cell.data.empty() || cell.formula))
+                last = std::max(last, cell.row);
+        });
+    return last;
+}
+
 void Sheet::forEachCell(const std::function<void(int col, int row)>& visit) const
 {
     for (CellKey key : cells_.sortedKeys())

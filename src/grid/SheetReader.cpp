@@ -5,6 +5,7 @@
 #include "grid/SheetFile.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <unordered_map>
 
@@ -240,6 +241,16 @@ private:
         return true;
     }
 
+    bool finite(std::size_t index, double& value)
+    {
+        if (!real(index, value))
+            return false;
+        if (!std::isfinite(value))
+            return fail("field " + std::to_string(index) + " of \"" + fields_[0] +
+                        "\" is not a finite number: \"" + fields_[index] + "\"");
+        return true;
+    }
+
     bool flag(std::size_t index, bool& value)
     {
         int n = 0;
@@ -380,8 +391,10 @@ private:
         else if (kind == "number")
         {
             type.kind = CellType::Kind::Number;
-            ok = n(5) && integer(3, type.decimals, INT32_MIN, INT32_MAX) && real(4, type.minimum) &&
-                 real(5, type.maximum) && flag(6, type.thousands) &&
+            // A number cell shows at most kMaxDecimals decimals, and its limits are numbers
+            // a value can be compared with: no "nan", no "inf".
+            ok = n(5) && integer(3, type.decimals, 0, CellType::kMaxDecimals) && finite(4, type.minimum) &&
+                 finite(5, type.maximum) && flag(6, type.thousands) &&
                  integer(7, type.style, INT32_MIN, INT32_MAX);
         }
         else if (kind == "checkbox")

@@ -1,9 +1,11 @@
 #include "host/FileFunctions.h"
 
 #include "host/CommandLine.h"
+#include "host/FileSystemCalls.h"
 #include "host/StringFunctions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -31,6 +33,76 @@ fs::path temporaryBeside(const fs::path& target)
     fs::path name = target.filename();
     name += ".tmp" + std::to_string(engine() % 1000000000ULL);
     return target.parent_path() / name;
+}
+
+/// The reason of a failed file-system call in the words of the messages.
+std::string reasonOf(const std::error_code& code)
+{
+    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted)
+        return "permission denied";
+    if (code == std::errc::no_such_file_or_directory)
+        return "not found";
+    if (code == std::errc::is_a_directory)
+        return "it is a folder";
+    std::string text = code.message();
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+/// Why an existing entry that is not a regular file is not overwritten.
+std::string notARegularFile(fs::file_type type)
+{
+    switch (type)
+    {
+    case fs::file_type::directory:
+        return "a folder of that name exists";
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return "it is a device, not a regular file";
+    case fs::file_type::fifo:
+        return "it is a FIFO (named pipe), not a regular file";
+    case fs::file_type::socket:
+        return "it is a socket, not a regular file";
+    default:
+        return "it is not a regular file";
+    }
+}
+
+/// The path a chain of symbolic links ends at (relative links are read against the folder of
+/// the link). A path that is no link is its own end; the end need not exist.
+bool followLinks(fs::path path, fs::path& end, std::string& reason)
+{
+    // The same bound as the system's own lookups, so that a loop of links is caught.
+    for (int hop = 0; hop < 40; ++hop)
+    {
+        std::error_code code;
+        if (!fs::is_symlink(fs::symlink_status(path, code)))
+        {
+            end = path;
+            return true;
+        }
+        const fs::path link = fs::read_symlink(path, code);
+        if (code)
+        {
+            reason = "its symbolic link cannot be read (" + reasonOf(code) + ")";
+            return false;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    reason = "its symbolic links form a loop";
+    return false;
+}
+
+/// The output name "-": the bytes go to the program's standard output.
+bool writeStandardOutput(std::string_view bytes, Kdr_String& error)
+{
+    std::fflush(stdout);
+    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    written = std::fflush(stdout) == 0 && written;
+    if (!written)
+        error = "*Error* Cannot write to standard output.";
+    return written;
 }
 
 void report(const Kdr_String& message)
@@ -129,30 +201,34 @@ bool readFileBytes(std::string_view path, std::string& bytes, Kdr_String& error)
     bytes.clear();
     const fs::path file = toPath(path);
     const Kdr_String name = normalizePath(path);
-    std::error_code code;
-    if (!fs::is_regular_file(file, code))
+    auto cannotOpen = [&](const std::string& reason)
     {
-        error = "*Error* Cannot open file \"" + name + "\".";
+        error = "*Error* Cannot open file \"" + name + "\": " + reason + ".";
         return false;
-    }
+    };
+    std::error_code code;
+    const fs::file_status status = fs::status(file, code);
+    if (code && code != std::errc::no_such_file_or_directory)
+        return cannotOpen(reasonOf(code));
+    if (!fs::exists(status))
+        return cannotOpen("not found");
+    if (fs::is_directory(status))
+        return cannotOpen("it is a folder");
+    if (!fs::is_regular_file(status))
+        return cannotOpen("it is not a regular file");
     const std::uintmax_t size = fs::file_size(file, code);
     if (code)
-    {
-        error = "*Error* Cannot open file \"" + name + "\".";
-        return false;
-    }
+        return cannotOpen(reasonOf(code));
     if (size > gMaxReadFileSize)
     {
         error = "*Error* File \"" + name + "\" is larger than " + std::to_string(gMaxReadFileSize) +
                 " bytes and was not read.";
         return false;
     }
+    errno = 0;
     FilePointer handle(std::fopen(file.c_str(), "rb"));
     if (!handle)
-    {
-        error = "*Error* Cannot open file \"" + name + "\".";
-        return false;
-    }
+        return cannotOpen(reasonOf(std::error_code(errno, std::generic_category())));
     // Read in chunks rather than trusting the size: the file may change under us, and the
     // limit must hold for what is actually read.
     char chunk[65536];
@@ -179,27 +255,50 @@ bool readFileBytes(std::string_view path, std::string& bytes, Kdr_String& error)
 
 bool writeFileAtomically(std::string_view path, std::string_view bytes, Kdr_String& error)
 {
-    const fs::path target = toPath(path);
     const Kdr_String name = normalizePath(path);
-    auto fail = [&](const char* reason)
+    auto fail = [&](const std::string& reason)
     {
         error = "*Error* Cannot write file \"" + name + "\": " + reason + ".";
         return false;
     };
-    if (target.filename().empty())
+    if (path == "-")
+        return writeStandardOutput(bytes, error);
+    if (path.empty())
         return fail("no file name");
+    const fs::path given = toPath(path);
+    if (given.filename().empty())
+        return fail("no file name");
+
+    // A symbolic link is written through: its target is replaced, in the target's own folder,
+    // and the link stays a link.
+    fs::path target;
+    std::string reason;
+    if (!followLinks(given, target, reason))
+        return fail(reason);
     std::error_code code;
-    if (fs::is_directory(target, code))
-        return fail("a folder of that name exists");
+    const fs::file_status status = fs::status(target, code);
+    const bool replacing = fs::exists(status);
+    if (replacing && !fs::is_regular_file(status))
+        return fail(notARegularFile(status.type()));
 
     const fs::path temporary = temporaryBeside(target);
     {
-        FilePointer handle(std::fopen(temporary.c_str(), "wb"));
+        // "x": never open a file that appeared under the temporary name (or a link planted there).
+        FilePointer handle(std::fopen(temporary.c_str(), "wbx"));
         if (!handle)
             return fail("the folder is missing or not writable");
         // An empty text may have no buffer at all, and fwrite must not be given a null one.
-        bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), handle.get()) == bytes.size();
+        bool written =
+            bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), handle.get()) == bytes.size();
         written = std::fflush(handle.get()) == 0 && written;
+        if (replacing)
+        {
+            // The new file takes the place of the old one, so it keeps the old one's owner,
+            // group and permission bits (a private file stays private).
+            copyOwnerAndGroup(target, handle.get());
+            fs::permissions(temporary, status.permissions(), fs::perm_options::replace, code);
+        }
+        written = written && syncFileToDisk(handle.get());
         if (gFailWrites)
             written = false;
         std::FILE* raw = handle.release();
@@ -213,9 +312,12 @@ bool writeFileAtomically(std::string_view path, std::string_view bytes, Kdr_Stri
     fs::rename(temporary, target, code);
     if (code)
     {
-        fs::remove(temporary, code);
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         return fail("it cannot be replaced");
     }
+    // The rename itself is an entry of the folder and reaches the disk only with the folder.
+    syncFolderToDisk(target.parent_path());
     return true;
 }
 

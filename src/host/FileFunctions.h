@@ -24,12 +24,18 @@ std::uintmax_t maxReadFileSize();
 /// Changes the read limit (tests use a small one); returns the previous limit.
 std::uintmax_t setMaxReadFileSize(std::uintmax_t bytes);
 
-/// Reads a whole file as bytes. On failure returns false with a message naming the file in
-/// `error` (nothing is printed).
+/// Reads a whole file as bytes. On failure returns false with a message naming the file and
+/// the reason (not found, permission denied, it is a folder) in `error` (nothing is printed).
 bool readFileBytes(std::string_view path, std::string& bytes, Kdr_String& error);
 /// Writes `bytes` to a temporary file in the target's folder and renames it over the target,
-/// so the target holds either its old or its new contents, never a part. On failure the
-/// temporary file is removed, the target is untouched and `error` names the file.
+/// so the target holds either its old or its new contents, never a part. The file is flushed to
+/// the disk before the rename and its folder after it. A symbolic link is written through: the
+/// file it points to is replaced in that file's own folder. A replaced file keeps its permission
+/// bits (and its owner and group as far as the process may set them); other hard links to it
+/// keep the old contents, as the new file is a new entry. A target that exists and is no regular
+/// file (a folder, device, FIFO or socket) is refused; the name "-" means standard output.
+/// On failure the temporary file is removed, the target is untouched and `error` names the file
+/// and the reason.
 bool writeFileAtomically(std::string_view path, std::string_view bytes, Kdr_String& error);
 /// Both of the above, printing the error on the command line.
 bool readFileBytes(std::string_view path, std::string& bytes);

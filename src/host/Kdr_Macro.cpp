@@ -2,10 +2,24 @@
 
 #include <cmath>
 
+namespace
+{
+/// The key of a module name in the index: letters folded as the host compares them.
+std::string foldedName(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+} // namespace
+
 Kdr_Macro::Kdr_Macro(const Kdr_Macro& other) : generalVariables_(other.generalVariables_)
 {
     for (const auto& module : other.modules_)
         modules_.push_back(module->clone());
+    indexModules();
 }
 
 Kdr_Macro& Kdr_Macro::operator=(const Kdr_Macro& other)
@@ -14,6 +28,7 @@ Kdr_Macro& Kdr_Macro::operator=(const Kdr_Macro& other)
     {
         Kdr_Macro copy(other);
         modules_ = std::move(copy.modules_);
+        moduleIndex_ = std::move(copy.moduleIndex_);
         generalVariables_ = std::move(copy.generalVariables_);
     }
     return *this;
@@ -21,11 +36,25 @@ Kdr_Macro& Kdr_Macro::operator=(const Kdr_Macro& other)
 
 bool Kdr_Macro::addModule(std::unique_ptr<Kdr_Module> module)
 {
-    const Kdr_Module* existing = nullptr;
-    if (!module || module->name().empty() || findModule(module->name(), existing))
+    if (!module || module->name().empty())
         return false;
+    // The index alone decides here: a full search per added module would make loading a
+    // large macro quadratic.
+    std::string key = foldedName(module->name());
+    if (auto found = moduleIndex_.find(key);
+        found != moduleIndex_.end() && found->second < modules_.size() &&
+        host::equalText(modules_[found->second]->name(), module->name(), false))
+        return false;
+    moduleIndex_.insert_or_assign(std::move(key), modules_.size());
     modules_.push_back(std::move(module));
     return true;
+}
+
+void Kdr_Macro::indexModules()
+{
+    moduleIndex_.clear();
+    for (size_t i = 0; i < modules_.size(); ++i)
+        moduleIndex_.emplace(foldedName(modules_[i]->name()), i);
 }
 
 void Kdr_Macro::getModuleNames(Kdr_StringArray& names) const
@@ -37,6 +66,14 @@ void Kdr_Macro::getModuleNames(Kdr_StringArray& names) const
 
 bool Kdr_Macro::findModule(std::string_view name, const Kdr_Module*& module) const
 {
+    auto found = moduleIndex_.find(foldedName(name));
+    if (found != moduleIndex_.end() && found->second < modules_.size() &&
+        host::equalText(modules_[found->second]->name(), name, false))
+    {
+        module = modules_[found->second].get();
+        return true;
+    }
+    // A module renamed after it was added is not where the index says; find it the slow way.
     for (const auto& candidate : modules_)
         if (host::equalText(candidate->name(), name, false))
         {

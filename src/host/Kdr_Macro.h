@@ -5,6 +5,8 @@
 #include "host/Kdr_StringArray.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 /// A general variable of a macro ("gen_…"). Its value is a number, or a text when the macro
@@ -63,7 +65,11 @@ public:
 
 private:
     const Kdr_GeneralVariable* findGeneralVariable(std::string_view name) const;
+    void indexModules();
 
     std::vector<std::unique_ptr<Kdr_Module>> modules_;
+    /// Positions of the modules by name folded to lower case, so that adding and finding a
+    /// module does not walk every module (a macro may hold hundreds of thousands).
+    std::unordered_map<std::string, size_t> moduleIndex_;
     std::vector<Kdr_GeneralVariable> generalVariables_;
 };

@@ -61,6 +61,7 @@ std::string Kdr_SectionTableManager::key(std::string_view name)
 void Kdr_SectionTableManager::reset()
 {
     tables_.clear();
+    unread_.clear();
     loadedFolder_.clear();
     loaded_ = false;
 }
@@ -78,6 +79,8 @@ void Kdr_SectionTableManager::ensureLoaded()
 
 void Kdr_SectionTableManager::loadFolder(const Kdr_String& libraryFolder)
 {
+    // Only the names are taken now; a table is read when it is first asked for, so that a
+    // run pays for the tables it uses and not for every table of the library.
     std::error_code ec;
     fs::path folder = fs::path(std::string(libraryFolder)) / "prof";
     std::vector<fs::path> files;
@@ -88,13 +91,24 @@ void Kdr_SectionTableManager::loadFolder(const Kdr_String& libraryFolder)
             files.push_back(path);
     }
     std::sort(files.begin(), files.end());
+    unread_.clear();
     for (const fs::path& file : files)
+        unread_.emplace(key(file.filename().string()), file);
+}
+
+void Kdr_SectionTableManager::loadTable(const std::string& tableKey)
+{
+    auto pending = unread_.find(tableKey);
+    if (pending == unread_.end())
+        return;
+    const fs::path file = pending->second;
+    unread_.erase(pending);
     {
         // A file that does not read is left out; the reader has said why, with its line.
         Kdr_String name;
         SectionTableContents contents;
         if (!host::readSectionTableFile(file.string(), name, contents))
-            continue;
+            return;
         Kdr_SectionTable table;
         table.name = name;
         table.picture = host::sectionPictureForHost(contents.picture);
@@ -107,15 +121,24 @@ void Kdr_SectionTableManager::loadFolder(const Kdr_String& libraryFolder)
     }
 }
 
+void Kdr_SectionTableManager::loadAllTables()
+{
+    ensureLoaded();
+    while (!unread_.empty())
+        loadTable(unread_.begin()->first);
+}
+
 bool Kdr_SectionTableManager::hasTable(std::string_view name)
 {
     ensureLoaded();
+    loadTable(key(name));
     return tables_.count(key(name)) != 0;
 }
 
 bool Kdr_SectionTableManager::findTable(std::string_view name, const Kdr_SectionTable*& table)
 {
     ensureLoaded();
+    loadTable(key(name));
     auto it = tables_.find(key(name));
     if (it == tables_.end())
         return false;
@@ -130,6 +153,7 @@ Acad::ErrorStatus Kdr_SectionTableManager::addSectionTable(const Kdr_String& fil
 {
     ensureLoaded();
     std::string_view name = baseName(fileName);
+    loadTable(key(name));
     if (name.empty() || tables_.count(key(name)) != 0)
         return Acad::eInvalidInput;
     Kdr_SectionTable table;
@@ -144,12 +168,13 @@ Acad::ErrorStatus Kdr_SectionTableManager::addSectionTable(const Kdr_String& fil
 bool Kdr_SectionTableManager::removeTable(std::string_view name)
 {
     ensureLoaded();
+    loadTable(key(name));
     return tables_.erase(key(name)) != 0;
 }
 
 void Kdr_SectionTableManager::getTableNames(Kdr_StringArray& names)
 {
-    ensureLoaded();
+    loadAllTables();
     names.removeAll();
     for (const auto& entry : tables_)
         names.append(entry.second.name);
@@ -159,6 +184,11 @@ bool Kdr_SectionTableManager::findSection(std::string_view systemName, const Kdr
                                           int& row)
 {
     ensureLoaded();
+    // Only the tables whose names could prefix the section name are read.
+    for (size_t dash = systemName.find('-'); dash != std::string_view::npos;
+         dash = systemName.find('-', dash + 1))
+        if (systemName.substr(0, dash).find_first_of("/\\") == std::string_view::npos)
+            loadTable(key(systemName.substr(0, dash)));
     // A table name may itself hold a '-', so the longest table name that prefixes the
     // section name wins.
     const Kdr_SectionTable* best = nullptr;
@@ -182,7 +212,8 @@ bool Kdr_SectionTableManager::findSection(std::string_view systemName, const Kdr
 
 bool Kdr_SectionTableManager::getSystemName(std::string_view name, Kdr_String& systemName)
 {
-    ensureLoaded();
+    // A display name may be in any table.
+    loadAllTables();
     if (name.empty())
         return false;
     for (const auto& entry : tables_)

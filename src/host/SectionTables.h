@@ -4,6 +4,7 @@
 #include "host/Kdr_Array.h"
 #include "host/Kdr_StringArray.h"
 
+#include <filesystem>
 #include <map>
 
 /// One section table as the application uses it at run time: the library's table without its
@@ -28,9 +29,10 @@ struct Kdr_SectionTable
     void getPropertyNames(Kdr_StringArray& names) const;
 };
 
-/// The host's section table manager: the section tables by name. It loads the tables of the
-/// library folder's "prof" folder (every "*.pr" file) when it is first asked, and again when
-/// the library folder has changed since; tables added with addSectionTable take their place.
+/// The host's section table manager: the section tables by name. It knows the tables of the
+/// library folder's "prof" folder (every "*.pr" file) from when it is first asked, and again
+/// when the library folder has changed since, and reads each table when it is first needed;
+/// tables added with addSectionTable take their place.
 /// A section is named by its full system name: the table name, "-" and the size's system
 /// name ("IPE-200"). Names are compared without regard to case.
 class Kdr_SectionTableManager
@@ -76,11 +78,16 @@ public:
 private:
     void ensureLoaded();
     void loadFolder(const Kdr_String& libraryFolder);
+    /// Reads the table of that key when it is known and not read yet.
+    void loadTable(const std::string& tableKey);
+    void loadAllTables();
     /// The table and row of a full system name.
     bool findSection(std::string_view systemName, const Kdr_SectionTable*& table, int& row);
     static std::string key(std::string_view name);
 
     std::map<std::string, Kdr_SectionTable> tables_;
+    /// The table files not read yet, by key.
+    std::map<std::string, std::filesystem::path> unread_;
     Kdr_String loadedFolder_;
     bool loaded_ = false;
     Kdr_String currentLanguage_;

@@ -22,6 +22,10 @@ public:
     /// Whether the spreadsheet evaluation shows its error messages.
     bool showSpreadsheetErrors() const { return showSpreadsheetErrors_; }
     void setShowSpreadsheetErrors(bool on) { showSpreadsheetErrors_ = on; }
+    /// Whether sheets may read data files and child sheets anywhere. Off: only the library
+    /// folder and the folder of the sheet being evaluated are read.
+    bool trustSheets() const { return trustSheets_; }
+    void setTrustSheets(bool on) { trustSheets_ = on; }
 
     /// The application folder, which holds "icons/"; ends with '/'.
     const Kdr_String& appDir() const { return appDir_; }
@@ -35,6 +39,7 @@ private:
     Kdr_String libDir_;
     Kdr_String appDir_;
     bool showSpreadsheetErrors_ = true;
+    bool trustSheets_ = false;
     int pixelsPerChar_ = 7;
 };
 

@@ -381,6 +381,100 @@ Kdr_String generateRandomString(int length, bool mixedCase)
 
 namespace host
 {
+namespace
+{
+/// Length of the valid UTF-8 sequence at `i`, 0 when the bytes there are not one.
+size_t utf8SequenceLength(std::string_view text, size_t i)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    size_t length = 0;
+    unsigned min = 0;
+    unsigned code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, min = 0x80, code = lead & 0x1Fu;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, min = 0x800, code = lead & 0x0Fu;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, min = 0x10000, code = lead & 0x07u;
+    else
+        return 0;
+    if (i + length > text.size())
+        return 0;
+    for (size_t k = 1; k < length; ++k)
+    {
+        if ((byte(i + k) & 0xC0u) != 0x80u)
+            return 0;
+        code = (code << 6) | (byte(i + k) & 0x3Fu);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+void appendUtf8(std::string& out, unsigned code)
+{
+    if (code < 0x80)
+        out.push_back(static_cast<char>(code));
+    else if (code < 0x800)
+    {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+    else
+    {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+void appendHexEscape(std::string& out, unsigned char byte)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out += "\\x";
+    out.push_back(digits[byte >> 4]);
+    out.push_back(digits[byte & 0x0F]);
+}
+} // namespace
+
+std::string displayText(std::string_view text)
+{
+    // Windows-1252 at 0x80..0x9F; 0 marks the five bytes it leaves undefined.
+    static const unsigned short windows1252[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();)
+    {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80)
+        {
+            if ((byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7F)
+                appendHexEscape(out, byte);
+            else
+                out.push_back(static_cast<char>(byte));
+            ++i;
+            continue;
+        }
+        if (const size_t length = utf8SequenceLength(text, i); length > 0)
+        {
+            out.append(text.substr(i, length));
+            i += length;
+            continue;
+        }
+        const unsigned code = byte >= 0xA0 ? byte : windows1252[byte - 0x80];
+        if (code == 0)
+            appendHexEscape(out, byte);
+        else
+            appendUtf8(out, code);
+        ++i;
+    }
+    return out;
+}
+
 Kdr_String escapeField(std::string_view text)
 {
     Kdr_String out;

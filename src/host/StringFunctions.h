@@ -90,6 +90,10 @@ namespace host
 /// Writes a field for a TAB-separated line: '\' becomes "\\", TAB "\t", line feed "\n" and
 /// carriage return "\r".
 Kdr_String escapeField(std::string_view text);
+/// A text as a person should see it on a terminal or screen: valid UTF-8 is kept, any other
+/// byte is read as Windows-1252 (the encoding of old files), and control bytes other than line
+/// feed and TAB become "\xNN", so that no file can move the cursor or break a message.
+std::string displayText(std::string_view text);
 /// Reverses escapeField. False for a '\' at the end or before any other character.
 bool unescapeField(std::string_view text, Kdr_String& out);
 /// Natural order: runs of digits compare by value, the rest by folded bytes (with

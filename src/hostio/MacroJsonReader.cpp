@@ -3,6 +3,7 @@
 #include "host/Kdr_DbMacro.h"
 #include "host/Kdr_PrplModule.h"
 #include "host/MacroData.h"
+#include "host/StringFunctions.h"
 #include "hostio/MacroJson.h"
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <initializer_list>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 using Json = nlohmann::ordered_json;
 
@@ -505,6 +507,121 @@ void readTabs(const ObjectReader& root, MacroData& data)
     }
 }
 
+/// Deepest nesting of arrays and objects a macro file may have. A real macro needs six levels;
+/// the limit keeps a hostile file from exhausting the stack of whatever walks the document.
+constexpr size_t kMaxJsonDepth = 256;
+
+/// Builds the document from the parser's events, as the library's own builder does, but
+/// refuses what a macro file must not hold, each with the JSON path where it stands: nesting
+/// deeper than kMaxJsonDepth, a key given twice in one object, a NUL character in a text, and
+/// a number too large for a double.
+class CheckedDocumentBuilder
+{
+public:
+    explicit CheckedDocumentBuilder(Json& root) : root_(root) {}
+
+    bool null() { return place(Json(nullptr)); }
+    bool boolean(bool value) { return place(Json(value)); }
+    bool number_integer(Json::number_integer_t value) { return place(Json(value)); }
+    bool number_unsigned(Json::number_unsigned_t value) { return place(Json(value)); }
+    bool number_float(Json::number_float_t value, const std::string&) { return place(Json(value)); }
+    bool string(std::string& value)
+    {
+        refuseNul(value, path());
+        return place(Json(std::move(value)));
+    }
+    bool binary(Json::binary_t& value) { return place(Json(std::move(value))); }
+
+    bool start_object(std::size_t) { return open(Json::object()); }
+    bool start_array(std::size_t) { return open(Json::array()); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    bool key(std::string& name)
+    {
+        Frame& frame = frames_.back();
+        frame.key = name;
+        refuseNul(name, path());
+        if (frame.node->contains(name))
+            fail(path(), "key given twice in one object");
+        return true;
+    }
+
+    template <class Exception> bool parse_error(std::size_t, const std::string&, const Exception& problem)
+    {
+        // A number out of range is no syntax error: report it where it stands.
+        if (problem.id == 406)
+            fail(path(), "number overflow (too large for a double)");
+        throw problem;
+    }
+
+private:
+    struct Frame
+    {
+        Json* node;
+        std::string key;
+    };
+
+    /// The JSON pointer of the value being read.
+    std::string path() const
+    {
+        std::string text;
+        for (size_t i = 0; i < frames_.size(); ++i)
+        {
+            const Frame& frame = frames_[i];
+            // An outer array's open element is its last one; the innermost is about to grow.
+            const bool innermost = i + 1 == frames_.size();
+            if (frame.node->is_array())
+                text = child(text, frame.node->size() - (innermost ? 0 : 1));
+            else
+                text = child(text, frame.key);
+        }
+        return text;
+    }
+
+    static void refuseNul(const std::string& text, const std::string& where)
+    {
+        if (text.find('\0') != std::string::npos)
+            fail(where, "a text may not hold the NUL character (\\u0000)");
+    }
+
+    Json* place(Json value)
+    {
+        if (frames_.empty())
+        {
+            root_ = std::move(value);
+            return &root_;
+        }
+        Frame& frame = frames_.back();
+        if (frame.node->is_array())
+        {
+            frame.node->push_back(std::move(value));
+            return &frame.node->back();
+        }
+        Json& slot = (*frame.node)[frame.key];
+        slot = std::move(value);
+        return &slot;
+    }
+
+    bool open(Json container)
+    {
+        if (frames_.size() >= kMaxJsonDepth)
+            fail(path(), "nested deeper than " + std::to_string(kMaxJsonDepth) + " levels");
+        Json* node = place(std::move(container));
+        frames_.push_back({node, {}});
+        return true;
+    }
+
+    bool close()
+    {
+        frames_.pop_back();
+        return true;
+    }
+
+    Json& root_;
+    std::vector<Frame> frames_;
+};
+
 /// Line and column (from 1) of byte `offset` of `text`.
 std::string lineAndColumn(std::string_view text, size_t offset)
 {
@@ -530,7 +647,13 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
     Json document;
     try
     {
-        document = Json::parse(text.begin(), text.end());
+        CheckedDocumentBuilder builder(document);
+        Json::sax_parse(text.begin(), text.end(), &builder);
+    }
+    catch (const JsonProblem& problem)
+    {
+        error = source + ": " + host::displayText(problem.where) + ": " + problem.what;
+        return false;
     }
     catch (const Json::parse_error& problem)
     {
@@ -539,7 +662,9 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
         std::string what = problem.what();
         size_t colon = what.find(": ");
         what = colon == std::string::npos ? what : what.substr(colon + 2);
-        error = source + ": " + lineAndColumn(text, problem.byte == 0 ? 0 : problem.byte - 1) + ": " + what;
+        // The message quotes the bytes last read, which may be anything.
+        error = source + ": " + lineAndColumn(text, problem.byte == 0 ? 0 : problem.byte - 1) + ": " +
+                host::displayText(what);
         return false;
     }
     catch (const Json::exception& problem)
@@ -569,7 +694,7 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
     }
     catch (const JsonProblem& problem)
     {
-        error = source + ": " + problem.where + ": " + problem.what;
+        error = source + ": " + host::displayText(problem.where) + ": " + problem.what;
         return false;
     }
     catch (const std::exception& problem)

@@ -3,8 +3,8 @@
 #include "host/CommandLine.h"
 #include "host/GlobalStr.h"
 #include "host/Texts.h"
-#include "ui/UserAgent.h"
 #include "ui/Image.h"
+#include "ui/UserAgent.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,7 +89,8 @@ bool Kdr_Spread::applyDefaultStyle(int preset)
     if (!created_)
         return false;
     RedrawGuard redraw(*this);
-    for (auto [number, value] : {std::pair{12, 0}, {7, 0}, {21, 1}, {26, 0}, {34, 1}, {32, 1}, {18, 0}, {22, 1}})
+    for (auto [number, value] :
+         {std::pair{12, 0}, {7, 0}, {21, 1}, {26, 0}, {34, 1}, {32, 1}, {18, 0}, {22, 1}})
         sheet_.setProperty(number, value);
     auto& settings = sheet_.state().settings;
     settings["gridColors"] = {static_cast<int>(0x8000000Fu), static_cast<int>(0x8000000Bu)};
@@ -239,7 +240,8 @@ bool Kdr_Spread::insertRow(int row, bool askCaption, bool copyFormat)
     setHeaderFont(kHeader, row, kHeader, row, fontName_, fontHeight_, true, true);
     sheet_.setChangesMade(true);
     if (copyFormat && row + 1 <= sheet_.maxRows())
-        sheet_.copyRange(kHeader, row + 1, sheet_.maxCols(), row + 1, kHeader, row, grid::CellContent::Formats);
+        sheet_.copyRange(kHeader, row + 1, sheet_.maxCols(), row + 1, kHeader, row,
+                         grid::CellContent::Formats);
     Kdr_String caption;
     if (askCaption && askHeaderCaption(true, caption))
         sheet_.setData(kHeader, row, caption);
@@ -262,7 +264,8 @@ bool Kdr_Spread::insertColumn(int col, bool askCaption, bool copyFormat)
     setHeaderFont(col, kHeader, col, kHeader, fontName_, fontHeight_, true, true);
     sheet_.setChangesMade(true);
     if (copyFormat && col + 1 <= sheet_.maxCols())
-        sheet_.copyRange(col + 1, kHeader, col + 1, sheet_.maxRows(), col, kHeader, grid::CellContent::Formats);
+        sheet_.copyRange(col + 1, kHeader, col + 1, sheet_.maxRows(), col, kHeader,
+                         grid::CellContent::Formats);
     Kdr_String caption;
     if (askCaption && askHeaderCaption(false, caption))
         sheet_.setData(col, kHeader, caption);
@@ -279,7 +282,8 @@ bool Kdr_Spread::appendRow(bool copyFormat)
     sheet_.clearRange(1, row, std::max(sheet_.maxCols(), 1), row, grid::CellContent::All);
     setHeaderFont(kHeader, row, kHeader, row, fontName_, fontHeight_, true, true);
     if (copyFormat && row > 1)
-        sheet_.copyRange(kHeader, row - 1, sheet_.maxCols(), row - 1, kHeader, row, grid::CellContent::Formats);
+        sheet_.copyRange(kHeader, row - 1, sheet_.maxCols(), row - 1, kHeader, row,
+                         grid::CellContent::Formats);
     sheet_.setChangesMade(true);
     return true;
 }
@@ -387,9 +391,9 @@ bool Kdr_Spread::setNumberType(int col1, int row1, int col2, int row2, int decim
 {
     if (!created_)
         return false;
-    return sheet_.setCellType(col1, row1, col2, row2,
-                              grid::CellType::number(decimals, grid::CellType::kNumberMin,
-                                                     grid::CellType::kNumberMax, thousands));
+    return sheet_.setCellType(
+        col1, row1, col2, row2,
+        grid::CellType::number(decimals, grid::CellType::kNumberMin, grid::CellType::kNumberMax, thousands));
 }
 
 bool Kdr_Spread::setNumberType(int col, int row, int decimals, bool thousands)
@@ -450,7 +454,8 @@ bool Kdr_Spread::setButtonType(int col1, int row1, int col2, int row2, const Kdr
     return sheet_.setCellType(col1, row1, col2, row2, grid::CellType::button(style, caption));
 }
 
-bool Kdr_Spread::setColors(int col1, int row1, int col2, int row2, grid::Color background, grid::Color foreground)
+bool Kdr_Spread::setColors(int col1, int row1, int col2, int row2, grid::Color background,
+                           grid::Color foreground)
 {
     return created_ && sheet_.setColors(col1, row1, col2, row2, background, foreground);
 }
@@ -515,7 +520,8 @@ bool Kdr_Spread::mergeEqualCells(int col)
     Kdr_String previous;
     int runStart = 1;
     int runLength = 1;
-    auto closeRun = [&]() {
+    auto closeRun = [&]()
+    {
         if (runLength > 1)
             sheet_.addSpan(col, runStart, 1, runLength);
     };
@@ -695,7 +701,8 @@ bool Kdr_Spread::findForward(const Kdr_String& text, bool partial, int& row, int
     const int cols = sheet_.maxCols();
     if (row < 0 || row > rows)
         return false;
-    auto matches = [&](int c, int r) {
+    auto matches = [&](int c, int r)
+    {
         Kdr_String value;
         if (!getCellText(c, r, value, ctkValue))
             return false;
@@ -703,6 +710,25 @@ bool Kdr_Spread::findForward(const Kdr_String& text, bool partial, int& row, int
     };
     const int startRow = std::max(row, 1);
     const int startCol = row >= 1 ? std::max(col, 1) : 1;
+    if (!text.empty())
+    {
+        // Only a stored cell can hold a text, so the walk follows the stored cells (in row
+        // order, then column order) rather than the declared size of the sheet.
+        bool found = false;
+        sheet_.forEachCell(
+            [&](int c, int r)
+            {
+                if (found || r < startRow || r > rows || c < 1 || c > cols || (r == startRow && c < startCol))
+                    return;
+                if (matches(c, r))
+                {
+                    row = r;
+                    col = c;
+                    found = true;
+                }
+            });
+        return found;
+    }
     for (int c = startCol; c <= cols; ++c)
         if (matches(c, startRow))
         {
@@ -728,7 +754,8 @@ bool Kdr_Spread::fitColumnWidth(int col, bool skipTypeEight)
     if (!created_ || col > sheet_.maxCols())
         return false;
     double widest = 0;
-    auto measure = [&](int row) {
+    auto measure = [&](int row)
+    {
         if (skipTypeEight && sheet_.cellTypeCode(col, row) == 8)
             return;
         double width = 0, height = 0;
@@ -850,7 +877,8 @@ void Kdr_Spread::applyResizeMode()
         for (int row = 1; row <= sheet_.maxRows(); ++row)
             fitRowHeight(row);
         break;
-    case 3: {
+    case 3:
+    {
         const int n = std::min(std::abs(resizeFirst_), cols);
         if (n == 0)
         {
@@ -872,7 +900,8 @@ void Kdr_Spread::applyResizeMode()
         setWidthsEqually(rest, width - each * n);
         break;
     }
-    case 4: {
+    case 4:
+    {
         const int chosen = resizeFirst_;
         std::vector<int> rest;
         for (int col : all)
@@ -882,7 +911,8 @@ void Kdr_Spread::applyResizeMode()
         setWidthsEqually(rest, width - resizeSecond_);
         break;
     }
-    case 5: {
+    case 5:
+    {
         // Indices count from 0, which stands for the row-header column.
         int listed = 0;
         std::vector<bool> isListed(static_cast<size_t>(cols) + 1, false);
@@ -983,8 +1013,8 @@ bool Kdr_Spread::saveFile(const Kdr_String& path) const
     return created_ && sheet_.saveFile(path);
 }
 
-bool Kdr_Spread::addCustomFunction(const char* name, int minArgs, int maxArgs, grid::CustomFunctionProc callback,
-                                   int flags)
+bool Kdr_Spread::addCustomFunction(const char* name, int minArgs, int maxArgs,
+                                   grid::CustomFunctionProc callback, int flags)
 {
     return created_ && name && sheet_.addCustomFunction(name, minArgs, maxArgs, callback, flags);
 }
@@ -1004,7 +1034,8 @@ int Kdr_Spread::property(int number) const
     return sheet_.property(number);
 }
 
-Kdr_Spread::RedrawGuard::RedrawGuard(Kdr_Spread& spread) : spread_(spread), wasOn_(spread.property(kPropRedraw) != 0)
+Kdr_Spread::RedrawGuard::RedrawGuard(Kdr_Spread& spread)
+    : spread_(spread), wasOn_(spread.property(kPropRedraw) != 0)
 {
     spread_.setProperty(kPropRedraw, 0);
 }
@@ -1029,7 +1060,8 @@ void printSpreadCalcValue(grid::SpreadCalcValue& value)
     case grid::kCalcTypeDouble:
         acutPrintf("Result is double: %f\n", value.value.doubleValue);
         break;
-    case grid::kCalcTypeString: {
+    case grid::kCalcTypeString:
+    {
         Kdr_String text;
         getGlobalStr(value.value.textHandle, text);
         acutPrintf("Result is string: %s\n", text.c_str());

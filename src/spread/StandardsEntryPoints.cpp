@@ -1,10 +1,13 @@
 #include "spread/StandardsEntryPoints.h"
 
 #include "frame/ModuleResources.h"
+#include "grid/Sheet.h"
 #include "host/StringFunctions.h"
 #include "spread/FormulaTestDialog.h"
 #include "spread/ZxSSDlgsMgr.h"
 #include "standards/ZxDlgStandardsData.h"
+
+#include <algorithm>
 
 bool StartDlgStandardsSS(ZxDlgStandardsData& data)
 {
@@ -67,7 +70,18 @@ void ReadSSFile(const Kdr_String& fileName, Kdr_String& firstCell, Kdr_StringArr
     if (spread.loadFile(fileName))
     {
         spread.getCellText(1, 1, firstCell, ctkData);
-        const int cols = spread.getMaxCols();
+        // The texts end with the last column and row that hold an entry or a caption: a sheet
+        // may declare far more than it holds.
+        const grid::Sheet& sheet = spread.sheet();
+        int cols = sheet.usedCols();
+        sheet.forEachCell(
+            [&](int col, int row)
+            {
+                if (row == Kdr_Spread::kHeaderIndex && col <= sheet.maxCols() &&
+                    !sheet.cellDataText(col, row).empty())
+                    cols = std::max(cols, col);
+            });
+        const int usedRows = sheet.usedRows();
         for (int col = 1; col <= cols; ++col)
         {
             Kdr_String caption;
@@ -75,7 +89,7 @@ void ReadSSFile(const Kdr_String& fileName, Kdr_String& firstCell, Kdr_StringArr
             // A header without a caption of its own shows the column's letters.
             columnCaptions.append(caption.empty() ? getAlfabet(col) : caption);
         }
-        for (int row = 1; row <= spread.getMaxRows(); ++row)
+        for (int row = 1; row <= usedRows; ++row)
         {
             Kdr_StringArray texts;
             for (int col = 1; col <= cols; ++col)

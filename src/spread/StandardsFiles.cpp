@@ -5,6 +5,7 @@
 #include "host/FileFunctions.h"
 #include "host/Settings.h"
 #include "host/StringFunctions.h"
+#include "standards/ZxEvaluationReport.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -277,8 +278,14 @@ bool locateStandardsFile(Kdr_String& name)
     if (std::string_view(name).find('\0') != std::string_view::npos)
         return false;
     const Kdr_String& library = gSettings.libDir();
+    // A relative name is read beside the sheet being calculated, never against the process's
+    // current folder: what a sheet computes must not depend on where the program was started.
+    const Kdr_StringArray sheetFolders = gEvaluationReport.sheetFolders();
+    const bool absolute = host::toPath(name).is_absolute();
+    const Kdr_String besideSheet =
+        absolute || sheetFolders.isEmpty() ? Kdr_String() : sheetFolders[sheetFolders.length() - 1] + name;
     Snapshot& state = snapshot();
-    const std::string memoKey = state.depth > 0 ? library + '\n' + name : std::string();
+    const std::string memoKey = state.depth > 0 ? library + '\n' + besideSheet + '\n' + name : std::string();
     if (state.depth > 0)
     {
         auto found = state.located.find(memoKey);
@@ -290,24 +297,34 @@ bool locateStandardsFile(Kdr_String& name)
         }
     }
     const Kdr_String places[] = {
-        name,
+        absolute ? name : besideSheet,
         library + "Connection Standards/Data/" + name,
         library + "Connection Standards/" + name,
         library + name,
     };
+    bool found = false;
+    Kdr_String path;
     for (const Kdr_String& place : places)
     {
-        if (host::fileExists(place))
+        if (place.empty() || !host::fileExists(place))
+            continue;
+        Kdr_String refusal;
+        if (!sheetMayRead(place, refusal))
         {
-            if (state.depth > 0)
-                state.located[memoKey] = {true, host::normalizePath(place)};
-            name = host::normalizePath(place);
-            return true;
+            // Refused files count as missing, and the user learns why.
+            acutPrintf("*Error* %s.\n", refusal.c_str());
+            gEvaluationReport.addEquationFailure(refusal);
+            break;
         }
+        found = true;
+        path = host::normalizePath(place);
+        break;
     }
     if (state.depth > 0)
-        state.located[memoKey] = {false, Kdr_String()};
-    return false;
+        state.located[memoKey] = {found, path};
+    if (found)
+        name = path;
+    return found;
 }
 
 std::shared_ptr<const StandardSizes> sharedSizesFile(const Kdr_String& path)

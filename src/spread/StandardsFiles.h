@@ -24,9 +24,11 @@ struct StandardSizes
 using StandardsTable = Kdr_Array<Kdr_StringArray>;
 
 /// Finds a data file of a standards sheet. Tried in order, the first that is an existing
-/// file wins: `name` as given; the library folder + "Connection Standards/Data/" + `name`;
-/// the library folder + "Connection Standards/" + `name`; the library folder + `name`.
-/// On success `name` becomes the path found. '\' and '/' both separate folders.
+/// file wins: `name` as given when it is absolute, else the folder of the sheet being
+/// calculated + `name`; the library folder + "Connection Standards/Data/" + `name`; the
+/// library folder + "Connection Standards/" + `name`; the library folder + `name`. A file
+/// the sheet may not read (sheetMayRead) ends the search with a message and a failure of the
+/// equation. On success `name` becomes the path found. '\' and '/' both separate folders.
 bool locateStandardsFile(Kdr_String& name);
 
 /// The extensions a sheet named without one is looked for with, in order: ".zxs", then those

@@ -3,13 +3,16 @@
 #include "frame/ModuleResources.h"
 #include "host/Kdr_FunctionTimer.h"
 #include "spread/EvaluationTimers.h"
+#include "standards/ZxEvaluationReport.h"
 #include "ui/AcadHost.h"
 
 ZxSSDlgsMgr gSSDlgsMgr;
 
 // ---- The standards dialog ------------------------------------------------------------------
 
-ZxStandardsDlg::ZxStandardsDlg() : ui::Dialog(IDD_STANDARDS_SS, adsw_acadMainWnd()) {}
+ZxStandardsDlg::ZxStandardsDlg() : ui::Dialog(IDD_STANDARDS_SS, adsw_acadMainWnd())
+{
+}
 
 bool ZxStandardsDlg::OnInitDialog()
 {
@@ -19,11 +22,25 @@ bool ZxStandardsDlg::OnInitDialog()
 
 Acad::ErrorStatus ZxStandardsDlg::evaluate()
 {
+    // The outermost evaluation owns the report; child runs add to it.
+    struct OutermostScope
+    {
+        bool outermost = !gEvaluationReport.active();
+        ~OutermostScope()
+        {
+            if (outermost)
+                gEvaluationReport.endOutermost();
+        }
+    } scope;
+    if (scope.outermost)
+        gEvaluationReport.beginOutermost(working_.fileName);
     {
         Kdr_FunctionTimer timer(gLoadFile);
         if (spread_.loadSheet(working_.fileName) != Acad::eOk)
             return Acad::eInvalidInput;
     }
+    if (scope.outermost)
+        gEvaluationReport.beginOutermost(spread_.loadedPath());
     if (working_.mode == ZxDlgStandardsData::kMainRun)
     {
         if (spread_.runMain(working_) != Acad::eOk || spread_.calculateMain(working_) != Acad::eOk)

@@ -9,8 +9,11 @@
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFiles.h"
 #include "spread/StandardsFunctions.h"
+#include "standards/ZxEvaluationReport.h"
 #include "ui/UserAgent.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <set>
 
@@ -34,6 +37,11 @@ public:
     ChildDepthScope(const ChildDepthScope&) = delete;
     ChildDepthScope& operator=(const ChildDepthScope&) = delete;
 };
+
+bool isFiniteNumber(const Kdr_String& text)
+{
+    return text.isNumber() && std::isfinite(text.toDouble());
+}
 
 bool isWordChar(char c)
 {
@@ -163,15 +171,18 @@ bool WordReplacer::replace(Kdr_String& text) const
     // in list order, and an inserted value's words may bring in later names, exactly as the
     // name-by-name replacement does.
     std::set<int> pending(always_.begin(), always_.end());
-    auto addWords = [&](std::string_view part, int after) {
-        forEachWord(part, [&](std::string_view word) {
-            auto found = byWord_.find(foldedCopy(word));
-            if (found == byWord_.end())
-                return;
-            for (int index : found->second)
-                if (index > after)
-                    pending.insert(index);
-        });
+    auto addWords = [&](std::string_view part, int after)
+    {
+        forEachWord(part,
+                    [&](std::string_view word)
+                    {
+                        auto found = byWord_.find(foldedCopy(word));
+                        if (found == byWord_.end())
+                            return;
+                        for (int index : found->second)
+                            if (index > after)
+                                pending.insert(index);
+                    });
     };
     addWords(text, -1);
     bool replaced = false;
@@ -188,7 +199,19 @@ bool WordReplacer::replace(Kdr_String& text) const
     return replaced;
 }
 
-Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right)
+const char* const kVariableTip =
+    "If this equation contains variable names, then the translator does not know the value of the variable. "
+    "Make "
+    "sure the variable exists either in input, output, local declarations or among the gen_ variables.";
+
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left,
+                             const Kdr_String& right)
+{
+    return equationErrorText(sheetPath, row, left, right, kVariableTip);
+}
+
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left,
+                             const Kdr_String& right, const Kdr_String& tip)
 {
     Kdr_String text = "The following equation failed:\n";
     if (!left.empty())
@@ -196,17 +219,22 @@ Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_Str
     text += right + "\n";
     text += "Spreadsheet : " + sheetPath + " (line: " + std::to_string(row) + ")\n";
     text += "Here's a tip for finding the cause :\n";
-    text += "If this equation contains variable names, then the translator does not know the value of the "
-            "variable. Make sure the variable exists either in input, output, local declarations or among the "
-            "gen_ variables.";
+    text += tip;
     return text;
 }
 
 void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right)
 {
+    showEquationError(sheetPath, row, left, right, kVariableTip);
+}
+
+void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right,
+                       const Kdr_String& tip)
+{
     if (!gSettings.showSpreadsheetErrors())
         return;
-    ui::messageBox(nullptr, equationErrorText(sheetPath, row, left, right), "", MB_OK | MB_ICONEXCLAMATION);
+    ui::messageBox(nullptr, equationErrorText(sheetPath, row, left, right, tip), "",
+                   MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Loading and collecting ----------------------------------------------------------------
@@ -246,6 +274,19 @@ Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
     return Acad::eOk;
 }
 
+std::vector<std::pair<int, int>> ZxStandardsSpread::storedCells(int firstRow, int lastRow) const
+{
+    std::vector<std::pair<int, int>> cells;
+    const int cols = getMaxCols();
+    sheet().forEachCell(
+        [&](int col, int row)
+        {
+            if (row >= firstRow && row <= lastRow && col >= 1 && col <= cols)
+                cells.emplace_back(col, row);
+        });
+    return cells;
+}
+
 Acad::ErrorStatus ZxStandardsSpread::collectVarCells()
 {
     coordinatesValid_ = false;
@@ -257,17 +298,18 @@ void ZxStandardsSpread::replaceGenVars()
     Kdr_FunctionTimer timer(gSSSreplaceGenVars);
     if (genVarNames_.isEmpty())
         return;
-    const int cols = getMaxCols();
-    const int rows = getMaxRows();
-    for (int col = 1; col <= cols; ++col)
-        for (int row = 1; row <= rows; ++row)
-        {
-            Kdr_String text;
-            if (!getCellText(col, row, text, ctkValue) || text.empty())
-                continue;
-            if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
-                setCellText(col, row, text.c_str());
-        }
+    // Column by column, as the cells have always been visited; only stored cells can hold a
+    // text, so a sheet's declared size costs nothing.
+    std::vector<std::pair<int, int>> cells = storedCells(1, getMaxRows());
+    std::sort(cells.begin(), cells.end());
+    for (const auto& [col, row] : cells)
+    {
+        Kdr_String text;
+        if (!getCellText(col, row, text, ctkValue) || text.empty())
+            continue;
+        if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
+            setCellText(col, row, text.c_str());
+    }
 }
 
 // ---- Calculation -----------------------------------------------------------------------------
@@ -336,8 +378,8 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
         Kdr_StringArray duplicates;
         if (hasDuplicates(names, duplicates, false))
         {
-            Kdr_String text = "There were duplicate variable names found in the standards file " + loadedPath_ +
-                              ".\nThe duplicates will be ignored. Please correct this file.\n" +
+            Kdr_String text = "There were duplicate variable names found in the standards file " +
+                              loadedPath_ + ".\nThe duplicates will be ignored. Please correct this file.\n" +
                               "Duplicate variable names:\n\n" + arrToStr(duplicates, "\n");
             ui::messageBox(this, text, "Variable names must be unique", MB_OK | MB_ICONEXCLAMATION);
             Kdr_Array<int> indices;
@@ -353,11 +395,10 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
     int row = 1, col = 1;
     if (!findForward("Calc", false, row, col))
         return Acad::eInvalidInput;
-    const int rows = getMaxRows();
-    const int cols = getMaxCols();
-    for (int r = row + 1; r <= rows; ++r)
-        for (int c = 1; c <= cols; ++c)
-            calcCell(c, r);
+    // Row by row, left to right, over the cells stored when the calculation starts: an empty
+    // cell is skipped anyway, and the declared size of a sheet may be enormous.
+    for (const auto& [c, r] : storedCells(row + 1, getMaxRows()))
+        calcCell(c, r);
     return Acad::eOk;
 }
 
@@ -388,19 +429,28 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
         Kdr_FunctionTimer timer(gCalcCellFindFunctions);
         right.hasASubstr(nativeFunctions(), false, &nativeIndex);
     }
+    gEvaluationReport.setCurrentEquation(loadedPath_, row, assignment ? left : Kdr_String(), right);
+    auto fail = [&](const Kdr_String& reason, const Kdr_String& tip)
+    {
+        gEvaluationReport.addEquationFailure(reason);
+        showEquationError(loadedPath_, row, left, right, tip);
+        return Acad::eInvalidInput;
+    };
     if (nativeIndex >= 0)
     {
         Kdr_FunctionTimer timer(gCalcCellCalcNativeFunctions);
+        childFailure_ = ChildFailure();
         if (calcNativeFunction(right, nativeFunctions()[nativeIndex]) == Acad::eOk)
             return Acad::eOk;
-        showEquationError(loadedPath_, row, left, right);
-        return Acad::eInvalidInput;
+        if (childFailure_.reason.empty())
+            childFailure_.reason = "the CallChild call failed";
+        return fail(childFailure_.reason,
+                    childFailure_.tip.empty() ? Kdr_String(kVariableTip) : childFailure_.tip);
     }
     if (!assignment)
-    {
-        showEquationError(loadedPath_, row, left, right);
-        return Acad::eInvalidInput;
-    }
+        return fail(text.find("=", true) < 0 ? Kdr_String("no '=' and no CallChild in the cell")
+                                             : "no variable named \"" + left + "\"",
+                    kVariableTip);
 
     ZxVarCell& variable = varCells_[varIndex];
     {
@@ -412,76 +462,106 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
         Kdr_String formula = right;
         replaceVariables(formula);
         if (!setCellFormula(col, row, formula.c_str()))
-        {
-            showEquationError(loadedPath_, row, left, right);
-            return Acad::eInvalidInput;
-        }
+            return fail("the formula cannot be read", kVariableTip);
     }
     Kdr_FunctionTimer timer(gCalcCellCalcFunctions);
     Kdr_String result;
     // An error value is a failed equation: the variable keeps its value rather than taking
     // "#DIV/0!" or the like into the connection.
-    if (!getCellText(col, row, result, ctkValue) || sheet().cellValue(col, row).isError())
-    {
-        showEquationError(loadedPath_, row, left, right);
-        return Acad::eInvalidInput;
-    }
+    if (!getCellText(col, row, result, ctkValue))
+        return fail("the result cannot be read", kVariableTip);
+    if (sheet().cellValue(col, row).isError())
+        return fail("the result is the error " + result, kVariableTip);
+    // Neither may a number variable take a text: the macro would keep its old value while the
+    // sheet went on with the text.
+    if (variable.valueType != valString && !isFiniteNumber(result))
+        return fail(
+            "the result \"" + result + "\" is not a number, as the " +
+                (variable.valueType == valInt ? "Int" : "Double") + " variable " + variable.name + " needs",
+            "A text result (from GETCELL, a quoted value or text functions) must read as a number to go into "
+            "an Int or Double variable; check the data the equation reads.");
     if (variable.setNewValue(*this, result) != Acad::eOk)
-        return Acad::eInvalidInput;
+        return fail("the result cannot be written into the variable's cell", kVariableTip);
     return Acad::eOk;
 }
 
 Kdr_String ZxStandardsSpread::resolveChildPath(const Kdr_String& name) const
 {
+    Kdr_String refusal;
+    const Kdr_String path = resolveChildPath(name, refusal);
+    return refusal.empty() ? path : name;
+}
+
+Kdr_String ZxStandardsSpread::resolveChildPath(const Kdr_String& name, Kdr_String& refusal) const
+{
+    refusal.clear();
     Kdr_String relative = name;
     ensureNoStartBSlash(relative);
     const Kdr_String folder = standardsFolder();
+    // A relative name as given would be read against the process's current folder, which
+    // has nothing to do with the sheet; it is tried beside the sheet instead.
+    const bool absolute = host::toPath(name).is_absolute();
     const Kdr_String candidates[] = {
-        name,
-        getPath(loadedPath_) + relative,
-        folder + name,
-        folder + "Childs/" + name,
-        folder + "Data/" + name,
-        folder + "Parents/" + name,
+        absolute ? name : Kdr_String(), getPath(loadedPath_) + relative, folder + name,
+        folder + "Childs/" + name,      folder + "Data/" + name,         folder + "Parents/" + name,
     };
     // A child named without extension is found as a native sheet or a workbook as well.
     for (const Kdr_String& candidate : candidates)
         if (Kdr_String found = findSheetFile(candidate); !found.empty())
+        {
+            if (!sheetMayRead(Kdr_String(grid::sheetFilePath(found.c_str())), refusal))
+                return name;
             return found;
+        }
     return name;
 }
 
-Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, const Kdr_String& functionName)
+Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text,
+                                                        const Kdr_String& functionName)
 {
     const int at = text.find(functionName, false);
     if (at < 0)
         return Acad::eInvalidInput;
     const int open = text.findFirstFrom("(", at + functionName.length(), true);
-    if (open < 0)
-        return Acad::eInvalidInput;
-    const int close = text.findFirstFrom(")", open + 1, true);
+    const int close = open < 0 ? -1 : text.findFirstFrom(")", open + 1, true);
     if (close < 0)
+    {
+        childFailure_ = {"CallChild is written CallChild(sheet, variable, ...)", {}};
         return Acad::eInvalidInput;
+    }
+    auto fail = [&](const Kdr_String& reason, const Kdr_String& tip = Kdr_String())
+    {
+        childFailure_ = {reason, tip};
+        return Acad::eInvalidInput;
+    };
     Kdr_StringArray items;
     splitStringAtSymbol(text.mid(open + 1, close - open - 1), ',', items, true);
     if (items.length() < 2)
-        return Acad::eInvalidInput;
+        return fail("CallChild needs a sheet and at least one variable");
 
     Kdr_String childName = items[0];
     if (childName.startsWith("\"", true))
         childName.erase(0, 1);
     if (childName.endsWith("\"", true))
         childName.pop_back();
-    const Kdr_String childPath = resolveChildPath(childName);
+    Kdr_String refusal;
+    const Kdr_String childPath = resolveChildPath(childName, refusal);
+    if (!refusal.empty())
+        return fail(refusal,
+                    "A sheet reads child sheets from the library folder and from the folder of the sheet "
+                    "being calculated only; run with --trust-sheets to allow others.");
     if (!host::fileExists(grid::sheetFilePath(childPath.c_str())))
-        return Acad::eInvalidInput;
+        return fail(
+            "child sheet \"" + childName + "\" not found",
+            "The child sheet is looked for in the folder of this sheet and in the library's \"Connection "
+            "Standards\" folder and its Childs, Data and Parents folders; check the name.");
 
     ZxVarCells arguments;
     for (int i = 1; i < items.length(); ++i)
     {
         int index = -1;
         if (varCells_.findVarCell(items[i], index) != Acad::eOk)
-            return Acad::eInvalidInput;
+            return fail("no variable named \"" + items[i] + "\" to pass to the child", kVariableTip);
         ZxVarCell argument = varCells_[index];
         argument.col = 0;
         argument.row = 0;
@@ -489,10 +569,32 @@ Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, 
     }
     if (nativeFunctions().find(functionName, false) != 0)
         return Acad::eInvalidInput;
+    const char* const cycleTip =
+        "A sheet may not call itself, directly or through other child sheets; break the "
+        "circle of CallChild calls.";
+    // A sheet already being calculated (compared by resolved path) would call itself again,
+    // directly or around a circle, without end.
+    Kdr_String cycle;
+    const Kdr_String resolvedChild = resolvedSheetPath(childPath);
     if (childPath.equal(loadedPath_, false))
-        return Acad::eInvalidInput;
+        return fail("the sheet calls itself: " + host::getFileName(loadedPath_) + " -> " +
+                        host::getFileName(loadedPath_),
+                    cycleTip);
+    if (!gEvaluationReport.enterChild(resolvedChild, cycle))
+        return fail("the child calls form a circle: " + cycle, cycleTip);
+    struct LeaveChild
+    {
+        ~LeaveChild() { gEvaluationReport.leaveChild(); }
+    } leave;
     if (gChildDepth >= kMaxChildDepth)
-        return Acad::eInvalidInput;
+        return fail("child sheets nested deeper than " + std::to_string(kMaxChildDepth) + " levels",
+                    "Child sheets call child sheets too deeply; flatten the chain of CallChild calls.");
+    if (!gEvaluationReport.spendChildEvaluation())
+        return fail(
+            "more than " + std::to_string(ZxEvaluationReport::kChildBudget) +
+                " child evaluations in one evaluation",
+            "The sheets call child sheets too often (CallChild inside child sheets multiplies); reduce the "
+            "calls.");
 
     ZxDlgStandardsData request;
     request.mode = ZxDlgStandardsData::kChildRun;
@@ -503,7 +605,9 @@ Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, 
     {
         ChildDepthScope depth;
         if (!StartDlgStandardsSS(request))
-            return Acad::eInvalidInput;
+            return fail("the child sheet \"" + childName +
+                        "\" failed (it needs as many arguments as it has Input "
+                        "and Output variables)");
     }
     for (int i = 0; i < request.varCells.length(); ++i)
     {
@@ -514,7 +618,7 @@ Acad::ErrorStatus ZxStandardsSpread::calcNativeFunction(const Kdr_String& text, 
         if (varCells_.findVarCell(returned.name, index) != Acad::eOk)
             continue;
         if (varCells_[index].isInput())
-            return Acad::eInvalidInput;
+            return fail("the child's output would go into the Input variable " + returned.name);
         varCells_[index].setValueFromOther(*this, returned);
     }
     return Acad::eOk;

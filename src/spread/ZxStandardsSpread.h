@@ -8,6 +8,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 /// Whole-word replacement of many names at once, with the result of replaceWholeWords
@@ -55,7 +56,11 @@ public:
     /// Evaluates a native function call (CallChild) written in `text`.
     Acad::ErrorStatus calcNativeFunction(const Kdr_String& text, const Kdr_String& functionName);
     /// The file a child name refers to (the first of six places that exists), else the name.
+    /// A relative name is never read against the process's current folder (the folder of this
+    /// sheet takes its place), and a file the sheet may not read counts as none.
     Kdr_String resolveChildPath(const Kdr_String& name) const;
+    /// The same; `refusal` says why a file that exists may not be read ("" when none was refused).
+    Kdr_String resolveChildPath(const Kdr_String& name, Kdr_String& refusal) const;
 
     Acad::ErrorStatus runMain(ZxDlgStandardsData& request);
     Acad::ErrorStatus calculateMain(ZxDlgStandardsData& request);
@@ -74,9 +79,20 @@ public:
     bool getVarCoordName(const Kdr_String& name, Kdr_String& coordinate) const;
 
 private:
+    /// The stored cells of rows `firstRow` … `lastRow` within the sheet's columns, by row and
+    /// then column.
+    std::vector<std::pair<int, int>> storedCells(int firstRow, int lastRow) const;
     /// Builds the name and coordinate lists once per calculation.
     void refreshVariableCoordinates();
 
+    /// Why the last CallChild failed, for the report and the message.
+    struct ChildFailure
+    {
+        Kdr_String reason;
+        Kdr_String tip;
+    };
+
+    ChildFailure childFailure_;
     Kdr_String loadedPath_;
     ZxVarCells varCells_;
     Kdr_StringArray genVarNames_;
@@ -95,6 +111,12 @@ bool replaceWholeWords(Kdr_String& text, const Kdr_StringArray& names, const Kdr
                        bool quoteTexts);
 
 /// The text of the message about a failed equation.
-Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right);
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left,
+                             const Kdr_String& right);
+/// The same with another tip than the one about unknown variables.
+Kdr_String equationErrorText(const Kdr_String& sheetPath, int row, const Kdr_String& left,
+                             const Kdr_String& right, const Kdr_String& tip);
 /// Warns about a failed equation when the host's setting for spreadsheet messages is on.
 void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right);
+void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& left, const Kdr_String& right,
+                       const Kdr_String& tip);

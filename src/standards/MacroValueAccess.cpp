@@ -5,6 +5,8 @@
 #include "host/MacroAccess.h"
 #include "host/MacroData.h"
 
+#include <cmath>
+
 namespace standards
 {
 MacroTabData* findModuleTab(MacroData* data, const Kdr_Module* module)
@@ -20,7 +22,8 @@ MacroTabData* findModuleTab(MacroData* data, const Kdr_Module* module)
 
 bool isWritableNumber(const Kdr_String& value)
 {
-    return value.isNumber();
+    // A number too large for a double ("1" and 400 zeros) reads as a number but is none.
+    return value.isNumber() && std::isfinite(value.toDouble());
 }
 
 Acad::ErrorStatus accessDialogVariable(MacroTabData* tab, Kdr_Module* module, const Kdr_String& name,

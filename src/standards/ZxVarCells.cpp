@@ -3,18 +3,51 @@
 #include "standards/StandardsTimers.h"
 #include "standards/VariableMessages.h"
 #include "standards/ZxDlgStandardsData.h"
+#include "standards/ZxEvaluationReport.h"
+
+namespace
+{
+std::string foldedName(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+} // namespace
+
+void ZxVarCells::append(const ZxVarCell& cell)
+{
+    cells_.append(cell);
+    if (indexed_)
+        index_.emplace(foldedName(cell.name), cells_.length() - 1);
+}
+
+void ZxVarCells::buildIndex() const
+{
+    index_.clear();
+    for (int i = 0; i < cells_.length(); ++i)
+        index_.emplace(foldedName(cells_[i].name), i);
+    indexed_ = true;
+}
 
 Acad::ErrorStatus ZxVarCells::findVarCell(const Kdr_String& name, int& index) const
 {
-    for (int i = 0; i < cells_.length(); ++i)
+    if (!indexed_)
+        buildIndex();
+    auto found = index_.find(foldedName(name));
+    // A cell renamed through operator[] leaves the index behind; it is then built afresh.
+    if (found != index_.end() &&
+        (found->second >= cells_.length() || !cells_[found->second].name.equal(name, false)))
     {
-        if (cells_[i].name.equal(name, false))
-        {
-            index = i;
-            return Acad::eOk;
-        }
+        buildIndex();
+        found = index_.find(foldedName(name));
     }
-    return Acad::eInvalidInput;
+    if (found == index_.end())
+        return Acad::eInvalidInput;
+    index = found->second;
+    return Acad::eOk;
 }
 
 bool ZxVarCells::hasSameInput(const ZxVarCells& other) const
@@ -60,7 +93,15 @@ Acad::ErrorStatus ZxVarCells::getFromMacro(ZxDlgStandardsData& data)
             continue;
         }
         if (cell.setValueFromMacro(mapping_, data) != Acad::eOk)
+        {
+            gEvaluationReport.addFailure({data.fileName,
+                                          0,
+                                          cell.name,
+                                          {},
+                                          cell.isInput() ? "the Input value cannot be read from the macro"
+                                                         : "the Output value cannot be read from the macro"});
             showVariableError(cell.isInput(), cell.name, data.fileName);
+        }
     }
     gInitFromMacro.end();
     return Acad::eOk;
@@ -69,7 +110,20 @@ Acad::ErrorStatus ZxVarCells::getFromMacro(ZxDlgStandardsData& data)
 Acad::ErrorStatus ZxVarCells::setToMacro(ZxDlgStandardsData& data)
 {
     for (ZxVarCell& cell : cells_)
-        if (cell.isOutput())
-            cell.setValueToMacro(mapping_, data);
+    {
+        if (!cell.isOutput() || cell.setValueToMacro(mapping_, data) == Acad::eOk)
+            continue;
+        gEvaluationReport.addFailure(
+            {data.fileName,
+             0,
+             cell.name,
+             {},
+             "the Output value \"" + cell.value + "\" cannot be written into the macro"});
+        // The cell then tells what the macro holds, not a value that never arrived there.
+        Kdr_String held;
+        cell.value = mapping_.getMacroVarValue(cell.name, cell.valueType, held, data) == Acad::eOk
+                         ? held
+                         : Kdr_String();
+    }
     return Acad::eOk;
 }

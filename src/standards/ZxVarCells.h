@@ -5,6 +5,9 @@
 #include "standards/ZxSSMapping.h"
 #include "standards/ZxVarCell.h"
 
+#include <string>
+#include <unordered_map>
+
 class Kdr_Spread;
 class ZxDlgStandardsData;
 
@@ -22,12 +25,20 @@ public:
     ZxVarCell& operator[](int index) { return cells_[index]; }
     const ZxVarCell& operator[](int index) const { return cells_[index]; }
     /// Adds a copy at the end.
-    void append(const ZxVarCell& cell) { cells_.append(cell); }
+    void append(const ZxVarCell& cell);
     /// Removes one cell; a bad index prints "*Error* Invalid index passed to remove.\n" and
     /// changes nothing.
-    void removeAt(int index) { cells_.removeAt(index); }
+    void removeAt(int index)
+    {
+        cells_.removeAt(index);
+        indexed_ = false;
+    }
     /// Removes every cell; the mapping stays.
-    void resetVarCells() { cells_.removeAll(); }
+    void resetVarCells()
+    {
+        cells_.removeAll();
+        indexed_ = false;
+    }
     const ZxSSMapping& mapping() const { return mapping_; }
     ZxSSMapping& mapping() { return mapping_; }
 
@@ -54,6 +65,12 @@ public:
     Acad::ErrorStatus setToMacro(ZxDlgStandardsData& data);
 
 private:
+    void buildIndex() const;
+
     Kdr_Array<ZxVarCell> cells_;
     ZxSSMapping mapping_;
+    /// The first cell of each name (folded to lower case), so that the equations of a sheet
+    /// with many variables find theirs without walking them all. Built on first use.
+    mutable std::unordered_map<std::string, int> index_;
+    mutable bool indexed_ = false;
 };

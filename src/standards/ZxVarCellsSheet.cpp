@@ -1,5 +1,6 @@
 // Collecting the variable cells of a sheet and moving their values to and from it.
 
+#include "grid/Sheet.h"
 #include "spread/Kdr_Spread.h"
 #include "standards/ZxVarCells.h"
 
@@ -22,12 +23,17 @@ bool scanBlock(Kdr_Spread& ss, const Block& block, ZxCellType type, Kdr_Array<Zx
         return false;
     const int rows = std::min(block.end, ss.getMaxRows());
     const int cols = ss.getMaxCols();
-    // One scratch cell for the whole scan: a declaration carries no value.
+    // One scratch cell for the whole scan: a declaration carries no value. Only stored cells
+    // can declare a variable, so the scan follows them (row by row, left to right) instead of
+    // every address of the block.
     ZxVarCell scratch;
-    for (int row = block.start; row <= rows; ++row)
-        for (int col = 1; col <= cols; ++col)
-            if (scratch.initialize(ss, col, row, type) == Acad::eOk)
+    ss.sheet().forEachCell(
+        [&](int col, int row)
+        {
+            if (row >= block.start && row <= rows && col >= 1 && col <= cols &&
+                scratch.initialize(ss, col, row, type) == Acad::eOk)
                 cells.append(scratch);
+        });
     return true;
 }
 } // namespace

@@ -149,8 +149,11 @@ TEST(Evaluate, JsonGivesOneObjectPerMacroAndTheWorstStatus)
     EXPECT_EQ(
         good["cells"][6],
         (Json{{"name", "Thickness"}, {"cellType", "Output"}, {"valueType", "Double"}, {"value", "15"}}));
-    EXPECT_EQ(Json::parse(lines[1]),
-              (Json{{"sheet", "EndPlate"}, {"macro", broken}, {"ok", false}, {"cells", Json::array()}}));
+    EXPECT_EQ(Json::parse(lines[1]), (Json{{"sheet", "EndPlate"},
+                                           {"macro", broken},
+                                           {"ok", false},
+                                           {"cells", Json::array()},
+                                           {"failures", Json::array()}}));
     EXPECT_NE(result.err.find(broken + ": line 2"), std::string::npos) << result.err;
 }
 
@@ -219,11 +222,21 @@ TEST(Evaluate, TargetComesFromTheMacroOrTheCommandLine)
     ASSERT_EQ(given.status, 0) << given.err;
     EXPECT_EQ(given.out, "Input\tDouble\tTopExtension\t40\nOutput\tDouble\tHeight\t80\n");
 
-    // A mapping target the sheet's mapping file lacks still calculates, with a warning.
-    ProgramResult unmapped = runProgram(
-        {"evaluate", "FinPlate", "--macro", sampleMacro("FinPlate-IPE240.json"), "--target", "Nowhere"});
-    EXPECT_EQ(unmapped.status, 0);
-    EXPECT_NE(unmapped.err.find("no mapping for target \"Nowhere\""), std::string::npos) << unmapped.err;
+    // A mapping target the sheet's mapping file lacks binds nothing: a failure, unless the
+    // user keeps going.
+    const std::string out = scratch / "out.json";
+    ProgramResult unmapped =
+        runProgram({"evaluate", "FinPlate", "--macro", sampleMacro("FinPlate-IPE240.json"), "--target",
+                    "Nowhere", "--out", out});
+    EXPECT_EQ(unmapped.status, 1);
+    EXPECT_NE(unmapped.err.find("target \"Nowhere\": no usable mapping in "), std::string::npos)
+        << unmapped.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    ProgramResult unknownGroup = runProgram(
+        {"evaluate", sheet, "--macro", sampleMacro("EndPlate-IPE300.json"), "--target", "Module.Nothing"});
+    EXPECT_EQ(unknownGroup.status, 1);
+    EXPECT_NE(unknownGroup.err.find("the macro has no module group \"Nothing\""), std::string::npos)
+        << unknownGroup.err;
 }
 
 TEST(Evaluate, MessagesFollowTheOptions)
@@ -237,7 +250,8 @@ TEST(Evaluate, MessagesFollowTheOptions)
                                                        "Calc\n"
                                                        "Twice = 2\n");
     const std::vector<std::string> base = {
-        "evaluate", sheet, "--macro", sampleMacro("EndPlate-IPE300.json"), "--target", "Module.Plate"};
+        "evaluate", sheet,          "--macro",     sampleMacro("EndPlate-IPE300.json"),
+        "--target", "Module.Plate", "--keep-going"};
     const std::string variableMessage = "The following Input variable couldn't be retrieved : \nDepth\n";
     const std::string duplicateMessage = "Duplicate variable names:\n\nTwice";
 

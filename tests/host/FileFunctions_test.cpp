@@ -3,8 +3,12 @@
 #include "host/FileFunctions.h"
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -88,9 +92,9 @@ TEST(FileFunctions, ReadRefusesMissingAndOversizedFilesByName)
                                   "\" is larger than 99 bytes and was not read.\n"
                                   "*Error* Cannot open file \"" +
                                   folder.path("none.txt") +
-                                  "\".\n"
+                                  "\": not found.\n"
                                   "*Error* Cannot open file \"" +
-                                  folder.path() + "\".\n");
+                                  folder.path() + "\": it is a folder.\n");
     host::setMaxReadFileSize(100);
     EXPECT_TRUE(ObjectExportReadFile(folder.path("big.txt"), lines));
 }
@@ -161,4 +165,86 @@ TEST(FileFunctions, PathPieces)
     EXPECT_EQ(host::getFileName("a\\b/c.d.e"), "c.d.e");
     EXPECT_EQ(host::getFileTitle("a\\b/c.d.e"), "c.d");
     EXPECT_EQ(host::getExtension("a.b/c"), "");
+}
+
+TEST(FileFunctions, WritesRefuseEverythingButRegularFiles)
+{
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0644), 0);
+    // A device of its own (the null device's numbers), so that no system device is at stake.
+    const bool haveDevice = ::mknod(folder.path("device").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    folder.write("dir/inner.txt", "x");
+    Kdr_String error;
+    const std::pair<std::string, std::string> refused[] = {
+        {haveDevice ? folder.path("device") : "",
+         haveDevice ? "it is a device, not a regular file" : "no file name"},
+        {folder.path("pipe"), "it is a FIFO (named pipe), not a regular file"},
+        {folder.path("dir"), "a folder of that name exists"},
+        {"", "no file name"},
+    };
+    for (const auto& [path, reason] : refused)
+    {
+        EXPECT_FALSE(host::writeFileAtomically(path, "new", error)) << path;
+        EXPECT_EQ(error, "*Error* Cannot write file \"" + path + "\": " + reason + ".");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.path("pipe")));
+    EXPECT_EQ(std::filesystem::is_character_file(folder.path("device")), haveDevice);
+    EXPECT_EQ(folder.entryCount(), haveDevice ? 3 : 2);
+}
+
+TEST(FileFunctions, WritesGoThroughSymbolicLinksAndKeepPermissions)
+{
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    folder.write("real/macro.json", "old");
+    fs::permissions(folder.path("real/macro.json"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(folder.path("links"));
+    fs::create_symlink("../real/macro.json", folder.path("links/relative.json"));
+    fs::create_symlink(folder.path("links/relative.json"), folder.path("chain.json"));
+
+    Kdr_String error;
+    ASSERT_TRUE(host::writeFileAtomically(folder.path("chain.json"), "new", error)) << error;
+    EXPECT_TRUE(fs::is_symlink(folder.path("chain.json")));
+    EXPECT_TRUE(fs::is_symlink(folder.path("links/relative.json")));
+    EXPECT_EQ(folder.read("real/macro.json"), "new");
+    EXPECT_EQ(fs::status(folder.path("real/macro.json")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(folder.entryCount("real"), 1);
+    EXPECT_EQ(folder.entryCount("links"), 1);
+
+    // A link to a file not yet there creates it; a loop of links is refused.
+    fs::create_symlink("later.txt", folder.path("dangling"));
+    ASSERT_TRUE(host::writeFileAtomically(folder.path("dangling"), "made", error)) << error;
+    EXPECT_EQ(folder.read("later.txt"), "made");
+    fs::create_symlink("loop2", folder.path("loop1"));
+    fs::create_symlink("loop1", folder.path("loop2"));
+    EXPECT_FALSE(host::writeFileAtomically(folder.path("loop1"), "x", error));
+    EXPECT_EQ(error,
+              "*Error* Cannot write file \"" + folder.path("loop1") + "\": its symbolic links form a loop.");
+}
+
+TEST(FileFunctions, HardLinksAreSplitByAWrite)
+{
+    TempFolder folder;
+    folder.write("a.txt", "shared");
+    std::filesystem::create_hard_link(folder.path("a.txt"), folder.path("b.txt"));
+    Kdr_String error;
+    ASSERT_TRUE(host::writeFileAtomically(folder.path("a.txt"), "new", error)) << error;
+    EXPECT_EQ(folder.read("a.txt"), "new");
+    EXPECT_EQ(folder.read("b.txt"), "shared");
+}
+
+TEST(FileFunctions, ReadsSayWhyAFileCannotBeOpened)
+{
+    TempFolder folder;
+    folder.write("secret.txt", "x");
+    std::filesystem::permissions(folder.path("secret.txt"), std::filesystem::perms::none);
+    std::string bytes;
+    Kdr_String error;
+    EXPECT_FALSE(host::readFileBytes(folder.path("missing/none.txt"), bytes, error));
+    EXPECT_EQ(error, "*Error* Cannot open file \"" + folder.path("missing/none.txt") + "\": not found.");
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser reads files without permission";
+    EXPECT_FALSE(host::readFileBytes(folder.path("secret.txt"), bytes, error));
+    EXPECT_EQ(error, "*Error* Cannot open file \"" + folder.path("secret.txt") + "\": permission denied.");
 }

@@ -116,7 +116,8 @@ TEST(Kdr_PropertiesList, MalformedFilesAreRefusedWithTheirLineAndChangeNothing)
     host::CommandLineCapture capture;
     Kdr_PropertiesList list;
     EXPECT_FALSE(list.readFromFile(folder.path("missing.txt")));
-    EXPECT_EQ(capture.text(), "*Error* Cannot open file \"" + folder.path("missing.txt") + "\".\n");
+    EXPECT_EQ(capture.text(),
+              "*Error* Cannot open file \"" + folder.path("missing.txt") + "\": not found.\n");
 }
 
 TEST(Kdr_PropertiesList, AFailedWriteKeepsTheOldFile)

@@ -148,3 +148,22 @@ TEST_F(SectionTables, BrokenTableFilesAreSkipped)
     EXPECT_NE(capture.text().find("SHORT.pr\", line 2: no header line."), std::string::npos)
         << capture.text();
 }
+
+// Every table of the library was read on the first question, used or not.
+TEST_F(SectionTables, ATableIsReadWhenFirstAskedFor)
+{
+    TempFolder other;
+    std::filesystem::create_directories(other.path("prof"));
+    const char* const header = "1\nSysName\tI/O\tEnglish\tDutch\tGerman\tFrench\th\n";
+    std::ofstream(other.path("prof/USED.pr")) << header << "10\t1\tU 10\t\t\t\t10\n";
+    std::ofstream(other.path("prof/LATER.pr")) << header << "10\t1\tL 10\t\t\t\t10\n";
+    gSettings.setLibDir(other.path());
+    Kdr_String value;
+    ASSERT_TRUE(gSectionTables.getSectionValue("USED-10", 0, value));
+    EXPECT_EQ(value, "10");
+    // The other table is read only now, so its file as it is now counts.
+    std::ofstream(other.path("prof/LATER.pr")) << header << "10\t1\tL 10\t\t\t\t99\n";
+    ASSERT_TRUE(gSectionTables.getSectionValue("LATER-10", 0, value));
+    EXPECT_EQ(value, "99");
+    EXPECT_FALSE(gSectionTables.getSectionValue("NONE-10", 0, value));
+}
