@@ -53,6 +53,14 @@ private:
     Value intersect(const CellRange& range) const;
     bool resolve(const Instr& instr, CellRange& range) const;
     void callNamed(const Instr& instr);
+    /// True when the formula's last step, parentheses aside, is a custom function call.
+    bool endsWithCustomCall() const
+    {
+        for (auto it = formula_.code.rbegin(); it != formula_.code.rend(); ++it)
+            if (it->op != Op::Paren)
+                return it->op == Op::CallNamed;
+        return false;
+    }
 
     const Formula& formula_;
     FormulaContext& context_;
@@ -293,7 +301,13 @@ Value Machine::run()
         return Value::error(ErrorCode::Value);
     const Arg& top = stack_.back();
     if (top.kind == Arg::Kind::Value)
+    {
+        // A lookup that lands on an empty cell (INDEX, VLOOKUP, CHOOSE…) shows 0, as the
+        // reference itself would; only a custom function may leave the result empty.
+        if (top.value.isEmpty() && !endsWithCustomCall())
+            return Value::number(0);
         return top.value;
+    }
     // A reference as the whole result: an empty cell shows as 0.
     Value value = scalar(top);
     return value.isEmpty() ? Value::number(0) : value;

@@ -16,6 +16,7 @@ std::span<const FunctionInfo> informationFunctions();
 std::span<const FunctionInfo> textFunctions();
 std::span<const FunctionInfo> lookupFunctions();
 std::span<const FunctionInfo> dateTimeFunctions();
+std::span<const FunctionInfo> conditionalFunctions();
 
 /// A finite number as a value; infinity and NaN (an overflow or a domain error) as #NUM!.
 inline Value numberOrError(double x)

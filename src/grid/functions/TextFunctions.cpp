@@ -318,58 +318,6 @@ Value trimFn(EvalContext& context, Args a)
     return Value::text(std::move(out));
 }
 
-// A number written for people: "$1,234.50", "(12)" and "1,000" read as numbers too.
-std::optional<double> readShownNumber(std::string_view text)
-{
-    if (auto number = textToNumber(text))
-        return number;
-    std::string plain;
-    bool negative = false;
-    size_t i = 0, n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    while (n > i && text[n - 1] == ' ')
-        --n;
-    if (n - i >= 2 && text[i] == '(' && text[n - 1] == ')')
-    {
-        negative = true;
-        ++i;
-        --n;
-    }
-    if (i < n && (text[i] == '-' || text[i] == '+'))
-        plain += text[i++];
-    if (i < n && text[i] == '$')
-        ++i;
-    // Thousands separators must stand between groups of three digits.
-    const std::string_view body = text.substr(i, n - i);
-    const size_t point = body.find_first_of(".eE%");
-    const std::string_view whole = body.substr(0, point);
-    if (whole.find(',') == std::string_view::npos)
-        plain += whole;
-    else
-    {
-        size_t from = 0;
-        for (bool first = true;; first = false)
-        {
-            const size_t comma = whole.find(',', from);
-            const std::string_view group =
-                whole.substr(from, comma == std::string_view::npos ? comma : comma - from);
-            if (group.empty() || group.size() > 3 || (!first && group.size() != 3))
-                return std::nullopt;
-            plain += group;
-            if (comma == std::string_view::npos)
-                break;
-            from = comma + 1;
-        }
-    }
-    if (point != std::string_view::npos)
-        plain += body.substr(point);
-    auto number = parseNumber(plain);
-    if (number && negative)
-        return -*number;
-    return number;
-}
-
 Value valueFn(EvalContext& context, Args a)
 {
     const Value v = ArgList(context, a).scalar(0);
@@ -383,7 +331,7 @@ Value valueFn(EvalContext& context, Args a)
     case Value::Type::Logical:
         return Value::error(ErrorCode::Value);
     case Value::Type::Text:
-        if (auto number = readShownNumber(v.asText()))
+        if (auto number = textToNumber(v.asText()))
             return Value::number(*number);
         return Value::error(ErrorCode::Value);
     }

@@ -36,7 +36,7 @@ TEST(Library, OffersEveryFunctionOfTheCoreList)
         EXPECT_TRUE(f->maxArgs < 0 || f->maxArgs >= f->minArgs) << name;
         ++count;
     }
-    EXPECT_EQ(builtinFunctions().size(), static_cast<size_t>(count));
+    EXPECT_GE(builtinFunctions().size(), static_cast<size_t>(count));
     // The lazy functions are the evaluator's.
     for (const char* lazy : {"IF", "IFERROR", "CHOOSE"})
         EXPECT_EQ(findBuiltin(lazy), nullptr) << lazy;
