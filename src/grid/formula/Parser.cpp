@@ -176,8 +176,17 @@ size_t Parser::emit(Op op, std::int32_t a, std::uint16_t argc)
     return formula_->code.size() - 1;
 }
 
+void Parser::emitOperator(Op op)
+{
+    emit(op);
+    if (arrayContext_)
+        formula_->code.back().flags = kArrayContext;
+}
+
 void Parser::makeValue(size_t last)
 {
+    if (arrayContext_)
+        return;
     Instr& instr = formula_->code[last];
     if (instr.op == Op::PushRef)
         instr.op = Op::PushRefValue;
@@ -210,7 +219,7 @@ bool Parser::parseExpression(int minPrecedence)
         if (!parseExpression(op->precedence + 1))
             return false;
         makeValue(formula_->code.size() - 1);
-        emit(op->op);
+        emitOperator(op->op);
     }
 }
 
@@ -232,14 +241,14 @@ bool Parser::parseOperand()
     for (auto it = signs.rbegin(); it != signs.rend(); ++it)
     {
         makeValue(formula_->code.size() - 1);
-        emit(*it);
+        emitOperator(*it);
         leave();
     }
     skipSpaces();
     while (peek() == '%')
     {
         makeValue(formula_->code.size() - 1);
-        emit(Op::Percent);
+        emitOperator(Op::Percent);
         ++pos_;
         skipSpaces();
     }
@@ -269,6 +278,8 @@ bool Parser::parsePrimary()
         return parseString();
     if (c == '#')
         return parseErrorLiteral();
+    if (c == '{')
+        return parseArrayConstant();
     if (isWordStart(c))
         return parseWord();
     return failHere("Unexpected '" + std::string(1, c) + "'");
@@ -369,6 +380,126 @@ bool Parser::parseErrorLiteral()
     return true;
 }
 
+bool Parser::parseArrayConstant()
+{
+    if (!enter())
+        return false;
+    leave();
+    // Constants only, as in spreadsheets: numbers (with a sign), texts, logicals and
+    // errors; ',' separates columns and ';' rows, and every row has the same length.
+    ++pos_;
+    Arg array;
+    array.kind = Arg::Kind::Array;
+    int cols = 0, rows = 0, inRow = 0;
+    std::string written = "{"; // the constant as printed back: no blanks, names in upper case
+    for (;;)
+    {
+        skipSpaces();
+        const size_t at = pos_;
+        bool negative = false;
+        if (peek() == '-' || peek() == '+')
+        {
+            negative = peek() == '-';
+            ++pos_;
+            skipSpaces();
+        }
+        const size_t codeSize = formula_->code.size();
+        const char c = peek();
+        bool ok = false;
+        if (isDigit(c) || c == '.')
+            ok = parseNumber();
+        else if (pos_ == at && c == '"')
+            ok = parseString();
+        else if (pos_ == at && c == '#')
+            ok = parseErrorLiteral();
+        else if (pos_ == at && isWordStart(c))
+        {
+            size_t end = pos_;
+            while (end < text_.size() && isWordChar(text_[end]))
+                ++end;
+            const std::string_view word = text_.substr(pos_, end - pos_);
+            if (isWord(word, "TRUE") || isWord(word, "FALSE"))
+            {
+                emit(Op::PushLogical, isWord(word, "TRUE") ? 1 : 0);
+                pos_ = end;
+                ok = true;
+            }
+        }
+        if (!ok)
+        {
+            if (error_.empty())
+                pos_ = at;
+            return fail(error_.empty()
+                            ? "Array constants hold only numbers, texts, logicals and errors at position " +
+                                  std::to_string(at + 1)
+                            : error_);
+        }
+        const Instr element = formula_->code.back();
+        formula_->code.resize(codeSize);
+        if (negative)
+            written += '-';
+        if (element.op == Op::PushLogical)
+            written += element.a ? "TRUE" : "FALSE";
+        else if (element.op == Op::PushError)
+            written += errorText(static_cast<ErrorCode>(element.a));
+        else
+        {
+            std::string_view token = text_.substr(at, pos_ - at);
+            while (!token.empty() && (token.front() == '-' || token.front() == '+' || isSpace(token.front())))
+                token.remove_prefix(1);
+            written += token;
+        }
+        switch (element.op)
+        {
+        case Op::PushNumber:
+            array.array.push_back(
+                Value::number(negative ? -formula_->numbers[element.a] : formula_->numbers[element.a]));
+            formula_->numbers.pop_back();
+            break;
+        case Op::PushText:
+            array.array.push_back(Value::text(formula_->texts[element.a]));
+            formula_->texts.pop_back();
+            break;
+        case Op::PushLogical:
+            array.array.push_back(Value::logical(element.a != 0));
+            break;
+        default:
+            array.array.push_back(Value::error(static_cast<ErrorCode>(element.a)));
+            break;
+        }
+        ++inRow;
+        skipSpaces();
+        const char next = peek();
+        if (next == ',')
+        {
+            written += ',';
+            ++pos_;
+            continue;
+        }
+        written += next;
+        if (next != ';' && next != '}')
+            return atEnd() ? fail("Missing '}' at end of formula") : failHere("Expected ',', ';' or '}'");
+        if (rows > 0 && inRow != cols)
+            return failHere("Rows of an array constant differ in length");
+        cols = inRow;
+        inRow = 0;
+        ++rows;
+        ++pos_;
+        if (next == '}')
+            break;
+    }
+    array.arrayRows = rows;
+    array.arrayCols = cols;
+    Instr instr;
+    instr.op = Op::PushArray;
+    instr.a = static_cast<std::int32_t>(formula_->arrays.size());
+    instr.b = static_cast<std::int32_t>(formula_->texts.size());
+    formula_->arrays.push_back(std::move(array));
+    formula_->texts.push_back(std::move(written));
+    formula_->code.push_back(instr);
+    return true;
+}
+
 bool Parser::parseWord()
 {
     const size_t start = pos_;
@@ -462,6 +593,9 @@ bool Parser::parseCall(std::string_view name)
     if (!enter())
         return false;
     ++pos_; // '('
+    // SUMPRODUCT evaluates its arguments as arrays; any other call reads them as usual.
+    const bool outerArrayContext = arrayContext_;
+    arrayContext_ = isWord(name, "SUMPRODUCT");
     bool ok = false;
     if (isWord(name, "IF"))
         ok = parseIf();
@@ -471,6 +605,7 @@ bool Parser::parseCall(std::string_view name)
         ok = parseChoose();
     else
         ok = parseGenericCall(name);
+    arrayContext_ = outerArrayContext;
     if (ok)
         leave();
     return ok;

@@ -138,6 +138,9 @@ std::string formulaText(const Formula& formula, int col, int row, ReferenceStyle
         case Op::PushName:
             stack.push_back(formula.texts[instr.a]);
             break;
+        case Op::PushArray:
+            stack.push_back(formula.texts[instr.b]);
+            break;
         case Op::Negate:
             stack.back().insert(0, 1, '-');
             break;
