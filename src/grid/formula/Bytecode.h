@@ -65,6 +65,8 @@ enum RefFlags : std::uint8_t
     kRowAbsolute = 2,
     kCol2Absolute = 4,
     kRow2Absolute = 8,
+    kWholeColumns = 0x10, ///< a range written as whole columns (A:A, $B:$D): rows 1 to the last
+    kWholeRows = 0x20,    ///< a range written as whole rows (1:1, $2:$5): columns A to the last
     kArrayContext = 0x40, ///< an operator inside an array argument (SUMPRODUCT's): works on whole ranges
     kHidden = 0x80,       ///< an instruction the printer skips (the implied FALSE of a two-argument IF)
 };

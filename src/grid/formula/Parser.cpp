@@ -272,6 +272,8 @@ bool Parser::parsePrimary()
         leave();
         return true;
     }
+    if (style_ == ReferenceStyle::A1 && (isDigit(c) || isLetter(c) || c == '$') && tryWholeLines())
+        return true;
     if (isDigit(c) || c == '.')
         return parseNumber();
     if (c == '"')
@@ -377,6 +379,79 @@ bool Parser::parseErrorLiteral()
         return failHere("Unknown error value");
     pos_ += best;
     emit(Op::PushError, static_cast<std::int32_t>(code));
+    return true;
+}
+
+bool Parser::tryWholeLines()
+{
+    // One side of "A:C" or "1:3": an optional '$' and letters (columns) or digits (rows).
+    struct Side
+    {
+        long value = 0;
+        bool absolute = false;
+        size_t end = 0;
+    };
+    auto side = [this](size_t at, bool letters) -> std::optional<Side>
+    {
+        Side out;
+        if (at < text_.size() && text_[at] == '$')
+        {
+            out.absolute = true;
+            ++at;
+        }
+        size_t count = 0;
+        while (at < text_.size() && count < 8)
+        {
+            const char ch = text_[at];
+            if (letters && ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')))
+                out.value = out.value * 26 + ((ch & ~0x20) - 'A' + 1);
+            else if (!letters && isDigit(ch))
+                out.value = out.value * 10 + (ch - '0');
+            else
+                break;
+            ++at;
+            ++count;
+        }
+        if (count == 0 || out.value < 1 || out.value > (letters ? kMaxFormulaCol : kMaxFormulaRow))
+            return std::nullopt;
+        out.end = at;
+        return out;
+    };
+    const char first = text_[pos_] == '$' && pos_ + 1 < text_.size() ? text_[pos_ + 1] : text_[pos_];
+    const bool letters = isLetter(first);
+    const auto from = side(pos_, letters);
+    if (!from || from->end >= text_.size() || text_[from->end] != ':')
+        return false;
+    const auto to = side(from->end + 1, letters);
+    if (!to || (to->end < text_.size() && (isWordChar(text_[to->end]) || text_[to->end] == '(')))
+        return false;
+    Instr instr;
+    instr.op = Op::PushRange;
+    const int base = letters ? col_ : row_;
+    const std::int32_t lo = static_cast<std::int32_t>(from->absolute ? from->value : from->value - base);
+    const std::int32_t hi = static_cast<std::int32_t>(to->absolute ? to->value : to->value - base);
+    if (letters)
+    {
+        instr.a = lo;
+        instr.c = hi;
+        instr.b = 1;
+        instr.d = kMaxFormulaRow;
+        instr.flags = static_cast<std::uint8_t>(kWholeColumns | kRowAbsolute | kRow2Absolute |
+                                                (from->absolute ? kColAbsolute : 0) |
+                                                (to->absolute ? kCol2Absolute : 0));
+    }
+    else
+    {
+        instr.b = lo;
+        instr.d = hi;
+        instr.a = 1;
+        instr.c = kMaxFormulaCol;
+        instr.flags = static_cast<std::uint8_t>(kWholeRows | kColAbsolute | kCol2Absolute |
+                                                (from->absolute ? kRowAbsolute : 0) |
+                                                (to->absolute ? kRow2Absolute : 0));
+    }
+    formula_->code.push_back(instr);
+    pos_ = to->end;
     return true;
 }
 

@@ -29,6 +29,9 @@ private:
     bool parseString();
     bool parseErrorLiteral();
     bool parseArrayConstant();
+    /// Reads whole columns ("A:C", "$B:$B") or whole rows ("1:1", "$2:5") at the position;
+    /// false, with nothing read, when the text there is neither.
+    bool tryWholeLines();
     bool parseWord();
     bool parseReference(size_t start, std::string_view word);
     bool parseCall(std::string_view name);
