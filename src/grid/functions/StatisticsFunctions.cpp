@@ -207,10 +207,15 @@ const FunctionInfo kFunctions[] = {
     {"MIN", 1, -1, extremeFn<RangeValues::NumbersOnly, false>},
     {"MINA", 1, -1, extremeFn<RangeValues::TextAsZero, false>},
     {"RANK", 2, 3, rankFn},
+    {"RANK.EQ", 2, 3, rankFn},
     {"SMALL", 2, 2, kthFn<false>},
     {"STDEV", 1, -1, spreadFn<true, true>},
+    {"STDEV.P", 1, -1, spreadFn<false, true>},
+    {"STDEV.S", 1, -1, spreadFn<true, true>},
     {"STDEVP", 1, -1, spreadFn<false, true>},
     {"VAR", 1, -1, spreadFn<true, false>},
+    {"VAR.P", 1, -1, spreadFn<false, false>},
+    {"VAR.S", 1, -1, spreadFn<true, false>},
     {"VARP", 1, -1, spreadFn<false, false>},
 };
 } // namespace
