@@ -42,6 +42,28 @@ TEST(Library, OffersEveryFunctionOfTheCoreList)
         EXPECT_EQ(findBuiltin(lazy), nullptr) << lazy;
 }
 
+TEST(Library, OffersTheFamiliesEngineersReachFor)
+{
+    for (const char* name : {"IFS",          "SWITCH",       "IFNA",           "SUMIFS",
+                             "COUNTIFS",     "AVERAGEIF",    "AVERAGEIFS",     "MAXIFS",
+                             "MINIFS",       "XLOOKUP",      "XMATCH",         "TEXTJOIN",
+                             "CONCAT",       "DATEVALUE",    "TIMEVALUE",      "EDATE",
+                             "EOMONTH",      "DATEDIF",      "DAYS",           "NETWORKDAYS",
+                             "WORKDAY",      "ISOWEEKNUM",   "WEEKNUM",        "YEARFRAC",
+                             "CEILING.MATH", "FLOOR.MATH",   "STDEV.S",        "STDEV.P",
+                             "VAR.S",        "VAR.P",        "PERCENTILE.INC", "PERCENTILE.EXC",
+                             "QUARTILE.INC", "QUARTILE.EXC", "MODE",           "GEOMEAN",
+                             "HARMEAN",      "AVEDEV",       "DEVSQ",          "CORREL",
+                             "SLOPE",        "INTERCEPT",    "FORECAST",       "TREND",
+                             "LINEST",       "RANK.EQ",      "RANK.AVG",       "BASE",
+                             "DECIMAL",      "BIN2DEC",      "DEC2BIN",        "HEX2DEC",
+                             "DEC2HEX",      "ROMAN",        "ARABIC",         "NUMBERVALUE",
+                             "UNICHAR",      "UNICODE"})
+        EXPECT_NE(findBuiltin(name), nullptr) << name;
+    // With IF, IFERROR and CHOOSE, which the evaluator runs itself.
+    EXPECT_GE(builtinFunctions().size() + 3, 250u);
+}
+
 TEST(Library, NamesIgnoreCase)
 {
     EXPECT_EQ(findBuiltin("sum"), findBuiltin("SUM"));
