@@ -2,9 +2,11 @@
 // complement), Roman numerals, locale-free number reading, code points, joining texts, and
 // the rounding and trigonometric variants of the math family.
 
+#include "grid/NumberText.h"
 #include "grid/functions/ArgList.h"
 #include "grid/functions/Families.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -568,7 +570,99 @@ Value randbetweenFn(EvalContext& context, Args a)
     return numberOrError(lo + std::floor(context.random() * (hi - lo + 1)));
 }
 
+// ASC and DBCS turn full-width letters into half-width ones and back; texts here are
+// single bytes, so the text comes back as it is.
+Value sameTextFn(EvalContext& context, Args a)
+{
+    GRID_TRY(text, ArgList(context, a).text(0));
+    return Value::text(std::move(text));
+}
+
+// DOLLAR(number, [decimals]): currency text, negatives in parentheses.
+Value dollarFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(x, args.number(0));
+    GRID_TRY(decimals, args.whole(1, 2));
+    if (decimals > 127)
+        return Value::error(ErrorCode::Value);
+    const int places = static_cast<int>(std::max(0.0, std::min(decimals, 15.0)));
+    double value = x;
+    if (decimals < 0)
+    {
+        const double scale = std::pow(10.0, -decimals);
+        value = std::round(x / scale) * scale;
+    }
+    const std::string digits = fixedText(std::fabs(value), places, true);
+    if (digits == "#NUM!")
+        return Value::error(ErrorCode::Num);
+    const bool negative = value < 0 && digits.find_first_not_of("0.,") != std::string::npos;
+    return Value::text(negative ? "($" + digits + ")" : "$" + digits);
+}
+
+// DOLLARDE(fractional dollar, fraction) and DOLLARFR: a price such as 1.02 meaning 1 2/16
+// as a decimal (1.125) and back.
+template <bool ToDecimal> Value dollarFractionFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(x, args.number(0));
+    GRID_TRY(fraction, args.whole(1));
+    if (fraction < 0)
+        return Value::error(ErrorCode::Num);
+    if (fraction == 0)
+        return Value::error(ErrorCode::Div0);
+    const double whole = std::trunc(x);
+    const double part = x - whole;
+    const double digits = std::pow(10.0, std::ceil(std::log10(fraction)));
+    return numberOrError(ToDecimal ? whole + part * digits / fraction : whole + part * fraction / digits);
+}
+
+// TEXTBEFORE / TEXTAFTER(text, delimiter, [instance]): the text before (after) the n-th
+// delimiter, counted from the end when n is negative; #N/A when there are fewer.
+template <bool Before> Value textAroundFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(text, args.text(0));
+    GRID_TRY(delimiter, args.text(1));
+    GRID_TRY(instance, args.whole(2, 1));
+    if (instance == 0 || std::fabs(instance) > static_cast<double>(text.size()) + 1)
+        return Value::error(ErrorCode::Value);
+    size_t at = std::string::npos;
+    if (instance > 0)
+    {
+        size_t from = 0;
+        for (double k = 0; k < instance; ++k)
+        {
+            at = text.find(delimiter, from);
+            if (at == std::string::npos)
+                return Value::error(ErrorCode::NA);
+            from = at + std::max<size_t>(delimiter.size(), 1);
+        }
+    }
+    else
+    {
+        size_t from = text.size();
+        for (double k = 0; k < -instance; ++k)
+        {
+            at = text.rfind(delimiter, from);
+            if (at == std::string::npos)
+                return Value::error(ErrorCode::NA);
+            if (at == 0 && k + 1 < -instance)
+                return Value::error(ErrorCode::NA);
+            from = at == 0 ? 0 : at - 1;
+        }
+    }
+    return Value::text(Before ? text.substr(0, at) : text.substr(at + delimiter.size()));
+}
+
 const FunctionInfo kFunctions[] = {
+    {"ASC", 1, 1, sameTextFn},
+    {"DBCS", 1, 1, sameTextFn},
+    {"DOLLAR", 1, 2, dollarFn},
+    {"DOLLARDE", 2, 2, dollarFractionFn<true>},
+    {"DOLLARFR", 2, 2, dollarFractionFn<false>},
+    {"TEXTAFTER", 2, 3, textAroundFn<false>},
+    {"TEXTBEFORE", 2, 3, textAroundFn<true>},
     {"ACOT", 1, 1, trigFn<Trig::Acot>},
     {"ACOTH", 1, 1, trigFn<Trig::Acoth>},
     {"ARABIC", 1, 1, arabicFn},

@@ -151,7 +151,64 @@ Value subtotalFn(EvalContext& context, Args a)
     return f->body(context, a.subspan(1));
 }
 
+// BITAND, BITOR, BITXOR, BITLSHIFT, BITRSHIFT on whole numbers below 2^48.
+template <char Op> Value bitFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(x, args.number(0));
+    GRID_TRY(y, args.number(1));
+    constexpr double kLimit = 281474976710656.0; // 2^48
+    if (x < 0 || x >= kLimit || x != std::floor(x))
+        return Value::error(ErrorCode::Num);
+    const auto u = static_cast<unsigned long long>(x);
+    if (Op == '<' || Op == '>')
+    {
+        const double shift = std::trunc(y);
+        if (std::fabs(shift) > 53)
+            return Value::error(ErrorCode::Num);
+        const bool left = (Op == '<') == (shift >= 0);
+        const int by = static_cast<int>(std::fabs(shift));
+        const double result = left ? std::ldexp(static_cast<double>(u), by) : static_cast<double>(u >> by);
+        return result >= kLimit ? Value::error(ErrorCode::Num) : Value::number(result);
+    }
+    if (y < 0 || y >= kLimit || y != std::floor(y))
+        return Value::error(ErrorCode::Num);
+    const auto v = static_cast<unsigned long long>(y);
+    return Value::number(static_cast<double>(Op == '&' ? (u & v) : Op == '|' ? (u | v) : (u ^ v)));
+}
+
+Value exponFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(x, args.number(0));
+    GRID_TRY(lambda, args.number(1));
+    GRID_TRY(cumulative, args.logical(2));
+    if (x < 0 || lambda <= 0)
+        return Value::error(ErrorCode::Num);
+    return numberOrError(cumulative ? 1 - std::exp(-lambda * x) : lambda * std::exp(-lambda * x));
+}
+
+Value lognormFn(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    GRID_TRY(x, args.number(0));
+    GRID_TRY(mean, args.number(1));
+    GRID_TRY(sd, args.number(2));
+    GRID_TRY(cumulative, args.logical(3, true));
+    if (x <= 0 || sd <= 0)
+        return Value::error(ErrorCode::Num);
+    const double z = (std::log(x) - mean) / sd;
+    return numberOrError(cumulative ? normalCumulative(z) : normalDensity(z) / (x * sd));
+}
+
 const FunctionInfo kFunctions[] = {
+    {"BITAND", 2, 2, bitFn<'&'>},
+    {"BITLSHIFT", 2, 2, bitFn<'<'>},
+    {"BITOR", 2, 2, bitFn<'|'>},
+    {"BITRSHIFT", 2, 2, bitFn<'>'>},
+    {"BITXOR", 2, 2, bitFn<'^'>},
+    {"EXPON.DIST", 3, 3, exponFn},
+    {"LOGNORM.DIST", 4, 4, lognormFn},
     {"DELTA", 1, 2, deltaFn},
     {"ERF", 1, 2, erfFn},
     {"ERF.PRECISE", 1, 1, erfFn},
