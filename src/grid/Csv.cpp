@@ -1,8 +1,10 @@
 #include "grid/Csv.h"
 
 #include "grid/Sheet.h"
+#include "grid/formula/ReferenceText.h"
 
 #include <algorithm>
+#include <iostream>
 
 namespace grid
 {
@@ -138,8 +140,17 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
     sheet.setMaxRows(rows);
     for (const Field& f : fields)
     {
-        if (f.text[0] == '=' && f.text.size() > 1 && sheet.setFormula(f.col, f.row, f.text))
+        if (f.text[0] == '=' && f.text.size() > 1)
+        {
+            if (sheet.setFormula(f.col, f.row, f.text))
+                continue;
+            // A formula that does not parse is never taken for text: the cell shows an error
+            // and the reader learns which cell and why, with the text as it was written.
+            std::cerr << "cell " << columnLetters(f.col) << f.row << ": the formula \"" << f.text
+                      << "\" does not parse (" << sheet.lastFormulaError() << "); the cell holds #NAME?\n";
+            sheet.setFormula(f.col, f.row, "=#NAME?");
             continue;
+        }
         sheet.setData(f.col, f.row, f.text);
     }
     sheet.setAutoCalc(true);

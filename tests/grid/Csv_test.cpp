@@ -34,11 +34,26 @@ TEST(Csv, FieldsQuotesLineBreaksNumbersAndFormulas)
     EXPECT_EQ(sheet.cellValueText(3, 2), "-0.02");
     EXPECT_EQ(sheet.cellValueText(1, 3), "42"); // reads a cell of a later record
     EXPECT_EQ(sheet.cellValueText(2, 3), "1499.98");
-    EXPECT_FALSE(sheet.hasFormula(3, 3)); // does not parse: kept as text
-    EXPECT_EQ(sheet.cellValueText(3, 3), "=1+");
+    EXPECT_EQ(sheet.cellValueText(3, 3), "#NAME?"); // does not parse: an error, never text
     EXPECT_EQ(sheet.cellValueText(2, 4), "");
     EXPECT_TRUE(sheet.cellValue(1, 1).isText());
     EXPECT_FALSE(sheet.changesMade());
+}
+
+TEST(Csv, AFormulaThatDoesNotParseIsAnErrorReportedWithItsCell)
+{
+    ::testing::internal::CaptureStderr();
+    const Sheet sheet = readCsv("1,=SUM(A1\n=A1*2,=1+)\n");
+    const std::string report = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(sheet.cellValueText(2, 1), "#NAME?");
+    EXPECT_EQ(sheet.cellValueText(2, 2), "#NAME?");
+    EXPECT_EQ(sheet.cellValueText(1, 2), "2");
+    EXPECT_NE(report.find("cell B1: the formula \"=SUM(A1\" does not parse (Missing ')' or ','"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("cell B2: the formula \"=1+)\" does not parse (Unexpected ')' at position 4)"),
+              std::string::npos)
+        << report;
 }
 
 TEST(Csv, RecordsOfDifferentLengthsAndEmptyLines)

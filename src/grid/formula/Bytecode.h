@@ -25,6 +25,7 @@ enum class Op : std::uint8_t
     PushRange,      ///< (a, b):(c, d), as a reference
     PushRangeValue, ///< the same, read as a value by implicit intersection
     PushName,       ///< texts[a]: an unknown name, evaluates to #NAME?
+    PushArray,      ///< the array constant arrays[a], written as texts[b]
     Negate,
     UnaryPlus,
     Percent,
@@ -64,7 +65,10 @@ enum RefFlags : std::uint8_t
     kRowAbsolute = 2,
     kCol2Absolute = 4,
     kRow2Absolute = 8,
-    kHidden = 0x80, ///< an instruction the printer skips (the implied FALSE of a two-argument IF)
+    kWholeColumns = 0x10, ///< a range written as whole columns (A:A, $B:$D): rows 1 to the last
+    kWholeRows = 0x20,    ///< a range written as whole rows (1:1, $2:$5): columns A to the last
+    kArrayContext = 0x40, ///< an operator inside an array argument (SUMPRODUCT's): works on whole ranges
+    kHidden = 0x80,       ///< an instruction the printer skips (the implied FALSE of a two-argument IF)
 };
 
 struct Instr
@@ -86,6 +90,7 @@ public:
     std::vector<std::string> texts; ///< string literals and names
     std::vector<const FunctionInfo*> builtins;
     std::vector<std::int32_t> targets; ///< jump tables of CHOOSE
+    std::vector<Arg> arrays;           ///< array constants such as {1,2;3,4}
     bool isVolatile = false;
 };
 

@@ -7,6 +7,7 @@
 #include "grid/formula/Formula.h"
 #include "grid/formula/Operators.h"
 
+#include <algorithm>
 #include <exception>
 #include <span>
 #include <vector>
@@ -44,7 +45,21 @@ private:
         stack_.back().value = std::move(value);
     }
     /// Applies a binary operator to the top two entries, leaving the result in their place.
-    void binary(Op op);
+    void binary(const Instr& instr);
+    /// True when an operand is worked element by element: an array, or a range of more than
+    /// one cell inside an array argument.
+    static bool isArrayOperand(const Arg& arg, const Instr& instr)
+    {
+        return arg.kind == Arg::Kind::Array ||
+               ((instr.flags & kArrayContext) && arg.kind == Arg::Kind::Reference &&
+                !arg.range.isSingleCell());
+    }
+    /// The values of an operand as an array (a single value is 1x1).
+    Arg arrayOf(Arg&& arg) const;
+    /// A binary operator applied element by element; a single row or column stretches
+    /// across the other side, and positions only one side has give #N/A.
+    void binaryArray(Op op);
+    void unaryArray(Op op);
     Value popScalar();
     /// The value of a stack entry in a scalar context.
     Value scalar(const Arg& arg) const;
@@ -53,6 +68,14 @@ private:
     Value intersect(const CellRange& range) const;
     bool resolve(const Instr& instr, CellRange& range) const;
     void callNamed(const Instr& instr);
+    /// True when the formula's last step, parentheses aside, is a custom function call.
+    bool endsWithCustomCall() const
+    {
+        for (auto it = formula_.code.rbegin(); it != formula_.code.rend(); ++it)
+            if (it->op != Op::Paren)
+                return it->op == Op::CallNamed;
+        return false;
+    }
 
     const Formula& formula_;
     FormulaContext& context_;
@@ -140,8 +163,88 @@ void Machine::callNamed(const Instr& instr)
     push(std::move(result));
 }
 
-void Machine::binary(Op op)
+Arg Machine::arrayOf(Arg&& arg) const
 {
+    if (arg.kind == Arg::Kind::Array)
+        return std::move(arg);
+    Arg out;
+    out.kind = Arg::Kind::Array;
+    if (arg.kind == Arg::Kind::Value)
+    {
+        out.arrayRows = out.arrayCols = 1;
+        out.array.push_back(std::move(arg.value));
+        return out;
+    }
+    const CellRange& r = arg.range;
+    out.arrayRows = r.height();
+    out.arrayCols = r.width();
+    out.array.resize(static_cast<size_t>(out.arrayRows) * static_cast<size_t>(out.arrayCols));
+    // Only the stored cells are read; the rest stay empty.
+    struct Fill final : RangeVisitor
+    {
+        Fill(Arg& a, const CellRange& r) : out(a), range(r) {}
+        bool visit(int col, int row, const Value& value) override
+        {
+            out.array[static_cast<size_t>(row - range.row1) * static_cast<size_t>(out.arrayCols) +
+                      static_cast<size_t>(col - range.col1)] = value;
+            return true;
+        }
+        Arg& out;
+        const CellRange& range;
+    } fill(out, r);
+    context_.visitRange(r, fill);
+    return out;
+}
+
+void Machine::binaryArray(Op op)
+{
+    Arg right = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    Arg left = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    Arg out;
+    out.kind = Arg::Kind::Array;
+    out.arrayRows = std::max(left.arrayRows, right.arrayRows);
+    out.arrayCols = std::max(left.arrayCols, right.arrayCols);
+    out.array.reserve(static_cast<size_t>(out.arrayRows) * static_cast<size_t>(out.arrayCols));
+    auto at = [](const Arg& a, int row, int col) -> const Value*
+    {
+        if (a.arrayRows == 1)
+            row = 0;
+        if (a.arrayCols == 1)
+            col = 0;
+        if (row >= a.arrayRows || col >= a.arrayCols)
+            return nullptr;
+        return &a.array[static_cast<size_t>(row) * static_cast<size_t>(a.arrayCols) +
+                        static_cast<size_t>(col)];
+    };
+    for (int row = 0; row < out.arrayRows; ++row)
+        for (int col = 0; col < out.arrayCols; ++col)
+        {
+            const Value* l = at(left, row, col);
+            const Value* r = at(right, row, col);
+            out.array.push_back(l && r ? applyBinary(op, *l, *r) : Value::error(ErrorCode::NA));
+        }
+    stack_.push_back(std::move(out));
+}
+
+void Machine::unaryArray(Op op)
+{
+    Arg operand = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    for (Value& v : operand.array)
+        v = applyUnary(op, v);
+    stack_.push_back(std::move(operand));
+}
+
+void Machine::binary(const Instr& instr)
+{
+    const Op op = instr.op;
+    if (isArrayOperand(stack_.back(), instr) || isArrayOperand(stack_[stack_.size() - 2], instr))
+    {
+        binaryArray(op);
+        return;
+    }
     Arg& left = stack_[stack_.size() - 2];
     Arg& right = stack_.back();
     if (left.kind == Arg::Kind::Value && right.kind == Arg::Kind::Value && left.value.isNumber() &&
@@ -187,6 +290,9 @@ Value Machine::run()
         case Op::PushName:
             push(Value::error(ErrorCode::Name));
             break;
+        case Op::PushArray:
+            stack_.push_back(formula_.arrays[instr.a]);
+            break;
         case Op::PushRef:
         case Op::PushRange:
         {
@@ -208,6 +314,11 @@ Value Machine::run()
         case Op::UnaryPlus:
         case Op::Percent:
         {
+            if (isArrayOperand(stack_.back(), instr))
+            {
+                unaryArray(instr.op);
+                break;
+            }
             Value operand = popScalar();
             push(applyUnary(instr.op, operand));
             break;
@@ -224,7 +335,7 @@ Value Machine::run()
         case Op::Greater:
         case Op::LessEqual:
         case Op::GreaterEqual:
-            binary(instr.op);
+            binary(instr);
             break;
         case Op::Paren:
         case Op::EndLazy:
@@ -293,7 +404,13 @@ Value Machine::run()
         return Value::error(ErrorCode::Value);
     const Arg& top = stack_.back();
     if (top.kind == Arg::Kind::Value)
+    {
+        // A lookup that lands on an empty cell (INDEX, VLOOKUP, CHOOSE…) shows 0, as the
+        // reference itself would; only a custom function may leave the result empty.
+        if (top.value.isEmpty() && !endsWithCustomCall())
+            return Value::number(0);
         return top.value;
+    }
     // A reference as the whole result: an empty cell shows as 0.
     Value value = scalar(top);
     return value.isEmpty() ? Value::number(0) : value;

@@ -176,8 +176,17 @@ size_t Parser::emit(Op op, std::int32_t a, std::uint16_t argc)
     return formula_->code.size() - 1;
 }
 
+void Parser::emitOperator(Op op)
+{
+    emit(op);
+    if (arrayContext_)
+        formula_->code.back().flags = kArrayContext;
+}
+
 void Parser::makeValue(size_t last)
 {
+    if (arrayContext_)
+        return;
     Instr& instr = formula_->code[last];
     if (instr.op == Op::PushRef)
         instr.op = Op::PushRefValue;
@@ -210,7 +219,7 @@ bool Parser::parseExpression(int minPrecedence)
         if (!parseExpression(op->precedence + 1))
             return false;
         makeValue(formula_->code.size() - 1);
-        emit(op->op);
+        emitOperator(op->op);
     }
 }
 
@@ -232,14 +241,14 @@ bool Parser::parseOperand()
     for (auto it = signs.rbegin(); it != signs.rend(); ++it)
     {
         makeValue(formula_->code.size() - 1);
-        emit(*it);
+        emitOperator(*it);
         leave();
     }
     skipSpaces();
     while (peek() == '%')
     {
         makeValue(formula_->code.size() - 1);
-        emit(Op::Percent);
+        emitOperator(Op::Percent);
         ++pos_;
         skipSpaces();
     }
@@ -263,12 +272,16 @@ bool Parser::parsePrimary()
         leave();
         return true;
     }
+    if (style_ == ReferenceStyle::A1 && (isDigit(c) || isLetter(c) || c == '$') && tryWholeLines())
+        return true;
     if (isDigit(c) || c == '.')
         return parseNumber();
     if (c == '"')
         return parseString();
     if (c == '#')
         return parseErrorLiteral();
+    if (c == '{')
+        return parseArrayConstant();
     if (isWordStart(c))
         return parseWord();
     return failHere("Unexpected '" + std::string(1, c) + "'");
@@ -369,6 +382,199 @@ bool Parser::parseErrorLiteral()
     return true;
 }
 
+bool Parser::tryWholeLines()
+{
+    // One side of "A:C" or "1:3": an optional '$' and letters (columns) or digits (rows).
+    struct Side
+    {
+        long value = 0;
+        bool absolute = false;
+        size_t end = 0;
+    };
+    auto side = [this](size_t at, bool letters) -> std::optional<Side>
+    {
+        Side out;
+        if (at < text_.size() && text_[at] == '$')
+        {
+            out.absolute = true;
+            ++at;
+        }
+        size_t count = 0;
+        while (at < text_.size() && count < 8)
+        {
+            const char ch = text_[at];
+            if (letters && ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')))
+                out.value = out.value * 26 + ((ch & ~0x20) - 'A' + 1);
+            else if (!letters && isDigit(ch))
+                out.value = out.value * 10 + (ch - '0');
+            else
+                break;
+            ++at;
+            ++count;
+        }
+        if (count == 0 || out.value < 1 || out.value > (letters ? kMaxFormulaCol : kMaxFormulaRow))
+            return std::nullopt;
+        out.end = at;
+        return out;
+    };
+    const char first = text_[pos_] == '$' && pos_ + 1 < text_.size() ? text_[pos_ + 1] : text_[pos_];
+    const bool letters = isLetter(first);
+    const auto from = side(pos_, letters);
+    if (!from || from->end >= text_.size() || text_[from->end] != ':')
+        return false;
+    const auto to = side(from->end + 1, letters);
+    if (!to || (to->end < text_.size() && (isWordChar(text_[to->end]) || text_[to->end] == '(')))
+        return false;
+    Instr instr;
+    instr.op = Op::PushRange;
+    const int base = letters ? col_ : row_;
+    const std::int32_t lo = static_cast<std::int32_t>(from->absolute ? from->value : from->value - base);
+    const std::int32_t hi = static_cast<std::int32_t>(to->absolute ? to->value : to->value - base);
+    if (letters)
+    {
+        instr.a = lo;
+        instr.c = hi;
+        instr.b = 1;
+        instr.d = kMaxFormulaRow;
+        instr.flags = static_cast<std::uint8_t>(kWholeColumns | kRowAbsolute | kRow2Absolute |
+                                                (from->absolute ? kColAbsolute : 0) |
+                                                (to->absolute ? kCol2Absolute : 0));
+    }
+    else
+    {
+        instr.b = lo;
+        instr.d = hi;
+        instr.a = 1;
+        instr.c = kMaxFormulaCol;
+        instr.flags = static_cast<std::uint8_t>(kWholeRows | kColAbsolute | kCol2Absolute |
+                                                (from->absolute ? kRowAbsolute : 0) |
+                                                (to->absolute ? kRow2Absolute : 0));
+    }
+    formula_->code.push_back(instr);
+    pos_ = to->end;
+    return true;
+}
+
+bool Parser::parseArrayConstant()
+{
+    if (!enter())
+        return false;
+    leave();
+    // Constants only, as in spreadsheets: numbers (with a sign), texts, logicals and
+    // errors; ',' separates columns and ';' rows, and every row has the same length.
+    ++pos_;
+    Arg array;
+    array.kind = Arg::Kind::Array;
+    int cols = 0, rows = 0, inRow = 0;
+    std::string written = "{"; // the constant as printed back: no blanks, names in upper case
+    for (;;)
+    {
+        skipSpaces();
+        const size_t at = pos_;
+        bool negative = false;
+        if (peek() == '-' || peek() == '+')
+        {
+            negative = peek() == '-';
+            ++pos_;
+            skipSpaces();
+        }
+        const size_t codeSize = formula_->code.size();
+        const char c = peek();
+        bool ok = false;
+        if (isDigit(c) || c == '.')
+            ok = parseNumber();
+        else if (pos_ == at && c == '"')
+            ok = parseString();
+        else if (pos_ == at && c == '#')
+            ok = parseErrorLiteral();
+        else if (pos_ == at && isWordStart(c))
+        {
+            size_t end = pos_;
+            while (end < text_.size() && isWordChar(text_[end]))
+                ++end;
+            const std::string_view word = text_.substr(pos_, end - pos_);
+            if (isWord(word, "TRUE") || isWord(word, "FALSE"))
+            {
+                emit(Op::PushLogical, isWord(word, "TRUE") ? 1 : 0);
+                pos_ = end;
+                ok = true;
+            }
+        }
+        if (!ok)
+        {
+            if (error_.empty())
+                pos_ = at;
+            return fail(error_.empty()
+                            ? "Array constants hold only numbers, texts, logicals and errors at position " +
+                                  std::to_string(at + 1)
+                            : error_);
+        }
+        const Instr element = formula_->code.back();
+        formula_->code.resize(codeSize);
+        if (negative)
+            written += '-';
+        if (element.op == Op::PushLogical)
+            written += element.a ? "TRUE" : "FALSE";
+        else if (element.op == Op::PushError)
+            written += errorText(static_cast<ErrorCode>(element.a));
+        else
+        {
+            std::string_view token = text_.substr(at, pos_ - at);
+            while (!token.empty() && (token.front() == '-' || token.front() == '+' || isSpace(token.front())))
+                token.remove_prefix(1);
+            written += token;
+        }
+        switch (element.op)
+        {
+        case Op::PushNumber:
+            array.array.push_back(
+                Value::number(negative ? -formula_->numbers[element.a] : formula_->numbers[element.a]));
+            formula_->numbers.pop_back();
+            break;
+        case Op::PushText:
+            array.array.push_back(Value::text(formula_->texts[element.a]));
+            formula_->texts.pop_back();
+            break;
+        case Op::PushLogical:
+            array.array.push_back(Value::logical(element.a != 0));
+            break;
+        default:
+            array.array.push_back(Value::error(static_cast<ErrorCode>(element.a)));
+            break;
+        }
+        ++inRow;
+        skipSpaces();
+        const char next = peek();
+        if (next == ',')
+        {
+            written += ',';
+            ++pos_;
+            continue;
+        }
+        written += next;
+        if (next != ';' && next != '}')
+            return atEnd() ? fail("Missing '}' at end of formula") : failHere("Expected ',', ';' or '}'");
+        if (rows > 0 && inRow != cols)
+            return failHere("Rows of an array constant differ in length");
+        cols = inRow;
+        inRow = 0;
+        ++rows;
+        ++pos_;
+        if (next == '}')
+            break;
+    }
+    array.arrayRows = rows;
+    array.arrayCols = cols;
+    Instr instr;
+    instr.op = Op::PushArray;
+    instr.a = static_cast<std::int32_t>(formula_->arrays.size());
+    instr.b = static_cast<std::int32_t>(formula_->texts.size());
+    formula_->arrays.push_back(std::move(array));
+    formula_->texts.push_back(std::move(written));
+    formula_->code.push_back(instr);
+    return true;
+}
+
 bool Parser::parseWord()
 {
     const size_t start = pos_;
@@ -462,6 +668,9 @@ bool Parser::parseCall(std::string_view name)
     if (!enter())
         return false;
     ++pos_; // '('
+    // SUMPRODUCT evaluates its arguments as arrays; any other call reads them as usual.
+    const bool outerArrayContext = arrayContext_;
+    arrayContext_ = isWord(name, "SUMPRODUCT");
     bool ok = false;
     if (isWord(name, "IF"))
         ok = parseIf();
@@ -471,6 +680,7 @@ bool Parser::parseCall(std::string_view name)
         ok = parseChoose();
     else
         ok = parseGenericCall(name);
+    arrayContext_ = outerArrayContext;
     if (ok)
         leave();
     return ok;

@@ -28,6 +28,10 @@ private:
     bool parseNumber();
     bool parseString();
     bool parseErrorLiteral();
+    bool parseArrayConstant();
+    /// Reads whole columns ("A:C", "$B:$B") or whole rows ("1:1", "$2:5") at the position;
+    /// false, with nothing read, when the text there is neither.
+    bool tryWholeLines();
     bool parseWord();
     bool parseReference(size_t start, std::string_view word);
     bool parseCall(std::string_view name);
@@ -48,6 +52,8 @@ private:
     bool failHere(const std::string& what);
 
     size_t emit(Op op, std::int32_t a = 0, std::uint16_t argc = 0);
+    /// Emits an operator, marked to work on whole ranges inside an array argument.
+    void emitOperator(Op op);
     /// Marks the reference the operand ends with (if any) to be read as a value.
     void makeValue(size_t last);
 
@@ -57,6 +63,9 @@ private:
     int row_;
     ReferenceStyle style_;
     int depth_ = 0;
+    /// True while parsing an argument that is evaluated as an array (SUMPRODUCT's): ranges
+    /// there stay whole instead of being read as one cell.
+    bool arrayContext_ = false;
     std::string error_;
     std::shared_ptr<Formula> formula_;
 };

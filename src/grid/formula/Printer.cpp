@@ -70,8 +70,48 @@ const char* operatorText(Op op)
     }
 }
 
+/// Whole columns ("A:C", "$B:$B"; R1C1 "C1:C3", "C[-1]") or whole rows ("1:3"; R1C1 "R1:R3").
+std::string wholeLinesText(const Instr& instr, int col, int row, ReferenceStyle style)
+{
+    const bool columns = instr.flags & kWholeColumns;
+    const int base = columns ? col : row;
+    const int limit = columns ? kMaxFormulaCol : kMaxFormulaRow;
+    const bool abs1 = instr.flags & (columns ? kColAbsolute : kRowAbsolute);
+    const bool abs2 = instr.flags & (columns ? kCol2Absolute : kRow2Absolute);
+    const std::int32_t stored1 = columns ? instr.a : instr.b;
+    const std::int32_t stored2 = columns ? instr.c : instr.d;
+    std::string out;
+    for (int k = 0; k < 2; ++k)
+    {
+        const bool absolute = k == 0 ? abs1 : abs2;
+        const std::int32_t stored = k == 0 ? stored1 : stored2;
+        const int at = resolveCoordinate(stored, absolute, base);
+        if (at < 1 || at > limit)
+            return "#REF!";
+        if (k == 1)
+            out += ':';
+        if (style == ReferenceStyle::A1)
+        {
+            if (absolute)
+                out += '$';
+            out += columns ? columnLetters(at) : std::to_string(at);
+        }
+        else
+        {
+            out += columns ? 'C' : 'R';
+            if (absolute)
+                out += std::to_string(at);
+            else if (stored != 0)
+                out += "[" + std::to_string(stored) + "]";
+        }
+    }
+    return out;
+}
+
 std::string referenceText(const Instr& instr, int col, int row, ReferenceStyle style)
 {
+    if (instr.flags & (kWholeColumns | kWholeRows))
+        return wholeLinesText(instr, col, row, style);
     std::string out;
     RefCorner first{instr.a, instr.b, (instr.flags & kColAbsolute) != 0, (instr.flags & kRowAbsolute) != 0};
     if (!appendCorner(out, first, col, row, style))
@@ -137,6 +177,9 @@ std::string formulaText(const Formula& formula, int col, int row, ReferenceStyle
             break;
         case Op::PushName:
             stack.push_back(formula.texts[instr.a]);
+            break;
+        case Op::PushArray:
+            stack.push_back(formula.texts[instr.b]);
             break;
         case Op::Negate:
             stack.back().insert(0, 1, '-');

@@ -94,6 +94,9 @@ std::shared_ptr<const Formula> shiftFormula(const Formula& formula, int col, int
     {
         if (!isRefOp(instr.op))
             continue;
+        // Whole columns keep every row whatever rows come or go; whole rows keep every column.
+        if ((shift.rows && (instr.flags & kWholeColumns)) || (!shift.rows && (instr.flags & kWholeRows)))
+            continue;
         const bool range = isRangeOp(instr.op);
         long c1 = resolveCoordinate(instr.a, instr.flags & kColAbsolute, col);
         long r1 = resolveCoordinate(instr.b, instr.flags & kRowAbsolute, row);

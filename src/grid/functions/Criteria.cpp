@@ -117,6 +117,7 @@ Criteria::Criteria(const Value& criterion)
         if (text.substr(0, candidate.prefix.size()) == candidate.prefix)
         {
             op_ = candidate.op;
+            explicitEqual_ = candidate.op == Op::Equal;
             text.remove_prefix(candidate.prefix.size());
             break;
         }
@@ -135,6 +136,11 @@ bool Criteria::equals(const Value& cell) const
     switch (operand_.type())
     {
     case Value::Type::Number:
+        if (cell.isText())
+        {
+            const auto number = textToNumber(cell.asText());
+            return number && *number == operand_.asNumber();
+        }
         return cell.isNumber() && cell.asNumber() == operand_.asNumber();
     case Value::Type::Logical:
         return cell.isLogical() && cell.asLogical() == operand_.asLogical();
@@ -142,7 +148,7 @@ bool Criteria::equals(const Value& cell) const
         return cell.isError() && cell.asError() == operand_.asError();
     case Value::Type::Text:
         if (operand_.asText().empty())
-            return cell.isEmpty() || (cell.isText() && cell.asText().empty());
+            return cell.isEmpty() || (!explicitEqual_ && cell.isText() && cell.asText().empty());
         return cell.isText() && wildcardMatch(operand_.asText(), cell.asText());
     case Value::Type::Empty:
         return cell.isEmpty();
@@ -172,7 +178,11 @@ bool Criteria::matches(const Value& cell) const
     if (op_ == Op::Equal)
         return equals(cell);
     if (op_ == Op::NotEqual)
+    {
+        if (operand_.isText() && operand_.asText().empty())
+            return !cell.isEmpty();
         return !equals(cell);
+    }
     // Ordering compares only like with like: numbers with numbers, texts with texts.
     if (operand_.isNumber() && cell.isNumber())
     {

@@ -20,8 +20,11 @@ bool hasWildcards(std::string_view pattern);
 /// `text`, with the same wildcards; nullopt when it matches nowhere.
 std::optional<size_t> wildcardSearch(std::string_view pattern, std::string_view text, size_t from);
 
-/// A condition of SUMIF and COUNTIF: a value to be equal to, or a text such as ">5",
-/// "<>apple", "=", "a*" made of an optional comparison and an operand.
+/// A condition of SUMIF, COUNTIF and the other conditional aggregates: a value to be equal
+/// to, or a text such as ">5", "<>apple", "=", "a*" made of an optional comparison and an
+/// operand. As in spreadsheets, "=" matches only cells that hold nothing, "<>" every cell
+/// that holds something (the empty text included) and "" both kinds of blank; a number
+/// matches numbers and the texts that read as it ("12" for 12).
 class Criteria
 {
 public:
@@ -45,6 +48,7 @@ private:
     bool ordered(int comparison) const;
 
     Op op_ = Op::Equal;
+    bool explicitEqual_ = false; ///< the criterion was written with '='
     Value operand_;
 };
 } // namespace grid::fn

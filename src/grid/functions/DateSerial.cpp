@@ -149,6 +149,119 @@ std::optional<double> scanDate(TextScanner& in)
         serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)));
 }
 
+// A year of two or four digits; two digits are 1930 to 2029, as spreadsheets read them.
+long scanYear(TextScanner& in)
+{
+    int count = 0;
+    const long year = in.digits(4, &count);
+    if (count == 2)
+        return year < 30 ? 2000 + year : 1900 + year;
+    return count == 4 ? year : -1;
+}
+
+// The month named at the scanner in English, full or by its first three letters.
+int scanMonthName(TextScanner& in)
+{
+    static const char* const kMonths[] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                                          "MAY",       "JUNE",     "JULY",     "AUGUST",
+                                          "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
+    for (int m = 0; m < 12; ++m)
+        if (in.acceptWord(kMonths[m]))
+            return m + 1;
+    for (int m = 0; m < 12; ++m)
+        if (in.acceptWord(std::string_view(kMonths[m], 3)))
+            return m + 1;
+    return 0;
+}
+
+std::optional<double> dateSerialIfValid(long year, long month, long day)
+{
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > daysInMonth(static_cast<int>(year), static_cast<int>(month)))
+        return std::nullopt;
+    return static_cast<double>(
+        serialFromDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)));
+}
+
+// The other date forms typed in the usual (US) way: "3/15/2024", "3-15-24", "15-Mar-2024",
+// "15 March 2024", "Mar 15, 2024", "March 15 2024", "Mar-2024" (the first of the month).
+std::optional<double> scanWrittenDate(TextScanner& in)
+{
+    const size_t start = in.position();
+    auto failed = [&]() -> std::optional<double>
+    {
+        in.reset(start);
+        return std::nullopt;
+    };
+    const long first = in.digits(2);
+    if (first >= 0)
+    {
+        const char separator = in.peek();
+        if (separator == '/' || separator == '-')
+        {
+            in.accept(separator);
+            const long day = in.digits(2);
+            if (day >= 0)
+            {
+                // month / day / year
+                if (!in.accept(separator))
+                    return failed();
+                const long year = scanYear(in);
+                auto serial = dateSerialIfValid(year, first, day);
+                return serial ? serial : failed();
+            }
+            // day - month name - year
+            const int month = scanMonthName(in);
+            if (month == 0 || !in.accept(separator))
+                return failed();
+            auto serial = dateSerialIfValid(scanYear(in), month, first);
+            return serial ? serial : failed();
+        }
+        if (separator == ' ')
+        {
+            in.skipBlanks();
+            const int month = scanMonthName(in);
+            if (month == 0 || in.peek() != ' ')
+                return failed();
+            in.skipBlanks();
+            auto serial = dateSerialIfValid(scanYear(in), month, first);
+            return serial ? serial : failed();
+        }
+        return failed();
+    }
+    const int month = scanMonthName(in);
+    if (month == 0)
+        return failed();
+    if (in.accept('-') || in.peek() == ' ')
+    {
+        in.skipBlanks();
+        const size_t dayAt = in.position();
+        int count = 0;
+        const long number = in.digits(4, &count);
+        if (count == 4)
+        {
+            auto serial = dateSerialIfValid(number, month, 1);
+            return serial ? serial : failed();
+        }
+        if (count == 0 || count > 2)
+            return failed();
+        if (in.accept(','))
+            in.skipBlanks();
+        else if (in.peek() == ' ')
+            in.skipBlanks();
+        else
+        {
+            // "Mar-24" reads as March 2024, as a month and a two-digit year.
+            in.reset(dayAt);
+            auto serial = dateSerialIfValid(scanYear(in), month, 1);
+            return serial ? serial : failed();
+        }
+        auto serial = dateSerialIfValid(scanYear(in), month, number);
+        return serial ? serial : failed();
+    }
+    return failed();
+}
+
 // "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM".
 std::optional<double> scanTime(TextScanner& in)
 {
@@ -228,7 +341,10 @@ std::optional<double> parseDateTimeText(std::string_view text)
     in.skipBlanks();
     double result = 0;
     bool any = false;
-    if (auto date = scanDate(in))
+    auto date = scanDate(in);
+    if (!date)
+        date = scanWrittenDate(in);
+    if (date)
     {
         result = *date;
         any = true;

@@ -16,6 +16,12 @@ std::span<const FunctionInfo> informationFunctions();
 std::span<const FunctionInfo> textFunctions();
 std::span<const FunctionInfo> lookupFunctions();
 std::span<const FunctionInfo> dateTimeFunctions();
+std::span<const FunctionInfo> conditionalFunctions();
+std::span<const FunctionInfo> descriptiveFunctions();
+std::span<const FunctionInfo> calendarFunctions();
+std::span<const FunctionInfo> conversionFunctions();
+std::span<const FunctionInfo> selectionFunctions();
+std::span<const FunctionInfo> probabilityFunctions();
 
 /// A finite number as a value; infinity and NaN (an overflow or a domain error) as #NUM!.
 inline Value numberOrError(double x)

@@ -17,7 +17,8 @@ const std::vector<const FunctionInfo*>& sortedFunctions()
         std::vector<const FunctionInfo*> list;
         for (auto family : {fn::mathFunctions(), fn::statisticsFunctions(), fn::logicalFunctions(),
                             fn::informationFunctions(), fn::textFunctions(), fn::lookupFunctions(),
-                            fn::dateTimeFunctions()})
+                            fn::dateTimeFunctions(), fn::conditionalFunctions(), fn::descriptiveFunctions(),
+                            fn::calendarFunctions(), fn::conversionFunctions(), fn::selectionFunctions()})
             for (const FunctionInfo& f : family)
                 list.push_back(&f);
         std::sort(list.begin(), list.end(),

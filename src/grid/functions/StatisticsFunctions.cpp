@@ -176,9 +176,10 @@ Value rankFn(EvalContext& context, Args a)
 }
 
 // Sample (Sample = true) or population variance, two-pass for accuracy.
-template <bool Sample, bool Root> Value spreadFn(EvalContext& context, Args a)
+template <bool Sample, bool Root, RangeValues Mode = RangeValues::NumbersOnly>
+Value spreadFn(EvalContext& context, Args a)
 {
-    GRID_TRY(numbers, numbersOf(context, a, RangeValues::NumbersOnly));
+    GRID_TRY(numbers, numbersOf(context, a, Mode));
     const size_t needed = Sample ? 2 : 1;
     if (numbers.size() < needed)
         return Value::error(ErrorCode::Div0);
@@ -207,11 +208,20 @@ const FunctionInfo kFunctions[] = {
     {"MIN", 1, -1, extremeFn<RangeValues::NumbersOnly, false>},
     {"MINA", 1, -1, extremeFn<RangeValues::TextAsZero, false>},
     {"RANK", 2, 3, rankFn},
+    {"RANK.EQ", 2, 3, rankFn},
     {"SMALL", 2, 2, kthFn<false>},
     {"STDEV", 1, -1, spreadFn<true, true>},
+    {"STDEV.P", 1, -1, spreadFn<false, true>},
+    {"STDEV.S", 1, -1, spreadFn<true, true>},
+    {"STDEVA", 1, -1, spreadFn<true, true, RangeValues::TextAsZero>},
     {"STDEVP", 1, -1, spreadFn<false, true>},
+    {"STDEVPA", 1, -1, spreadFn<false, true, RangeValues::TextAsZero>},
     {"VAR", 1, -1, spreadFn<true, false>},
+    {"VAR.P", 1, -1, spreadFn<false, false>},
+    {"VAR.S", 1, -1, spreadFn<true, false>},
+    {"VARA", 1, -1, spreadFn<true, false, RangeValues::TextAsZero>},
     {"VARP", 1, -1, spreadFn<false, false>},
+    {"VARPA", 1, -1, spreadFn<false, false, RangeValues::TextAsZero>},
 };
 } // namespace
 

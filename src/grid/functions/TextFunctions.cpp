@@ -318,58 +318,6 @@ Value trimFn(EvalContext& context, Args a)
     return Value::text(std::move(out));
 }
 
-// A number written for people: "$1,234.50", "(12)" and "1,000" read as numbers too.
-std::optional<double> readShownNumber(std::string_view text)
-{
-    if (auto number = textToNumber(text))
-        return number;
-    std::string plain;
-    bool negative = false;
-    size_t i = 0, n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    while (n > i && text[n - 1] == ' ')
-        --n;
-    if (n - i >= 2 && text[i] == '(' && text[n - 1] == ')')
-    {
-        negative = true;
-        ++i;
-        --n;
-    }
-    if (i < n && (text[i] == '-' || text[i] == '+'))
-        plain += text[i++];
-    if (i < n && text[i] == '$')
-        ++i;
-    // Thousands separators must stand between groups of three digits.
-    const std::string_view body = text.substr(i, n - i);
-    const size_t point = body.find_first_of(".eE%");
-    const std::string_view whole = body.substr(0, point);
-    if (whole.find(',') == std::string_view::npos)
-        plain += whole;
-    else
-    {
-        size_t from = 0;
-        for (bool first = true;; first = false)
-        {
-            const size_t comma = whole.find(',', from);
-            const std::string_view group =
-                whole.substr(from, comma == std::string_view::npos ? comma : comma - from);
-            if (group.empty() || group.size() > 3 || (!first && group.size() != 3))
-                return std::nullopt;
-            plain += group;
-            if (comma == std::string_view::npos)
-                break;
-            from = comma + 1;
-        }
-    }
-    if (point != std::string_view::npos)
-        plain += body.substr(point);
-    auto number = parseNumber(plain);
-    if (number && negative)
-        return -*number;
-    return number;
-}
-
 Value valueFn(EvalContext& context, Args a)
 {
     const Value v = ArgList(context, a).scalar(0);
@@ -383,7 +331,7 @@ Value valueFn(EvalContext& context, Args a)
     case Value::Type::Logical:
         return Value::error(ErrorCode::Value);
     case Value::Type::Text:
-        if (auto number = readShownNumber(v.asText()))
+        if (auto number = textToNumber(v.asText()))
             return Value::number(*number);
         return Value::error(ErrorCode::Value);
     }
@@ -397,16 +345,23 @@ const FunctionInfo kFunctions[] = {
     {"CONCATENATE", 1, -1, concatenateFn},
     {"EXACT", 2, 2, exactFn},
     {"FIND", 2, 3, findFn<false>},
+    {"FINDB", 2, 3, findFn<false>},
     {"FIXED", 1, 3, fixedFn},
     {"LEFT", 1, 2, leftFn},
+    {"LEFTB", 1, 2, leftFn},
     {"LEN", 1, 1, lenFn},
+    {"LENB", 1, 1, lenFn},
     {"LOWER", 1, 1, lowerFn},
     {"MID", 3, 3, midFn},
+    {"MIDB", 3, 3, midFn},
     {"PROPER", 1, 1, properFn},
     {"REPLACE", 4, 4, replaceFn},
+    {"REPLACEB", 4, 4, replaceFn},
     {"REPT", 2, 2, reptFn},
     {"RIGHT", 1, 2, rightFn},
+    {"RIGHTB", 1, 2, rightFn},
     {"SEARCH", 2, 3, findFn<true>},
+    {"SEARCHB", 2, 3, findFn<true>},
     {"SUBSTITUTE", 3, 4, substituteFn},
     {"T", 1, 1, tFn},
     {"TEXT", 2, 2, textFn},

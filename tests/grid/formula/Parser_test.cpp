@@ -53,6 +53,12 @@ TEST(ParserTest, PrintsTheFormulaBackInA1Style)
         {"roundTo(A1, 5)", "roundTo(A1,5)"},
         {"Thickness*10", "Thickness*10"},
         {"a1<>b1", "A1<>B1"},
+        {"sum( { 1 , -2.5 ; \"a b\" , true } )", "SUM({1,-2.5;\"a b\",TRUE})"},
+        {"{#n/a}", "{#N/A}"},
+        {"sum(a:a)", "SUM(A:A)"},
+        {"SUM($b:$D,1:1,$2:5)", "SUM($B:$D,1:1,$2:5)"},
+        {"xfd:xfd", "XFD:XFD"},
+        {"sumproduct((A1:A3>1)*B1:B3)", "SUMPRODUCT((A1:A3>1)*B1:B3)"},
         {"A1<=B1", "A1<=B1"},
         {"A1>=B1", "A1>=B1"},
         {"\"x\"&A1", "\"x\"&A1"},
@@ -140,6 +146,11 @@ TEST(ParserTest, RefusesMalformedFormulasWithAPosition)
         {"CHOOSE(1)", "CHOOSE needs at least 2 arguments at position 9"},
         {"1,2", "Unexpected ',' at position 2"},
         {"A1 B1", "Unexpected 'B' at position 4"},
+        {"{1,2", "Missing '}' at end of formula"},
+        {"{1,2;3}", "Rows of an array constant differ in length at position 7"},
+        {"{A1}", "Array constants hold only numbers, texts, logicals and errors at position 2"},
+        {"{-\"a\"}", "Array constants hold only numbers, texts, logicals and errors at position 2"},
+        {"{1 2}", "Expected ',', ';' or '}' at position 4"},
     };
     for (const Case& c : cases)
     {

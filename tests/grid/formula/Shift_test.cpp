@@ -76,6 +76,16 @@ TEST(ShiftTest, ColumnsShiftTheSameWay)
     EXPECT_EQ(shifted("B1", 1, 5, Shift{false, 2, -1}), "#REF!");
 }
 
+TEST(ShiftTest, WholeColumnsAndRowsMoveOnlyAcross)
+{
+    // Rows coming or going leave whole columns whole; columns move them like any range.
+    EXPECT_EQ(shifted("SUM(B:C)+SUM(2:3)", 5, 5, Shift{true, 1, 2}), "SUM(B:C)+SUM(4:5)");
+    EXPECT_EQ(shifted("SUM(B:C)+SUM(2:3)", 5, 5, Shift{false, 1, 1}), "SUM(C:D)+SUM(2:3)");
+    EXPECT_EQ(shifted("SUM($B:$C)", 5, 5, Shift{false, 2, -1}), "SUM($B:$B)");
+    EXPECT_EQ(shifted("SUM(B:B)", 5, 5, Shift{false, 2, -1}), "SUM(#REF!)");
+    EXPECT_EQ(shifted("SUM(3:3)", 5, 5, Shift{true, 3, -1}), "SUM(#REF!)");
+}
+
 TEST(ShiftTest, ReportsWhenNothingChanges)
 {
     auto parsed = parseFormula("A1+$B$2+C9", 3, 5);

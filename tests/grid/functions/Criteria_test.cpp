@@ -66,7 +66,10 @@ TEST(Criteria, ComparisonsAndEquality)
         {Value::text("<>5"), five, false},
         {five, five, true},
         {Value::text("5"), five, true},
-        {five, five_text, false},
+        {five, five_text, true},               // a number matches the texts that read as it
+        {Value::text(">4"), five_text, false}, // but orders only against numbers
+        {Value::text("="), emptyText, false},  // "=" wants a cell that holds nothing
+        {Value::text("<>"), emptyText, true},  // "<>" takes the empty text as something
         {Value::text("=apple"), apple, true},
         {Value::text("APPLE"), apple, true},
         {Value::text("a*"), apple, true},

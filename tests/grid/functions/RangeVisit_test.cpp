@@ -46,7 +46,8 @@ TEST(RangeVisit, AggregatesOverWholeColumnsReadOnlyFilledCells)
     EXPECT_EQ(c.call("COUNTA", {column}), Value::number(4));
     EXPECT_EQ(c.call("COUNTBLANK", {column}), Value::number(1048576 - 3));
     EXPECT_EQ(c.call("COUNTIF", {column, text("")}), Value::number(1048576 - 3));
-    EXPECT_EQ(c.call("COUNTIF", {column, text("<>")}), Value::number(3));
+    EXPECT_EQ(c.call("COUNTIF", {column, text("<>")}), Value::number(4)); // the empty text counts
+    EXPECT_EQ(c.call("COUNTIF", {column, text("=")}), Value::number(1048576 - 4));
     EXPECT_EQ(c.call("COUNTIF", {column, text(">1")}), Value::number(2));
     EXPECT_EQ(c.call("AND", {column}), Value::logical(true));
     EXPECT_EQ(c.call("SUMIF", {column, text(">3"), ref(2, 1, 2, 1)}), Value::number(0));
