@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "spread/GridDialogTemplates.h"
 
 namespace
 {
@@ -20,6 +21,7 @@ void registerTemplates(ui::ResourceModule& module)
     module.addDialog(std::move(formulas));
 
     registerCuttingStockTemplate(module);
+    registerGridDialogTemplates(module);
 
     module.addBitmap(IDB_CHECK_OFF, "");
     module.addBitmap(IDB_CHECK_ON, "");
@@ -28,7 +30,8 @@ void registerTemplates(ui::ResourceModule& module)
 
 ui::ResourceModule& moduleResources()
 {
-    static ui::ResourceModule* module = [] {
+    static ui::ResourceModule* module = []
+    {
         static ui::ResourceModule instance("kaldor-ss");
         registerTemplates(instance);
         return &instance;
@@ -38,7 +41,8 @@ ui::ResourceModule& moduleResources()
 
 ZxTempResourceOverride& moduleResourceOverride()
 {
-    static ZxTempResourceOverride* override = [] {
+    static ZxTempResourceOverride* override = []
+    {
         static ZxTempResourceOverride instance;
         instance.SaveDefaultResource(&moduleResources());
         return &instance;
