@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Kdr_FindReplaceDlg;
@@ -281,6 +282,8 @@ public:
     int findInRow(const Kdr_String& text, bool partial, int row, int startCol) const;
     /// findInRow in `row` from `col`, then in each following row from column 1; no wrap.
     bool findDisplayedForward(const Kdr_String& text, bool partial, int& col, int& row) const;
+    /// Every cell (col, row) whose displayed text matches, row by row from (1, 1).
+    std::vector<std::pair<int, int>> findAllDisplayed(const Kdr_String& text, bool partial) const;
     /// The position of the first occurrence of `text` at or after `startPos` in the cell's
     /// displayed text; -1 when there is none.
     int findInCell(const Kdr_String& text, int col, int row, int startPos) const;
@@ -390,6 +393,7 @@ private:
     std::string editOriginal_;
 
     // Find and replace (Kdr_SpreadFind.cpp).
+    bool matchesDisplayed(const Kdr_String& text, bool partial, int col, int row) const;
     Kdr_FindReplaceDlg* findDialog_ = nullptr;
 };
 

@@ -51,32 +51,66 @@ int Kdr_Spread::findInRow(const Kdr_String& text, bool partial, int row, int sta
     if (!created_ || text.empty() || row < 1 || row > sheet_.maxRows())
         return -1;
     for (int col = std::max(startCol, 1); col <= sheet_.maxCols(); ++col)
-    {
-        Kdr_String shown;
-        if (!getCellText(col, row, shown, ctkData))
-            continue;
-        if (shown.equal(text, false) || (partial && shown.contains(text, false)))
+        if (matchesDisplayed(text, partial, col, row))
             return col;
-    }
     return -1;
+}
+
+bool Kdr_Spread::matchesDisplayed(const Kdr_String& text, bool partial, int col, int row) const
+{
+    Kdr_String shown;
+    if (!getCellText(col, row, shown, ctkData))
+        return false;
+    return shown.equal(text, false) || (partial && shown.contains(text, false));
 }
 
 bool Kdr_Spread::findDisplayedForward(const Kdr_String& text, bool partial, int& col, int& row) const
 {
     if (!created_ || text.empty() || row > sheet_.maxRows())
         return false;
-    int startCol = col;
-    for (int r = std::max(row, 1); r <= sheet_.maxRows(); ++r, startCol = 1)
-    {
-        const int found = findInRow(text, partial, r, startCol);
-        if (found > 0)
+    // Only stored cells can show a text, and a sheet may be large and nearly empty: the
+    // stored cells are visited instead of every address.
+    const int startRow = std::max(row, 1);
+    const int startCol = row >= 1 ? std::max(col, 1) : 1;
+    const int cols = sheet_.maxCols(), rows = sheet_.maxRows();
+    int foundCol = 0, foundRow = 0;
+    sheet_.forEachCell(
+        [&](int c, int r)
         {
-            col = found;
-            row = r;
-            return true;
-        }
-    }
-    return false;
+            if (c < 1 || r < 1 || c > cols || r > rows || r < startRow || (r == startRow && c < startCol))
+                return;
+            if (foundRow > 0 && (r > foundRow || (r == foundRow && c > foundCol)))
+                return;
+            if (matchesDisplayed(text, partial, c, r))
+            {
+                foundCol = c;
+                foundRow = r;
+            }
+        });
+    if (foundRow == 0)
+        return false;
+    col = foundCol;
+    row = foundRow;
+    return true;
+}
+
+std::vector<std::pair<int, int>> Kdr_Spread::findAllDisplayed(const Kdr_String& text, bool partial) const
+{
+    std::vector<std::pair<int, int>> found; // (row, col), sorted into search order below
+    if (!created_ || text.empty())
+        return found;
+    const int cols = sheet_.maxCols(), rows = sheet_.maxRows();
+    sheet_.forEachCell(
+        [&](int c, int r)
+        {
+            if (c >= 1 && r >= 1 && c <= cols && r <= rows && matchesDisplayed(text, partial, c, r))
+                found.emplace_back(r, c);
+        });
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (auto& [first, second] : found)
+        std::swap(first, second);
+    return found;
 }
 
 int Kdr_Spread::findInCell(const Kdr_String& text, int col, int row, int startPos) const
@@ -134,13 +168,12 @@ int Kdr_Spread::replaceAll(const Kdr_String& text, const Kdr_String& replacement
         return 0;
     // An open editor would write its old text back over the replaced cell.
     setEditMode(false);
+    // Each cell is visited once, from (1, 1) row by row, so a replacement that contains the
+    // text is not replaced again. Only formula cells can change what other cells show, and
+    // they are never replaced.
     int count = 0;
-    int col = 1, row = 1;
-    while (findDisplayedForward(text, true, col, row))
-    {
+    for (const auto& [col, row] : findAllDisplayed(text, true))
         if (replaceInCell(col, row, text, replacement))
             ++count;
-        ++col;
-    }
     return count;
 }
