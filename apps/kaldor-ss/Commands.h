@@ -19,6 +19,8 @@ using Command = std::function<int(Console&)>;
 
 void addEvaluateCommand(CLI::App& app, Command& command);
 void addSheetCommands(CLI::App& app, Command& command);
+/// Adds find and replace to the "sheet" family; call after addSheetCommands.
+void addSheetFindCommands(CLI::App& app, Command& command);
 void addCatalogueAndMappingCommands(CLI::App& app, Command& command);
 void addStockCommands(CLI::App& app, Command& command);
 void addBillCommands(CLI::App& app, Command& command);

@@ -92,6 +92,7 @@ int main(int argc, char** argv)
     cli::Command command;
     cli::addEvaluateCommand(app, command);
     cli::addSheetCommands(app, command);
+    cli::addSheetFindCommands(app, command);
     cli::addCatalogueAndMappingCommands(app, command);
     cli::addStockCommands(app, command);
     cli::addBillCommands(app, command);

@@ -2,6 +2,7 @@
 
 #include "cutting/ZxDlgCSP2.h"
 #include "frame/ModuleBitmaps.h"
+#include "spread/GridDialogTemplates.h"
 
 namespace
 {
@@ -36,6 +37,7 @@ void registerTemplates(ui::ResourceModule& module)
     module.addDialog(std::move(mapping));
 
     registerCuttingStockTemplate(module);
+    registerGridDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);

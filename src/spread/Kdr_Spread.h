@@ -10,7 +10,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+class Kdr_FindReplaceDlg;
 
 /// Which text of a cell getCellText returns.
 enum Kdr_CellTextKind
@@ -63,8 +66,8 @@ public:
 
     /// The standard look; preset 0 or 1 adds its own three settings. False when not created.
     bool applyDefaultStyle(int preset);
-    void setHeaderFont(int col1, int row1, int col2, int row2, const Kdr_String& faceName, int height, bool bold,
-                       bool alsoTextTips);
+    void setHeaderFont(int col1, int row1, int col2, int row2, const Kdr_String& faceName, int height,
+                       bool bold, bool alsoTextTips);
 
     const Kdr_String& defaultFontName() const { return fontName_; }
     int defaultFontHeight() const { return fontHeight_; }
@@ -141,9 +144,15 @@ public:
     bool getRowTexts(int row, Kdr_StringArray& out) const;
     bool setRowTexts(int row, const Kdr_StringArray& in, bool asValue);
     /// Column captions and row captions (the header shorthands).
-    bool setColumnCaptions(const Kdr_StringArray& captions) { return setRowTexts(kHeaderIndex, captions, false); }
+    bool setColumnCaptions(const Kdr_StringArray& captions)
+    {
+        return setRowTexts(kHeaderIndex, captions, false);
+    }
     bool getColumnCaptions(Kdr_StringArray& captions) const { return getRowTexts(kHeaderIndex, captions); }
-    bool setRowCaptions(const Kdr_StringArray& captions) { return setColumnTexts(kHeaderIndex, captions, false); }
+    bool setRowCaptions(const Kdr_StringArray& captions)
+    {
+        return setColumnTexts(kHeaderIndex, captions, false);
+    }
 
     // --- Search ----------------------------------------------------------------------------
 
@@ -280,6 +289,42 @@ public:
     void setFindReplaceHandler(FindReplaceHandler handler) { findReplaceHandler_ = std::move(handler); }
     static void setFindReplaceProvider(FindReplaceHandler provider);
 
+    // --- Find and replace (Kdr_SpreadFind.cpp) --------------------------------------------
+    // These search the cells' displayed texts, letter case ignored, as a person reads them;
+    // findForward above searches the values and is what the standards sheets rely on.
+
+    /// Opens the grid's find and replace dialog (find when `replace` is false); when it is
+    /// already open, runs replace or find next in it. True when the grid exists.
+    bool showFindReplace(bool replace);
+    /// Destroys the grid's find dialog; false when it had none.
+    bool closeFindReplace();
+    /// The open find dialog, or null.
+    Kdr_FindReplaceDlg* findReplaceDialog() const { return findDialog_; }
+    /// The first column from `startCol` (at least 1) of `row` whose displayed text equals
+    /// `text` (or contains it, with `partial`); -1 when none does, when `row` is outside the
+    /// sheet or when `text` is empty.
+    int findInRow(const Kdr_String& text, bool partial, int row, int startCol) const;
+    /// findInRow in `row` from `col`, then in each following row from column 1; no wrap.
+    bool findDisplayedForward(const Kdr_String& text, bool partial, int& col, int& row) const;
+    /// Every cell (col, row) whose displayed text matches, row by row from (1, 1).
+    std::vector<std::pair<int, int>> findAllDisplayed(const Kdr_String& text, bool partial) const;
+    /// The position of the first occurrence of `text` at or after `startPos` in the cell's
+    /// displayed text; -1 when there is none.
+    int findInCell(const Kdr_String& text, int col, int row, int startPos) const;
+    /// Finds `text` in the cell as findInCell does and selects it in the cell editor, the cell
+    /// active and the grid focused. False (and nothing changed) when it is not found or cannot
+    /// be selected in place: a formula cell, a cell that cannot be typed into, or one whose
+    /// entry differs from its displayed text there.
+    bool selectInCell(const Kdr_String& text, int col, int row, int startPos);
+    /// Replaces every occurrence of `text` in the cell's displayed text and writes the result
+    /// as plain data. False when there is none, for a formula cell, or when the write fails.
+    bool replaceInCell(int col, int row, const Kdr_String& text, const Kdr_String& replacement);
+    /// Replaces `text` in every cell that shows it, row by row from (1, 1), and returns the
+    /// number of cells changed; nothing happens for an empty `text`.
+    int replaceAll(const Kdr_String& text, const Kdr_String& replacement);
+    /// Called by the find dialog as it goes.
+    void forgetFindReplace(Kdr_FindReplaceDlg* dialog);
+
     // --- ui::GridControl --------------------------------------------------------------------
 
     bool revealCell(int col, int row, ui::Rect& rect) override;
@@ -332,7 +377,6 @@ private:
     int headerWidth() const;
     int headerHeight() const;
 
-
     bool inSheet(int col, int row) const;
     void formatNewRows(int oldCount, int newCount, bool copyLastFormat);
     void formatNewCols(int oldCount, int newCount, bool copyLastFormat);
@@ -371,6 +415,10 @@ private:
     int editRow_ = 0;
     std::string editText_;
     std::string editOriginal_;
+
+    // Find and replace (Kdr_SpreadFind.cpp).
+    bool matchesDisplayed(const Kdr_String& text, bool partial, int col, int row) const;
+    Kdr_FindReplaceDlg* findDialog_ = nullptr;
 };
 
 /// Writes a custom-function record to the command line: "Cell Col:%i, Row:%i\n" for a cell
