@@ -15,10 +15,11 @@ const std::vector<const FunctionInfo*>& sortedFunctions()
     static const std::vector<const FunctionInfo*> sorted = []
     {
         std::vector<const FunctionInfo*> list;
-        for (auto family : {fn::mathFunctions(), fn::statisticsFunctions(), fn::logicalFunctions(),
-                            fn::informationFunctions(), fn::textFunctions(), fn::lookupFunctions(),
-                            fn::dateTimeFunctions(), fn::conditionalFunctions(), fn::descriptiveFunctions(),
-                            fn::calendarFunctions(), fn::conversionFunctions(), fn::selectionFunctions()})
+        for (auto family :
+             {fn::mathFunctions(), fn::statisticsFunctions(), fn::logicalFunctions(),
+              fn::informationFunctions(), fn::textFunctions(), fn::lookupFunctions(), fn::dateTimeFunctions(),
+              fn::conditionalFunctions(), fn::descriptiveFunctions(), fn::calendarFunctions(),
+              fn::conversionFunctions(), fn::selectionFunctions(), fn::probabilityFunctions()})
             for (const FunctionInfo& f : family)
                 list.push_back(&f);
         std::sort(list.begin(), list.end(),
