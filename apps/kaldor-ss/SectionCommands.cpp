@@ -167,7 +167,7 @@ bool checkImported(const std::vector<CsvRecord>& records, const std::string& fil
     {
         if (const int byte = controlByte(record.fields); byte >= 0)
         {
-            char code[8];
+            char code[16];
             std::snprintf(code, sizeof code, "0x%02X", byte);
             return refuse(record.line, std::string("binary data (byte ") + code + ")");
         }
