@@ -338,6 +338,26 @@ void ZxDlgCSP2::reportFailure(const Kdr_String& text)
     ui::messageBox(this, text, dialString(620), MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool ZxDlgCSP2::askForFile(TableKind kind, bool load, const Kdr_String& proposed, Kdr_String& path)
+{
+    const Kdr_String extension = cutting::extensionOf(kind);
+    ui::FileDialogRequest request;
+    request.owner = this;
+    request.open = load;
+    request.title = dialString(load ? 618 : 619);
+    request.defaultExtension = extension;
+    request.fileName = proposed;
+    request.filter =
+        dialString(kind == TableKind::Stock ? 626 : 627) + " (*." + extension + ")|*." + extension + "||";
+    request.flags = load ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT;
+    request.maxPathLength = 2048;
+    Kdr_String chosen;
+    if (!ui::fileDialog(request, chosen))
+        return false;
+    path = cutting::withExtension(chosen, kind);
+    return true;
+}
+
 void ZxDlgCSP2::loadOrSave(TableKind kind, bool load)
 {
     takeBackGroup();
@@ -354,20 +374,9 @@ void ZxDlgCSP2::loadOrSave(TableKind kind, bool load)
     else if (!cutting::latestFile(folder, kind, proposed))
         proposed = folder + "*." + extension;
 
-    ui::FileDialogRequest request;
-    request.owner = this;
-    request.open = load;
-    request.title = dialString(load ? 618 : 619);
-    request.defaultExtension = extension;
-    request.fileName = proposed;
-    request.filter =
-        dialString(kind == TableKind::Stock ? 626 : 627) + " (*." + extension + ")|*." + extension + "||";
-    request.flags = load ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT;
-    request.maxPathLength = 2048;
     Kdr_String path;
-    if (!ui::fileDialog(request, path))
+    if (!askForFile(kind, load, proposed, path))
         return;
-    path = cutting::withExtension(path, kind);
 
     Kdr_String error;
     if (load)
@@ -401,18 +410,8 @@ void ZxDlgCSP2::allGroups()
         Kdr_String path = cutting::nextStockFile(folder, TableKind::Stock);
         if (ask)
         {
-            ui::FileDialogRequest request;
-            request.owner = this;
-            request.open = false;
-            request.title = dialString(619);
-            request.defaultExtension = "shp";
-            request.fileName = path;
-            request.filter = dialString(626) + " (*.shp)|*.shp||";
-            request.flags = OFN_OVERWRITEPROMPT;
-            request.maxPathLength = 2048;
-            if (!ui::fileDialog(request, path))
+            if (!askForFile(TableKind::Stock, false, path, path))
                 continue;
-            path = cutting::withExtension(path, TableKind::Stock);
         }
         Kdr_String error;
         if (!cutting::saveGroupTable(data_, i, TableKind::Stock, path, error))

@@ -77,6 +77,9 @@ private:
     void deleteGroup();
     void addRow(int index);
     void deleteRow(int index);
+    /// Asks for the file to load or save in a file dialog proposing `proposed`; false when
+    /// cancelled, else the chosen path with the kind's extension.
+    bool askForFile(cutting::TableKind kind, bool load, const Kdr_String& proposed, Kdr_String& path);
     void loadOrSave(cutting::TableKind kind, bool load);
     void allGroups();
     void reportFailure(const Kdr_String& text);
