@@ -9,9 +9,11 @@
 #include "library/Kdr_ProfValuesTable.h"
 #include "library/SectionLibrary.h"
 #include "library/SectionShapes.h"
+#include "ui/Bitmap.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace
 {
@@ -233,4 +235,21 @@ TEST(SectionLibrary, TheRecordRoundTripsThroughJson)
         EXPECT_EQ(error, c.error);
         EXPECT_EQ(kept, data);
     }
+}
+
+TEST_F(SectionLibraryFolder, TheSampleLibraryHasABigAndASmallIconForEveryShape)
+{
+    gSettings.setAppDir(std::string(KALDOR_TEST_DATA) + "../../samples/library/");
+    for (int number = 1; number <= 24; ++number)
+        for (const bool big : {true, false})
+        {
+            const Kdr_String file = sectionIconFile(Kdr_String(number), "", big);
+            EXPECT_EQ(file.find("Unknown"), std::string::npos) << number;
+            std::string error;
+            const std::optional<ui::Bitmap> icon = ui::Bitmap::load(file, error);
+            ASSERT_TRUE(icon.has_value()) << file << ": " << error;
+            EXPECT_EQ(icon->width(), big ? 48 : 16) << file;
+        }
+    std::string error;
+    EXPECT_TRUE(ui::Bitmap::load(sectionIconFile("", "", false), error).has_value()) << "Unknown-small.bmp";
 }
