@@ -244,7 +244,7 @@ TEST_F(SectionLibraryFolder, TheSampleLibraryHasABigAndASmallIconForEveryShape)
         for (const bool big : {true, false})
         {
             const Kdr_String file = sectionIconFile(Kdr_String(number), "", big);
-            EXPECT_EQ(file.find("Unknown"), std::string::npos) << number;
+            EXPECT_FALSE(file.contains("Unknown", true)) << number;
             std::string error;
             const std::optional<ui::Bitmap> icon = ui::Bitmap::load(file, error);
             ASSERT_TRUE(icon.has_value()) << file << ": " << error;
