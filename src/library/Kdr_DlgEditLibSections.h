@@ -12,7 +12,7 @@
 /// Template and control ids of the section library dialog and its three pages.
 enum EditLibSectionsResourceId
 {
-    IDD_EDITLIB_SECTIONS = 8137,
+    IDD_EDITLIB_SECTIONS = 8717, ///< the container; its pages are 8138, 8139 and 8716
     IDC_EDITLIB_TABS = 1449,
     IDD_EDITLIB_GROUPS = 8138,
     IDD_EDITLIB_TYPES = 8139,
