@@ -1,9 +1,11 @@
 // Section tables of 5,000 sizes: what the checks of the section table reader cost over the
-// plain table-file parse, and the profile table's grid round trip and name queries.
+// plain table-file parse, the profile table's grid round trip and name queries, and the section
+// library's row commands and new-size placement measured against that round trip.
 
 #include "host/SectionTableFile.h"
 #include "host/TableFile.h"
 #include "library/Kdr_ProfValuesTable.h"
+#include "library/SectionLibrary.h"
 #include "spread/Kdr_Spread.h"
 
 #include <benchmark/benchmark.h>
@@ -90,10 +92,53 @@ void gridRoundTrip(benchmark::State& state)
         table.getFromSS(grid);
     }
 }
+
+/// The section library's sort button on the whole table: by the mass column, one way and back.
+void gridSortRows(benchmark::State& state)
+{
+    const Kdr_ProfValuesTable table = bigTable();
+    Kdr_Spread grid;
+    grid.createHidden();
+    table.setToSS(grid);
+    for (auto _ : state)
+    {
+        grid.sortRows(12, false);
+        grid.sortRows(12, true);
+    }
+}
+
+/// A row moved down and back up in the middle of the table.
+void gridMoveRow(benchmark::State& state)
+{
+    const Kdr_ProfValuesTable table = bigTable();
+    Kdr_Spread grid;
+    grid.createHidden();
+    table.setToSS(grid);
+    for (auto _ : state)
+    {
+        grid.moveRow(kSizes / 2, false);
+        grid.moveRow(kSizes / 2 + 1, true);
+    }
+}
+
+/// What a new size costs before it goes in: the name pattern and the place of its name.
+void newSizePlacement(benchmark::State& state)
+{
+    const Kdr_ProfValuesTable table = bigTable();
+    for (auto _ : state)
+    {
+        Kdr_SizePattern pattern;
+        benchmark::DoNotOptimize(findSizePattern(table, kSizes / 2, pattern));
+        benchmark::DoNotOptimize(sizeInsertionIndex(table, "2550"));
+    }
+}
 } // namespace
 
 BENCHMARK(plainTableParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(sectionTableParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(filteredNamesAndIndices)->Unit(benchmark::kMillisecond);
 BENCHMARK(gridRoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(gridSortRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(gridMoveRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(newSizePlacement)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

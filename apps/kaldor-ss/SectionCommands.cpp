@@ -2,15 +2,16 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "CsvTable.h"
 #include "grid/Sheet.h"
 #include "grid/SheetFormats.h"
-#include "CsvTable.h"
 #include "host/FileFunctions.h"
 #include "host/MacroLangs.h"
 #include "host/SectionTableFile.h"
 #include "host/Settings.h"
 #include "host/StringFunctions.h"
 #include "library/Kdr_ProfValuesTable.h"
+#include "library/SectionLibrary.h"
 
 #include <CLI/CLI.hpp>
 #include <charconv>
@@ -392,6 +393,167 @@ int runSectionExport(const std::string& name, const std::string& file, char sepa
     }
     return kSuccess;
 }
+namespace
+{
+/// The tables of the library, by base name.
+Kdr_StringArray libraryTableNames()
+{
+    Kdr_StringArray files, names;
+    ObjectExportFindFiles(gSettings.libDir() + "prof", "*.pr", files);
+    for (const Kdr_String& file : files)
+        names.append(host::getFileTitle(file));
+    return names;
+}
+} // namespace
+
+int runSectionNew(const SectionChange& change, const std::string& like, Console& console)
+{
+    Kdr_ProfValuesTable table;
+    if (int status = loadTable(like, table, console); status != kSuccess)
+        return status;
+    const Kdr_String problem = sectionTableNameProblem(change.table, libraryTableNames());
+    if (!problem.empty())
+    {
+        console.error(problem);
+        return kUsage;
+    }
+    table.setName(sectionTableBaseName(change.table));
+    if (change.dryRun)
+    {
+        printTable(table, console);
+        return kSuccess;
+    }
+    Kdr_String error;
+    if (!createSectionTable(table, change.table, libraryTableNames(), error))
+    {
+        console.error(error);
+        return kFailed;
+    }
+    console.note("saved " + host::sectionTablePath(gSettings.libDir(), table.name()));
+    return kSuccess;
+}
+
+int runSectionRename(const std::string& oldName, const std::string& newName, Console& console)
+{
+    Kdr_ProfValuesTable table;
+    if (int status = loadTable(oldName, table, console); status != kSuccess)
+        return status;
+    const Kdr_StringArray existing = libraryTableNames();
+    const Kdr_String problem = sectionTableNameProblem(newName, existing);
+    if (!problem.empty())
+    {
+        console.error(problem);
+        return kUsage;
+    }
+    Kdr_String error;
+    if (!renameSectionTable(table, baseName(oldName), newName, existing, error))
+    {
+        console.error(error);
+        return kFailed;
+    }
+    if (host::fileExists(host::sectionTablePath(gSettings.libDir(), oldName)))
+        console.error("the old file " + host::sectionTablePath(gSettings.libDir(), oldName) +
+                      " could not be deleted");
+    console.note("saved " + host::sectionTablePath(gSettings.libDir(), table.name()));
+    return kSuccess;
+}
+
+int runSectionDelete(const std::string& name, Console& console)
+{
+    if (!checkTableName(name, console))
+        return kUsage;
+    const Kdr_String path = host::sectionTablePath(gSettings.libDir(), name);
+    if (!host::fileExists(path))
+    {
+        console.error("no section table \"" + baseName(name) + "\" (" + path + ")");
+        return kBadInput;
+    }
+    if (!deleteSectionTableFile(name))
+    {
+        console.error("cannot delete " + path);
+        return kFailed;
+    }
+    console.note("deleted " + path);
+    return kSuccess;
+}
+
+int runSectionAddSize(const SectionChange& change, const std::string& from,
+                      const std::vector<std::string>& sets, const std::string& name, Console& console)
+{
+    Kdr_ProfValuesTable table;
+    if (int status = loadTable(change.table, table, console); status != kSuccess)
+        return status;
+    if (table.rowCount() == 0)
+    {
+        console.error("section table \"" + table.name() + "\" has no size to start from");
+        return kFailed;
+    }
+    int start = -1;
+    if (!findSize(table, from, start, console))
+        return kFailed;
+    Kdr_SizePattern pattern;
+    const bool automatic = name.empty();
+    if (!findSizePattern(table, start, pattern) && automatic)
+    {
+        console.error("no size from \"" + from +
+                      "\" on has a system name made of its values; give the name with --name");
+        return kFailed;
+    }
+
+    Kdr_StringArray templateRow;
+    table.getRow(templateRow, pattern.row);
+    const int first = firstValueColumn(table);
+    Kdr_StringArray values;
+    for (int col = first; col < templateRow.length(); ++col)
+        values.append(templateRow[col]);
+    for (const std::string& set : sets)
+    {
+        const auto equals = set.find('=');
+        if (equals == std::string::npos || equals == 0)
+        {
+            console.error("--set \"" + set + "\": give COLUMN=VALUE");
+            return kUsage;
+        }
+        const std::string column = set.substr(0, equals);
+        const std::string text = set.substr(equals + 1);
+        const int col = table.getColumnIdx(column);
+        if (col < first || col - first >= values.length())
+        {
+            console.error("section table \"" + table.name() + "\" has no property column \"" + column + "\"");
+            return kUsage;
+        }
+        double value = 0;
+        if (!parseNumber(text, value))
+        {
+            console.error("\"" + text + "\" is not a number");
+            return kUsage;
+        }
+        values[col - first] = text;
+    }
+
+    Kdr_StringArray composed = templateRow;
+    for (int k = 0; k < values.length(); ++k)
+        composed[first + k] = values[k];
+    const Kdr_String nameText = automatic ? composeSizeName(pattern, composed) : Kdr_String(name);
+    const Kdr_StringArray row = makeSizeRow(table, pattern.row, nameText, automatic, values);
+    const Kdr_String problem = newSizeProblem(table, row);
+    if (!problem.empty())
+    {
+        Kdr_String text = problem;
+        replaceSubString(text, "\n\n", " ", true);
+        replaceSubString(text, "\n", " ", true);
+        console.error(text);
+        return kFailed;
+    }
+    const int index = sizeInsertionIndex(table, nameText);
+    Kdr_Array<Kdr_StringArray> rows = table.rows();
+    rows.insertAt(index, row);
+    table.setRows(rows);
+    const int status = finishChange(change, table, console);
+    if (status == kSuccess && !change.dryRun)
+        console.result(field(table.name() + "-" + nameText));
+    return status;
+}
 } // namespace cli
 
 void cli::addSectionCommands(CLI::App& app, Command& command)
@@ -514,5 +676,51 @@ exportCommand->callback(
     {
         command = [options](Console& console)
         { return runSectionExport(options->change.table, options->file, options->separator[0], console); };
+    });
+
+CLI::App* newCommand = section->add_subcommand("new", "Make a new table as a copy of another");
+addTable(newCommand);
+newCommand->add_option("--like", options->sysName, "The table to copy (picture, columns and sizes)")
+    ->required();
+addDryRun(newCommand);
+newCommand->callback(
+    [options, &command]
+    {
+        command = [options](Console& console)
+        { return runSectionNew(options->change, options->sysName, console); };
+    });
+
+CLI::App* rename = section->add_subcommand(
+    "rename", "Rename a table: its file is saved under the new name, then the old file deleted");
+rename->add_option("OLD", options->change.table, "Table name")->required();
+rename->add_option("NEW", options->newName, "New table name")->required();
+rename->callback(
+    [options, &command]
+    {
+        command = [options](Console& console)
+        { return runSectionRename(options->change.table, options->newName, console); };
+    });
+
+CLI::App* deleteCommand = section->add_subcommand("delete", "Delete a table's file");
+addTable(deleteCommand);
+deleteCommand->callback(
+    [options, &command]
+    { command = [options](Console& console) { return runSectionDelete(options->change.table, console); }; });
+
+CLI::App* addSize = section->add_subcommand(
+    "add-size", "Add a size made from another: its values changed by --set, its name composed from them");
+addTable(addSize);
+addSize->add_option("--from", options->sysName, "System name of the size to start from")->required();
+addSize->add_option("--set", options->values, "A property value of the new size: COLUMN=VALUE (repeatable)");
+addSize->add_option("--name", options->newName,
+                    "System name (and display name) of the new size, else composed from its values");
+addDryRun(addSize);
+addSize->callback(
+    [options, &command]
+    {
+        command = [options](Console& console) {
+            return runSectionAddSize(options->change, options->sysName, options->values, options->newName,
+                                     console);
+        };
     });
 }

@@ -41,4 +41,22 @@ int runSectionImport(const SectionChange& change, const std::string& file, const
 /// `section export NAME FILE.csv [--separator C]`: the header and sizes as CSV ("-" for
 /// standard output).
 int runSectionExport(const std::string& table, const std::string& file, char separator, Console& console);
+/// `section new NAME --like EXISTING`: a new table NAME, a copy of table EXISTING (picture,
+/// columns and sizes). NAME must be a name no table of the library has (letter case ignored)
+/// and a plain file name.
+int runSectionNew(const SectionChange& change, const std::string& like, Console& console);
+/// `section rename OLD NEW`: the table's file is saved under the new name first, and the old
+/// file is deleted only after that succeeded. NEW is checked as for `section new`.
+int runSectionRename(const std::string& oldName, const std::string& newName, Console& console);
+/// `section delete NAME`: deletes the table's file.
+int runSectionDelete(const std::string& name, Console& console);
+/// `section add-size NAME --from SYS [--set COLUMN=VALUE …] [--name TEXT]`: a new size made
+/// as the new-size dialog makes it. From SYS down, the first size whose system name is made
+/// of its own values ("100x50x5" of h, b and t) is the template; its values, changed by the
+/// --set options (value columns by header, letter case ignored), give the new size. The
+/// system name is composed from the template's name columns (or is TEXT), the display names
+/// are each language's type word and the name, and the size goes where its name sorts.
+/// Prints the new size's full system name.
+int runSectionAddSize(const SectionChange& change, const std::string& from,
+                      const std::vector<std::string>& sets, const std::string& name, Console& console);
 } // namespace cli

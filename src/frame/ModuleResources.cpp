@@ -2,6 +2,9 @@
 
 #include "cutting/ZxDlgCSP2.h"
 #include "frame/ModuleBitmaps.h"
+#include "library/Kdr_DlgEditLibSections.h"
+#include "library/Kdr_DlgEditLibSimple.h"
+#include "library/SectionLibraryIcons.h"
 #include "spread/GridDialogTemplates.h"
 
 namespace
@@ -45,6 +48,9 @@ void registerTemplates(ui::ResourceModule& module)
     bill.control(IDC_SS_PLACEHOLDER, "STATIC", "", 0, 5, 20, 410, 235);
     module.addDialog(std::move(bill));
     registerModuleBitmaps(module);
+    registerEditLibSectionsTemplates(module);
+    registerEditLibSimpleTemplate(module);
+    registerSectionLibraryIcons(module);
 }
 } // namespace
 

@@ -89,6 +89,21 @@ public:
     /// Every check-box cell inside the selection gets "1" (on) or "0".
     bool setChecks(bool on);
 
+    // --- Row order (Kdr_SpreadRows.cpp) ----------------------------------------------------
+
+    /// Swaps row `row` with the row above (`up`) or below, with everything the rows hold:
+    /// entries, types, formats and their header texts. The active cell follows the row.
+    /// False, and nothing changed, for the first row upwards, the last downwards or a row
+    /// outside the sheet.
+    bool moveRow(int row, bool up);
+    /// moveRow on the active row.
+    bool moveActiveRow(bool up);
+    /// Sorts the rows by the shown texts of column `col`: numbers by value before texts,
+    /// texts in natural order (letter case ignored, "IPE 80" before "IPE 100"); rows with
+    /// equal keys keep their order. Rows move whole, with their header texts. False for a
+    /// column outside the sheet.
+    bool sortRows(int col, bool ascending);
+
     // --- Cells ---------------------------------------------------------------------------
 
     /// One text of a cell (kind: Kdr_CellTextKind). An empty cell reads as an empty text and

@@ -230,3 +230,91 @@ TEST(SectionCommands, BadInputIsRefusedWithFileAndLineAndChangesNothing)
               std::string::npos)
         << bad.err;
 }
+
+TEST(SectionCommands, NewRenameAndDeleteTables)
+{
+    Library library;
+    const std::string ipe = library.table("IPE");
+
+    ProgramResult made = library.run({"section", "new", "IPEA", "--like", "IPE"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(library.table("IPEA"), ipe) << "a copy of picture, columns and sizes";
+
+    // Names that would overwrite another table or leave the prof folder are refused.
+    const std::pair<const char*, const char*> refused[] = {
+        {"ipe", "A table named \"ipe\" exists already."},
+        {"../x", "A table name cannot hold the character '/'."},
+        {"..", "\"..\" cannot name a table."},
+        {"", "A table needs a name."},
+    };
+    for (const auto& [name, message] : refused)
+    {
+        ProgramResult result = library.run({"section", "new", name, "--like", "HEA"});
+        EXPECT_EQ(result.status, 2) << name;
+        EXPECT_EQ(result.err, std::string("kaldor-ss: ") + message + "\n") << name;
+        ProgramResult rename = library.run({"section", "rename", "IPEA", name});
+        EXPECT_EQ(rename.status, 2) << name;
+    }
+    EXPECT_EQ(library.run({"section", "new", "X", "--like", "HEM"}).status, 3);
+
+    ProgramResult renamed = library.run({"section", "rename", "IPEA", "IPE2"});
+    ASSERT_EQ(renamed.status, 0) << renamed.err;
+    EXPECT_EQ(library.table("IPE2"), ipe);
+    EXPECT_FALSE(std::filesystem::exists(library.folder + "/prof/IPEA.pr"));
+    EXPECT_EQ(library.run({"section", "rename", "IPEA", "IPE3"}).status, 3) << "it is gone";
+
+    ProgramResult deleted = library.run({"section", "delete", "IPE2"});
+    ASSERT_EQ(deleted.status, 0) << deleted.err;
+    EXPECT_EQ(library.run({"section", "list"}).out, "HEA\nHEB\nIPE\nL\nUPN\n");
+    ProgramResult again = library.run({"section", "delete", "IPE2"});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_NE(again.err.find("no section table \"IPE2\""), std::string::npos) << again.err;
+    EXPECT_EQ(library.run({"section", "delete", "../prof/IPE"}).status, 2);
+    EXPECT_EQ(library.table("IPE"), ipe);
+}
+
+TEST(SectionCommands, AddSizeComposesTheNameAndPlacesTheSize)
+{
+    Library library;
+    ProgramResult added =
+        library.run({"section", "add-size", "IPE", "--from", "200", "--set", "h=210", "--set", "B=105"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.out, "IPE-210\n");
+    const std::string ipe = library.table("IPE");
+    EXPECT_NE(ipe.find("\n200\t1\tIPE 200\tIPE 200\tIPE 200\tIPE 200\t200\t100\t5.6\t8.5\t12\t22.4\n"
+                       "210\t1\tIPE 210\tIPE 210\tIPE 210\tIPE 210\t210\t105\t5.6\t8.5\t12\t22.4\n"
+                       "220\t"),
+              std::string::npos)
+        << ipe;
+
+    // Angles are named by leg and thickness; a name the table holds is refused.
+    ProgramResult taken =
+        library.run({"section", "add-size", "L", "--from", "25x3", "--set", "h=30", "--set", "b=30"});
+    EXPECT_EQ(taken.status, 1);
+    EXPECT_EQ(taken.err, "kaldor-ss: Table \"L\" holds a size named \"30x3\" already.\n");
+    ProgramResult angle = library.run({"section", "add-size", "L", "--from", "25x3", "--set", "h=27", "--set",
+                                       "b=27", "--set", "tw=3.5", "--dry-run"});
+    ASSERT_EQ(angle.status, 0) << angle.err;
+    EXPECT_NE(angle.out.find("\n25x4\t1\tL 25x4\t"), std::string::npos);
+    EXPECT_NE(angle.out.find(
+                  "\n27x3.5\t1\tL 27x3.5\tL 27x3.5\tL 27x3.5\tL 27x3.5\t27\t27\t3.5\t3\t3.5\t1.12\n30x3\t"),
+              std::string::npos)
+        << angle.out;
+
+    // An own name is kept as given, display names included.
+    ProgramResult own =
+        library.run({"section", "add-size", "UPN", "--from", "80", "--name", "80A", "--dry-run"});
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_NE(own.out.find("\n80A\t1\t80A\t80A\t80A\t80A\t80\t45\t"), std::string::npos) << own.out;
+
+    EXPECT_EQ(library.run({"section", "add-size", "IPE", "--from", "200", "--set", "colour=1"}).status, 2);
+    EXPECT_EQ(library.run({"section", "add-size", "IPE", "--from", "200", "--set", "h=wide"}).status, 2);
+    EXPECT_EQ(library.run({"section", "add-size", "IPE", "--from", "200", "--set", "h"}).status, 2);
+    EXPECT_EQ(library.run({"section", "add-size", "IPE", "--from", "999"}).status, 1);
+
+    // A table without sizes has nothing to start from.
+    library.scratch.write("library/prof/Empty.pr", "1\nSysName\tI/O\tEnglish\tDutch\tGerman\tFrench\th\n");
+    ProgramResult empty = library.run({"section", "add-size", "Empty", "--from", "1"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "kaldor-ss: section table \"Empty\" has no size to start from\n");
+}
