@@ -1,12 +1,12 @@
 // The dialogs kaldor-ss-gui opens, one entry each. A new dialog is one function that reads
 // its arguments and opens it, and one line in the table at the end.
 
+#include "../kaldor-ss/CsvTable.h"
 #include "GuiProgram.h"
 #include "cutting/ZxDlgCSP2.h"
 #include "frame/ModuleResources.h"
 #include "grid/Csv.h"
 #include "grid/FileText.h"
-#include "grid/Sheet.h"
 #include "host/AcTransaction.h"
 #include "host/DlgCSP2Data.h"
 #include "host/Kdr_DbMacro.h"
@@ -236,16 +236,9 @@ void defineStrings(CLI::App& command, Run& run)
                 }
                 if (!startGridDialog(captions, {}, rows, true, "", fs::path(*file).filename().string()))
                     return kSuccess;
-                grid::Sheet sheet;
-                sheet.setMaxCols(captions.length());
-                sheet.setMaxRows(rows.length() + 1);
-                for (int col = 0; col < captions.length(); ++col)
-                    sheet.setData(col + 1, 1, captions[col]);
-                for (int row = 0; row < rows.length(); ++row)
-                    for (int col = 0; col < rows[row].length() && col < captions.length(); ++col)
-                        sheet.setData(col + 1, row + 2, rows[row][col]);
+                rows.insertAt(0, captions);
                 std::string error;
-                if (!grid::writeFileAtomically(*file, grid::writeCsvText(sheet), error))
+                if (!grid::writeFileAtomically(*file, cli::formatCsv(rows, ','), error))
                 {
                     reportError(error);
                     return kFailed;

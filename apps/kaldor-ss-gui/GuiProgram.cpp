@@ -123,7 +123,11 @@ int runProgram(int argc, const char* const* argv, qtui::Renderer& renderer)
         reportError(std::string("internal error: ") + failure.what());
         status = kFailed;
     }
-    renderer.setModalHook({});
+    if (!screenshot.empty())
+    {
+        renderer.setModalHook({});
+        renderer.setUnattended(false);
+    }
     if (!screenshot.empty() && status == kSuccess && !written)
     {
         reportError(shot ? "cannot write " + screenshot : "no dialog was shown, so no screenshot was taken");

@@ -427,11 +427,19 @@ void Renderer::sync(ui::Window& window, Entry& entry)
                                                                   : Qt::AlignLeft);
         if (line->text() != toScreen(text))
         {
-            // Only a text that differs is set, so the caret stays where the person left it.
+            // Only a text that differs is set. While the person types, the caret stays where
+            // it was (a refused character leaves it behind the last one taken); a text set by
+            // the dialog shows the field's own selection.
+            const int caret = line->cursorPosition();
             line->setText(toScreen(text));
-            int start = 0, end = 0;
-            edit.GetSel(start, end);
-            line->setSelection(start, end - start);
+            if (line->hasFocus())
+                line->setCursorPosition(std::min(caret, static_cast<int>(line->text().size())));
+            else
+            {
+                int start = 0, end = 0;
+                edit.GetSel(start, end);
+                line->setSelection(start, end - start);
+            }
         }
         break;
     }
@@ -534,7 +542,6 @@ void Renderer::sync(ui::Window& window, Entry& entry)
             if (auto* dialog = dynamic_cast<ui::Dialog*>(&window); dialog != nullptr && dialog->isModal())
                 widget->setWindowModality(Qt::ApplicationModal);
             widget->show();
-            widget->raise();
             widget->activateWindow();
         }
         else

@@ -134,8 +134,6 @@ void Renderer::connectSignals(ui::WindowHandle handle, Kind kind, QWidget* widge
     switch (kind)
     {
     case Kind::PushButton:
-    case Kind::CheckBox:
-    case Kind::RadioButton:
         QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
                          [this, handle]
                          {
@@ -390,6 +388,25 @@ bool Renderer::handleMouse(QObject* watched, ui::Window& window, const Entry& en
         if (type == QEvent::MouseButtonPress && window.IsWindowEnabled() && ui::Window::GetFocus() != &window)
             act(window.GetSafeHwnd(), [](ui::Window& w) { w.SetFocus(); });
         return false;
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    {
+        // The whole rectangle of a check box or radio button takes the click, as on the
+        // platform, not only its box and caption; the model decides what the click does.
+        if (event.button() != Qt::LeftButton)
+            return false;
+        if (type == QEvent::MouseButtonRelease && entry.widget->rect().contains(event.position().toPoint()) &&
+            window.IsWindowEnabled())
+            act(window.GetSafeHwnd(),
+                [](ui::Window& w)
+                {
+                    const ui::WindowHandle h = w.GetSafeHwnd();
+                    w.SetFocus();
+                    if (auto* b = dynamic_cast<ui::Button*>(ui::Window::FromHandle(h)))
+                        b->click();
+                });
+        return type != QEvent::MouseMove;
+    }
     case Kind::Label:
         if (type == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton &&
             (window.GetStyle() & SS_NOTIFY) != 0)
