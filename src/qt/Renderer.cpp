@@ -360,7 +360,13 @@ void Renderer::sync(ui::Window& window, Entry& entry)
     const bool enabled = window.IsWindowEnabled();
     // A painted window decides itself what a click on it means, enabled or not.
     if (entry.kind != Kind::Painted && entry.kind != Kind::TopLevel && widget->isEnabled() != enabled)
+    {
+        // A disabled Qt widget swallows clicks, but on the platform a disabled control passes
+        // them to its parent (a drawing area decides what a click on it means): the widget
+        // lets them through to its parent, which hands them to the model.
         widget->setEnabled(enabled);
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
+    }
     const Kdr_String text = window.GetWindowText();
     switch (entry.kind)
     {
@@ -607,9 +613,29 @@ void Renderer::endFinishedRuns()
     for (ModalRun& run : runs_)
     {
         auto* dialog = dynamic_cast<ui::Dialog*>(ui::Window::FromHandle(run.dialog));
-        if (dialog == nullptr || dialog->hasEnded())
+        if (dialog == nullptr || (run.modeless ? !dialog->IsWindowVisible() : dialog->hasEnded()))
             run.loop->quit();
     }
+}
+
+void Renderer::runLoop(ui::WindowHandle handle, bool modeless)
+{
+    QEventLoop loop;
+    runs_.push_back({handle, &loop, modeless});
+    if (modalHook_)
+        QTimer::singleShot(0, &loop,
+                           [this, handle]
+                           {
+                               auto* d = dynamic_cast<ui::Dialog*>(ui::Window::FromHandle(handle));
+                               QWidget* w = d != nullptr ? widgetFor(d) : nullptr;
+                               if (w != nullptr && modalHook_)
+                                   modalHook_(*d, *w);
+                               settle();
+                           });
+    auto* live = dynamic_cast<ui::Dialog*>(ui::Window::FromHandle(handle));
+    if (live != nullptr && (modeless ? live->IsWindowVisible() : !live->hasEnded()))
+        loop.exec();
+    runs_.pop_back();
 }
 
 void Renderer::runModal(ui::Dialog& dialog)
@@ -625,22 +651,18 @@ void Renderer::runModal(ui::Dialog& dialog)
         widget->show();
     }
     settle();
-    QEventLoop loop;
-    runs_.push_back({handle, &loop});
-    if (modalHook_)
-        QTimer::singleShot(0, &loop,
-                           [this, handle]
-                           {
-                               auto* d = dynamic_cast<ui::Dialog*>(ui::Window::FromHandle(handle));
-                               QWidget* w = d != nullptr ? widgetFor(d) : nullptr;
-                               if (w != nullptr && modalHook_)
-                                   modalHook_(*d, *w);
-                               settle();
-                           });
-    auto* live = dynamic_cast<ui::Dialog*>(ui::Window::FromHandle(handle));
-    if (live != nullptr && !live->hasEnded())
-        loop.exec();
-    runs_.pop_back();
+    runLoop(handle, false);
+}
+
+void Renderer::runModeless(ui::Dialog& dialog)
+{
+    const ui::WindowHandle handle = dialog.GetSafeHwnd();
+    if (handle == 0)
+        return;
+    if (!dialog.IsWindowVisible())
+        dialog.ShowWindow(SW_SHOW);
+    settle();
+    runLoop(handle, true);
 }
 
 void Renderer::act(ui::WindowHandle handle, const std::function<void(ui::Window&)>& action)

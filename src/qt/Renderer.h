@@ -62,6 +62,11 @@ public:
     /// line, ends the nested loops of dialogs that ended and arms the timer.
     void settle();
 
+    /// Runs the event loop for a modeless dialog (a program whose main window it is) until
+    /// the dialog is closed: destroyed, or hidden as a modeless dialog is when it ends. The
+    /// modal hook runs for it as for a modal dialog.
+    void runModeless(ui::Dialog& dialog);
+
     /// Unattended runs (screenshots): message boxes take their default answer, file dialogs,
     /// prompts and menus are cancelled, so that nothing waits for a person.
     void setUnattended(bool on) { unattended_ = on; }
@@ -119,6 +124,7 @@ private:
     {
         ui::WindowHandle dialog = 0;
         QEventLoop* loop = nullptr;
+        bool modeless = false;
     };
 
     static Kind kindOf(const ui::Window& window);
@@ -129,6 +135,8 @@ private:
     void syncFocus();
     void endFinishedRuns();
     void armTimer();
+    /// Runs a nested event loop for the dialog until endFinishedRuns ends it.
+    void runLoop(ui::WindowHandle dialog, bool modeless);
     QWidget* ownerWidget(ui::Window* owner) const;
 
     bool handleKey(ui::Window& window, const Entry& entry, QKeyEvent& event);

@@ -308,3 +308,60 @@ TEST_F(GuiTest, TimersFollowTheMessageLoopAndNestedRunsEndInOrder)
     EXPECT_EQ(log, (std::vector<std::string>{"end 0", "inner 1", "end 1"}));
 }
 } // namespace
+
+// ---- clicks on disabled controls, and a modeless dialog's own loop ---------------------------
+
+constexpr int kDrawingDialog = 9903;
+constexpr int kDisabledButton = 201;
+
+/// Records where the mouse went, as a drawing area does with clicks on its disabled controls.
+class DrawingDialog : public ui::Dialog
+{
+public:
+    DrawingDialog() : ui::Dialog(kDrawingDialog) {}
+    std::vector<ui::Point> clicks;
+
+protected:
+    bool OnInitDialog() override
+    {
+        GetDlgItem(kDisabledButton)->EnableWindow(false);
+        return true;
+    }
+    void OnLButtonDown(unsigned flags, ui::Point point) override
+    {
+        clicks.push_back(point);
+        ui::Dialog::OnLButtonDown(flags, point);
+    }
+};
+
+TEST_F(GuiTest, ClicksOnDisabledControlsGoToTheirParentAndAModelessDialogRunsUntilClosed)
+{
+    static const bool registered = []
+    {
+        ui::DialogTemplate t(kDrawingDialog, "Drawing", 0, 0, 160, 80);
+        t.pushButton(kDisabledButton, "Disabled", 20, 20, 60, 20);
+        t.pushButton(IDCANCEL, "Close", 100, 60, 50, 14);
+        ui::hostResources().addDialog(std::move(t));
+        return true;
+    }();
+    (void)registered;
+    DrawingDialog dialog;
+    ASSERT_TRUE(dialog.Create(kDrawingDialog, nullptr));
+    onDialog(
+        [&](ui::Dialog& d, QWidget& window)
+        {
+            QWidget* disabled = renderer().controlWidget(d, kDisabledButton);
+            ASSERT_NE(disabled, nullptr);
+            EXPECT_FALSE(disabled->isEnabled());
+            const QPoint at = disabled->geometry().center();
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+            ASSERT_EQ(dynamic_cast<DrawingDialog&>(d).clicks.size(), 1u) << "the dialog got the click";
+            EXPECT_EQ(dynamic_cast<DrawingDialog&>(d).clicks[0].x, at.x());
+            EXPECT_EQ(dynamic_cast<DrawingDialog&>(d).clicks[0].y, at.y());
+            QTest::mouseClick(renderer().controlWidget(d, IDCANCEL), Qt::LeftButton);
+        });
+    renderer().runModeless(dialog);
+    EXPECT_TRUE(dialog.hasEnded());
+    EXPECT_FALSE(dialog.IsWindowVisible());
+    dialog.DestroyWindow();
+}
