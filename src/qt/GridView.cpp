@@ -41,17 +41,26 @@ public:
             QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
             return;
         }
-        QStyledItemDelegate::paint(painter, option, index);
-        if (type.kind == grid::CellType::Kind::Combo)
+        if (type.kind != grid::CellType::Kind::Combo)
         {
-            QStyleOption arrow;
-            const int side = qMin(option.rect.height() - 4, 14);
-            arrow.rect =
-                QRect(option.rect.right() - side - 2, option.rect.center().y() - side / 2, side, side);
-            arrow.palette = option.palette;
-            arrow.state = QStyle::State_Enabled;
-            QApplication::style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter);
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
         }
+        // A combo cell: its text left of a drop-down arrow.
+        const int side = qMin(option.rect.height() - 4, 14);
+        const QRect arrowRect(option.rect.right() - side - 2, option.rect.center().y() - side / 2, side,
+                              side);
+        const QVariant background = index.data(Qt::BackgroundRole);
+        painter->fillRect(option.rect,
+                          background.isValid() ? background.value<QColor>() : option.palette.base().color());
+        QStyleOptionViewItem text(option);
+        text.rect.setRight(arrowRect.left() - 2);
+        QStyledItemDelegate::paint(painter, text, index);
+        QStyleOption arrow;
+        arrow.rect = arrowRect;
+        arrow.palette = option.palette;
+        arrow.state = QStyle::State_Enabled;
+        QApplication::style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter);
     }
 
 private:
@@ -122,7 +131,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     {
         const grid::Font& f = sheet.cellFormat(col, row).font;
         QFont font(dialogFace());
-        font.setPixelSize(fontPixels(f.height > 0 ? f.height : 13));
+        // A grid's font height is the character cell of the platform's font; the screen's
+        // sans-serif face at six sevenths of it fits the model's rows and columns.
+        font.setPixelSize(f.height > 0 ? (f.height * 6 + 3) / 7 : 11);
         font.setBold(f.bold());
         return font;
     }
@@ -205,6 +216,9 @@ GridView::GridView(ui::WindowHandle grid, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setTabKeyNavigation(false);
+    // A spreadsheet clips a long text at the cell's edge.
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
