@@ -336,6 +336,14 @@ void Renderer::syncGeometry(ui::Window& window, Entry& entry)
             widget->setGeometry(wanted);
         if ((window.GetStyle() & WS_THICKFRAME) == 0)
             widget->setFixedSize(wanted.size());
+        else if (auto* dialog = dynamic_cast<ui::Dialog*>(&window))
+        {
+            // The smallest size the dialog allows, as the window manager needs it.
+            const ui::Rect frame = window.frameThickness();
+            const ui::Size least = dialog->minTrackSize();
+            widget->setMinimumSize(std::max(0, least.cx - frame.left - frame.right),
+                                   std::max(0, least.cy - frame.top - frame.bottom));
+        }
         return;
     }
     const ui::Rect r = window.rectInParent();
