@@ -251,13 +251,19 @@ void defineStrings(CLI::App& command, Run& run)
 
 const std::vector<DialogCommand>& dialogCommands()
 {
-    static const std::vector<DialogCommand> commands = {
-        {"stock", "The cutting-stock dialog: groups with their main, stock and purchase tables", defineStock},
-        {"mapping", "The standards mapping page of a macro's settings", defineMapping},
-        {"sheet", "A sheet in a grid, with find and replace (F3, F5)", defineSheet},
-        {"strings", "The string table dialog on the rows of a CSV file", defineStrings},
-        {"formulas", "The formula test dialog", defineFormulas},
-    };
+    static const std::vector<DialogCommand> commands = []
+    {
+        std::vector<DialogCommand> list = {
+            {"stock", "The cutting-stock dialog: groups with their main, stock and purchase tables",
+             defineStock},
+            {"mapping", "The standards mapping page of a macro's settings", defineMapping},
+            {"sheet", "A sheet in a grid, with find and replace (F3, F5)", defineSheet},
+            {"strings", "The string table dialog on the rows of a CSV file", defineStrings},
+            {"formulas", "The formula test dialog", defineFormulas},
+        };
+        addDesignerCommands(list);
+        return list;
+    }();
     return commands;
 }
 } // namespace gui

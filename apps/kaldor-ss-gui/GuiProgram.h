@@ -43,6 +43,8 @@ struct DialogCommand
 
 /// Every dialog command, in the order of the help text.
 const std::vector<DialogCommand>& dialogCommands();
+/// Adds the designer's commands (designer, rules) when the module has the designer.
+void addDesignerCommands(std::vector<DialogCommand>& commands);
 
 /// Where messages for the person starting the program go (standard error).
 void reportError(const std::string& text);
