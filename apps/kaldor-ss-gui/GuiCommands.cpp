@@ -262,6 +262,7 @@ const std::vector<DialogCommand>& dialogCommands()
             {"formulas", "The formula test dialog", defineFormulas},
         };
         addDesignerCommands(list);
+        addLibraryCommands(list);
         return list;
     }();
     return commands;

@@ -45,6 +45,8 @@ struct DialogCommand
 const std::vector<DialogCommand>& dialogCommands();
 /// Adds the designer's commands (designer, rules) when the module has the designer.
 void addDesignerCommands(std::vector<DialogCommand>& commands);
+/// Adds the section library's commands (library, section-size) when the module has them.
+void addLibraryCommands(std::vector<DialogCommand>& commands);
 
 /// Where messages for the person starting the program go (standard error).
 void reportError(const std::string& text);

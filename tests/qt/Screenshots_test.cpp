@@ -76,6 +76,8 @@ TEST_F(ScreenshotTest, EveryDialogCommandShowsItsDialog)
         {"formulas", {"formulas"}},
         {"designer", {"designer", KALDOR_SAMPLE_LIBRARY "Dialog Templates/Dialog Design/End plate.txt"}},
         {"rules", {"rules", macro}},
+        {"library", {"library"}},
+        {"section-size", {"section-size", "IPE"}},
     };
     for (const gui::DialogCommand& command : gui::dialogCommands())
     {
