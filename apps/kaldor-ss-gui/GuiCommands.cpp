@@ -261,6 +261,7 @@ const std::vector<DialogCommand>& dialogCommands()
             {"strings", "The string table dialog on the rows of a CSV file", defineStrings},
             {"formulas", "The formula test dialog", defineFormulas},
         };
+        addMacroCommands(list);
         addDesignerCommands(list);
         addLibraryCommands(list);
         return list;

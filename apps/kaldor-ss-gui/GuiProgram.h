@@ -45,6 +45,8 @@ struct DialogCommand
 const std::vector<DialogCommand>& dialogCommands();
 /// Adds the designer's commands (designer, rules) when the module has the designer.
 void addDesignerCommands(std::vector<DialogCommand>& commands);
+/// Adds the macro dialog's command (macro) when the module has it.
+void addMacroCommands(std::vector<DialogCommand>& commands);
 /// Adds the section library's commands (library, section-size) when the module has them.
 void addLibraryCommands(std::vector<DialogCommand>& commands);
 

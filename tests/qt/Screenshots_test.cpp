@@ -76,6 +76,7 @@ TEST_F(ScreenshotTest, EveryDialogCommandShowsItsDialog)
         {"formulas", {"formulas"}},
         {"designer", {"designer", KALDOR_SAMPLE_LIBRARY "Dialog Templates/Dialog Design/End plate.txt"}},
         {"rules", {"rules", macro}},
+        {"macro", {"macro", macro}},
         {"library", {"library"}},
         {"section-size", {"section-size", "IPE"}},
     };
