@@ -9,9 +9,12 @@
 
 int main(int argc, char** argv)
 {
-    // A screenshot needs no display: without a platform chosen, the offscreen one is used.
+    // A screenshot and the help need no display: without a platform chosen, the offscreen
+    // one is used for them.
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--screenshot") == 0 && std::getenv("QT_QPA_PLATFORM") == nullptr)
+        if ((std::strcmp(argv[i], "--screenshot") == 0 || std::strcmp(argv[i], "--help") == 0 ||
+             std::strcmp(argv[i], "-h") == 0) &&
+            std::getenv("QT_QPA_PLATFORM") == nullptr)
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kaldor-ss-gui"));
