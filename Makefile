@@ -1,6 +1,6 @@
 # Thin wrapper over the CMake presets. `make demo` sets up and runs the main job,
 # `make test` builds and runs the whole test suite.
-.PHONY: demo test asan-test setup build bench fuzz clean
+.PHONY: demo gui screenshots test asan-test setup build bench fuzz clean
 
 # The main job: the sample end plate and fin plate evaluated on their sample connections.
 KALDOR_SS := ./build/default/apps/kaldor-ss/kaldor-ss
@@ -9,6 +9,18 @@ demo: setup build
 	@$(KALDOR_SS) evaluate EndPlate --macro samples/macros/EndPlate-IPE300.json
 	@echo "== Fin plate (sheet FinPlate, mapping target BeamWeb) on samples/macros/FinPlate-IPE240.json"
 	@$(KALDOR_SS) evaluate FinPlate --macro samples/macros/FinPlate-IPE240.json
+
+# The dialogs on the screen: the sample fin plate sheet in a grid (F3, F5 find and replace).
+KALDOR_SS_GUI := ./build/default/apps/kaldor-ss-gui/kaldor-ss-gui
+gui: setup build
+	$(KALDOR_SS_GUI) sheet "samples/library/Connection Standards/FinPlate.zxs"
+
+# Pictures of the dialogs for docs/, made without a display.
+screenshots: setup build
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/stock.png stock
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/mapping.png mapping FinPlate --macro samples/macros/FinPlate-IPE240.json
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/sheet.png sheet "samples/library/Connection Standards/FinPlate.zxs"
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/formulas.png formulas
 
 setup:
 	@./scripts/setup.sh

@@ -1,0 +1,88 @@
+// The dialog designer and the macro rules editor, as commands of kaldor-ss-gui. They are
+// added when the module has them (the designer's sources came later than the other dialogs).
+
+#include "GuiProgram.h"
+
+#if __has_include("designer/Kdr_DlgDesigner.h") && __has_include("designer/Kdr_DlgEditConstraints.h")
+#include "designer/Kdr_DlgDesigner.h"
+#include "designer/Kdr_DlgEditConstraints.h"
+#include "host/EditConstrData.h"
+#include "host/Kdr_DbMacro.h"
+#include "host/MacroData.h"
+#include "hostio/MacroJson.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+
+namespace gui
+{
+namespace
+{
+namespace fs = std::filesystem;
+
+void defineDesigner(CLI::App& command, Run& run)
+{
+    auto file = std::make_shared<std::string>();
+    command.add_option("TEMPLATE", *file, "Dialog template file to open (else a new template)");
+    command.callback(
+        [file, &run]
+        {
+            run = [file]
+            {
+                if (!file->empty() && !fs::is_regular_file(*file))
+                {
+                    reportError("cannot read " + *file + ": no such file");
+                    return kBadInput;
+                }
+                std::error_code ignored;
+                StartDlgDesigner(file->empty() ? Kdr_String()
+                                               : Kdr_String(fs::absolute(*file, ignored).string()));
+                return kSuccess;
+            };
+        });
+}
+
+void defineRules(CLI::App& command, Run& run)
+{
+    auto file = std::make_shared<std::string>();
+    command.add_option("FILE", *file, "Macro file (JSON); OK writes the edited rules back")->required();
+    command.callback(
+        [file, &run]
+        {
+            run = [file]
+            {
+                Kdr_DbMacro macro;
+                MacroData macroData;
+                std::string error;
+                if (!loadMacroJson(*file, macro, macroData, error))
+                {
+                    reportError(error);
+                    return kBadInput;
+                }
+                EditConstrData data(&macro);
+                if (StartDlgEditConstrModal(data) && !saveMacroJson(*file, macro, macroData, error))
+                {
+                    reportError(error);
+                    return kFailed;
+                }
+                return kSuccess;
+            };
+        });
+}
+} // namespace
+
+void addDesignerCommands(std::vector<DialogCommand>& commands)
+{
+    commands.push_back({"designer", "The dialog designer on a template file", defineDesigner});
+    commands.push_back({"rules", "The rules editor on the modules of a macro", defineRules});
+}
+} // namespace gui
+#else
+namespace gui
+{
+void addDesignerCommands(std::vector<DialogCommand>&)
+{
+}
+} // namespace gui
+#endif

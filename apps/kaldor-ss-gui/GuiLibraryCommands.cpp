@@ -1,0 +1,95 @@
+// The section library dialogs as commands of kaldor-ss-gui. They are added when the module has
+// them (the section library's dialogs came later than the other dialogs).
+
+#include "GuiProgram.h"
+
+#if __has_include("library/Kdr_DlgEditLibSections.h") && __has_include(                                      \
+                                                             "library/Kdr_DlgEditLibSimple.h") &&            \
+                                                             __has_include("hostio/DlgEditLibJson.h")
+#include "host/DlgEditLibData.h"
+#include "hostio/DlgEditLibJson.h"
+#include "library/Kdr_DlgEditLibSections.h"
+#include "library/Kdr_DlgEditLibSimple.h"
+#include "library/Kdr_ProfValuesTable.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+
+namespace gui
+{
+namespace
+{
+void defineLibrary(CLI::App& command, Run& run)
+{
+    auto file = std::make_shared<std::string>();
+    command.add_option("DATA", *file,
+                       "Section library record (JSON: groups and types); OK saves it back. Without it the "
+                       "dialog starts with no groups and types");
+    command.callback(
+        [file, &run]
+        {
+            run = [file]
+            {
+                DlgEditLibData data;
+                std::string error;
+                if (!file->empty() && !loadEditLibJson(*file, data, error))
+                {
+                    reportError(error);
+                    return kBadInput;
+                }
+                if (StartDlgEditLibSections(data, "") && !file->empty() &&
+                    !saveEditLibJson(*file, data, error))
+                {
+                    reportError(error);
+                    return kFailed;
+                }
+                return kSuccess;
+            };
+        });
+}
+
+void defineSectionSize(CLI::App& command, Run& run)
+{
+    auto name = std::make_shared<std::string>();
+    command
+        .add_option("TABLE", *name,
+                    "Section table of the library (IPE, HEA, …); OK writes the new size into it")
+        ->required();
+    command.callback(
+        [name, &run]
+        {
+            run = [name]
+            {
+                Kdr_ProfValuesTable table;
+                if (!table.readFromFile(*name))
+                {
+                    reportError("cannot read section table \"" + *name + "\"");
+                    return kBadInput;
+                }
+                int newIndex = -1;
+                if (StartDlgEditLibSimple("", table, newIndex) && !table.writeToFile(*name))
+                {
+                    reportError("cannot write section table \"" + *name + "\"");
+                    return kFailed;
+                }
+                return kSuccess;
+            };
+        });
+}
+} // namespace
+
+void addLibraryCommands(std::vector<DialogCommand>& commands)
+{
+    commands.push_back(
+        {"library", "The section library dialog: section groups, types and profile tables", defineLibrary});
+    commands.push_back({"section-size", "The new-size dialog of a section table", defineSectionSize});
+}
+} // namespace gui
+#else
+namespace gui
+{
+void addLibraryCommands(std::vector<DialogCommand>&)
+{
+}
+} // namespace gui
+#endif
