@@ -124,6 +124,20 @@ Json cellsAsJson(const ZxVarCells& cells)
     return list;
 }
 
+/// The time SOURCE_DATE_EPOCH (seconds since 1970, the convention of reproducible builds)
+/// names, if it is set to one.
+std::optional<std::chrono::system_clock::time_point> pinnedTime()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch)
+        return std::nullopt;
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end != '\0' || seconds < 0)
+        return std::nullopt;
+    return std::chrono::system_clock::time_point(std::chrono::seconds(seconds));
+}
+
 /// One evaluation: a macro file, read, evaluated and (when asked) written.
 class MacroRun
 {
@@ -180,7 +194,15 @@ private:
             std::error_code code;
             const auto written = fs::last_write_time(host::toPath(sheet->path), code);
             if (!code && !sheet->path.empty())
-                report.sheetModified = formatUtcTime(std::chrono::file_clock::to_sys(written));
+            {
+                // Like the tools of reproducible builds, a pinned date (SOURCE_DATE_EPOCH) is
+                // the latest time a report shows, so a fresh checkout reports the same.
+                auto time = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                    std::chrono::file_clock::to_sys(written));
+                if (const auto pinned = pinnedTime(); pinned && time > *pinned)
+                    time = *pinned;
+                report.sheetModified = formatUtcTime(time);
+            }
         }
         report.record = recorder_.take();
     }
@@ -371,19 +393,13 @@ int writeReport(const std::string& file, const std::vector<ZxReportMacro>& macro
     ZxReportHeader header;
     header.libraryFolder = gSettings.libDir();
     header.programVersion = host::versionText();
-    // SOURCE_DATE_EPOCH (seconds since 1970), the convention of reproducible builds, pins the
-    // report's date so that a report made twice is the same file.
+    // SOURCE_DATE_EPOCH pins the report's date so that a report made twice is the same file.
     host::ManualClock pinned;
     std::optional<host::ClockOverride> pin;
-    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch)
+    if (const auto time = pinnedTime())
     {
-        char* end = nullptr;
-        const long long seconds = std::strtoll(epoch, &end, 10);
-        if (*end == '\0' && seconds >= 0)
-        {
-            pinned.setWallTime(std::chrono::system_clock::time_point(std::chrono::seconds(seconds)));
-            pin.emplace(pinned);
-        }
+        pinned.setWallTime(*time);
+        pin.emplace(pinned);
     }
     header.createdAt = formatUtcTime(host::clock().wallTime());
     const std::string html = calculationReportHtml(header, macros);
