@@ -3,7 +3,7 @@
 # prints the command to run.
 set -euo pipefail
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev nlohmann-json3-dev libzip-dev libpugixml-dev libxlsxwriter-dev libcsv-dev)
+          libcli11-dev nlohmann-json3-dev libzip-dev libpugixml-dev libxlsxwriter-dev libcsv-dev libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
