@@ -57,6 +57,18 @@ bool templateNameOfPath(const Kdr_String& path, Kdr_String& name)
     return !name.isEmpty();
 }
 
+Kdr_String resolveTemplatePath(const Kdr_String& path)
+{
+    if (path.isEmpty())
+        return {};
+    if (host::toPath(path).is_absolute())
+        return host::normalizePath(path);
+    Kdr_String name = host::normalizePath(path);
+    if (name.endsWith(".txt", false))
+        name = name.left(name.length() - 4);
+    return templateFilePath(name);
+}
+
 Kdr_String templateFilePath(const Kdr_String& name)
 {
     return getDesignerRootFolder() + host::normalizePath(name) + ".txt";

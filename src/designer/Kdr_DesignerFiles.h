@@ -22,6 +22,10 @@ Kdr_String normalizeTemplatePath(const Kdr_String& path);
 /// The template name of `path` (below the root folder, without extension); false when the
 /// path does not lie below the root folder.
 bool templateNameOfPath(const Kdr_String& path, Kdr_String& name);
+/// The property file a macro tab's template path names: an absolute path as it is, else a
+/// template name below the root folder (".txt" may be given or left out). Empty for an
+/// empty path.
+Kdr_String resolveTemplatePath(const Kdr_String& path);
 /// The property file of a template name: root folder, name, ".txt".
 Kdr_String templateFilePath(const Kdr_String& name);
 /// The image of a template name: root folder, name, ".bmp".

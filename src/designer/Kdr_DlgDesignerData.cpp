@@ -411,6 +411,8 @@ void Kdr_DlgDesignerData::printPositions() const
 
 CControlRect* Kdr_DlgDesignerData::findDrawn(int id, int* index) const
 {
+    if (id <= 0)
+        return nullptr;
     for (std::size_t i = 0; i < drawn_.size(); ++i)
         if (drawn_[i]->id() == id && drawn_[i]->window() != nullptr)
         {

@@ -265,6 +265,8 @@ private:
 
     /// The drawn control whose window has `id`, and its index in the drawn list.
     CControlRect* findDrawn(int id, int* index = nullptr) const;
+    /// The window of control `index`, or null when it is not drawn.
+    ui::Window* drawnWindowOf(int index) const;
     /// The index of the control that a drawn window belongs to, or −1.
     int controlIndexOfWindow(const ui::Window* window) const;
     bool hasTracker() const { return tracker_ != nullptr; }
