@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "ReportPicture.h"
 #include "host/AcTransaction.h"
 #include "host/Clock.h"
 #include "host/FileFunctions.h"
@@ -205,6 +206,13 @@ private:
             }
         }
         report.record = recorder_.take();
+        if (report.record)
+        {
+            std::string problem;
+            report.picture = reportPicture(macro_, macroData_, problem);
+            if (!problem.empty())
+                console_.note(macroPath_ + ": " + problem);
+        }
     }
 
     int evaluate()

@@ -2,9 +2,9 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "CsvTable.h"
 #include "grid/Sheet.h"
 #include "grid/SheetFormats.h"
-#include "CsvTable.h"
 #include "host/FileFunctions.h"
 #include "host/MacroLangs.h"
 #include "host/SectionTableFile.h"

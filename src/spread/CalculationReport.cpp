@@ -30,6 +30,8 @@ details { margin: .3em 0 .3em 1em; padding: 0 .5em; border-left: 3px solid #68a;
 details > summary { cursor: pointer; font-weight: bold; }
 .picture { position: relative; border: 1px solid #999; margin: .4em 0; }
 .picture img { display: block; }
+.picture .caption { position: absolute; box-sizing: border-box; color: #333; font-size: 8pt; overflow: hidden;
+  white-space: nowrap; }
 .picture .bound { position: absolute; box-sizing: border-box; border: 1px solid #05a; background: #fffe;
   color: #003; font-size: 8pt; font-weight: bold; overflow: hidden; white-space: nowrap; text-align: center; }
 section.macro + section.macro { page-break-before: always; }
@@ -225,10 +227,10 @@ public:
                     "\" height=\"" + std::to_string(picture.height) + "\" src=\"" +
                     htmlText(picture.dataUri) + "\">";
         for (const ZxReportPictureLabel& label : picture.labels)
-            out_ += "<span class=\"bound\" title=\"" + htmlText(label.variable) +
-                    "\" style=\"left:" + std::to_string(label.x) + "px;top:" + std::to_string(label.y) +
-                    "px;width:" + std::to_string(label.width) + "px;height:" + std::to_string(label.height) +
-                    "px\">" + htmlText(label.value) + "</span>";
+            out_ += std::string(label.caption ? "<span class=\"caption\"" : "<span class=\"bound\"") +
+                    " title=\"" + htmlText(label.variable) + "\" style=\"left:" + std::to_string(label.x) +
+                    "px;top:" + std::to_string(label.y) + "px;width:" + std::to_string(label.width) +
+                    "px;height:" + std::to_string(label.height) + "px\">" + htmlText(label.value) + "</span>";
         out_ += "</div>\n";
     }
 

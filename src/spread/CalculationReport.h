@@ -24,6 +24,8 @@ struct ZxReportPictureLabel
     /// The variable bound to the control, and its value.
     Kdr_String variable;
     Kdr_String value;
+    /// A text label of the template (its caption in `value`) rather than a bound value.
+    bool caption = false;
 };
 
 /// The picture of the dialog template of the macro's tab, with the bound values.

@@ -312,3 +312,56 @@ TEST(Report, ReportOptionsAreChecked)
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("report.html"), std::string::npos) << unwritable.err;
 }
+
+TEST(Report, TheTabsTemplatePictureCarriesTheBoundValues)
+{
+    ProgramResult result = runProgram(
+        {"evaluate", "EndPlate", "--macro", sampleMacro("EndPlate-IPE300.json"), "--report", "-"}, kPinned);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string& html = result.out;
+    EXPECT_HAS(
+        html,
+        "<p class=\"muted\">Template <code>End plate</code> with the values bound to its controls.</p>");
+    // The picture is inside the page as a PNG ("iVBORw0KGgo" is the PNG signature in base64).
+    EXPECT_HAS(
+        html,
+        "<img alt=\"template picture\" width=\"300\" height=\"220\" src=\"data:image/png;base64,iVBORw0KGgo");
+    // Each value after the evaluation sits in its control's rectangle; text labels keep their captions.
+    for (const auto& [variable, value] :
+         std::vector<std::pair<std::string, std::string>>{{"Height", "380"},
+                                                          {"Weight", "8.95"},
+                                                          {"Thickness", "15"},
+                                                          {"TopExtension", "40"},
+                                                          {"Main", "5"},
+                                                          {"Beam", "IPE 300"}})
+    {
+        const std::regex label("<span class=\"bound\" title=\"" + variable +
+                               "\" style=\"left:\\d+px;top:\\d+px;width:\\d+px;height:\\d+px\">" + value +
+                               "</span>");
+        EXPECT_TRUE(std::regex_search(html, label)) << variable;
+    }
+    EXPECT_HAS(html, ">Bolt rows</span>");
+
+    ProgramResult fin = runProgram(
+        {"evaluate", "FinPlate", "--macro", sampleMacro("FinPlate-IPE240.json"), "--report", "-"}, kPinned);
+    ASSERT_EQ(fin.status, 0) << fin.err;
+    EXPECT_HAS(fin.out, "Template <code>Plates/Fin plate</code>");
+    EXPECT_HAS(fin.out, "src=\"data:image/png;base64,iVBORw0KGgo");
+}
+
+TEST(Report, AMissingTemplateLeavesThePictureOutAndSaysSo)
+{
+    ScratchFolder scratch;
+    std::string macro = readFile(sampleMacro("EndPlate-IPE300.json"));
+    const std::string named = "\"template\": \"End plate\"";
+    ASSERT_NE(macro.find(named), std::string::npos);
+    macro.replace(macro.find(named), named.size(), "\"template\": \"Nowhere\"");
+    const std::string path = scratch.write("macro.json", macro);
+    ProgramResult result = runProgram({"evaluate", "EndPlate", "--macro", path, "--report", "-"}, kPinned);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.find("Dialog picture"), std::string::npos);
+    EXPECT_NE(
+        result.err.find("the dialog template \"Nowhere\" of tab \"Plate\" or its picture cannot be read"),
+        std::string::npos)
+        << result.err;
+}
