@@ -3,7 +3,7 @@
 # prints the command to run.
 set -euo pipefail
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev nlohmann-json3-dev libzip-dev libpugixml-dev libxlsxwriter-dev libcsv-dev
+          libcli11-dev nlohmann-json3-dev libzip-dev libpugixml-dev libxlsxwriter-dev libcsv-dev libpng-dev
           qt6-base-dev)
 missing=()
 for p in "${packages[@]}"; do

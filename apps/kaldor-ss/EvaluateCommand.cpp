@@ -2,22 +2,30 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "ReportPicture.h"
 #include "host/AcTransaction.h"
+#include "host/Clock.h"
 #include "host/FileFunctions.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "host/Settings.h"
 #include "hostio/MacroJson.h"
+#include "spread/CalculationReport.h"
 #include "spread/EvaluationTimers.h"
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFiles.h"
+#include "spread/ZxCalculationRecord.h"
 #include "standards/ZxDlgStandardsData.h"
 #include "standards/ZxEvaluationReport.h"
 #include "standards/ZxSSMapping.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 namespace cli
 {
@@ -117,6 +125,20 @@ Json cellsAsJson(const ZxVarCells& cells)
     return list;
 }
 
+/// The time SOURCE_DATE_EPOCH (seconds since 1970, the convention of reproducible builds)
+/// names, if it is set to one.
+std::optional<std::chrono::system_clock::time_point> pinnedTime()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch)
+        return std::nullopt;
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end != '\0' || seconds < 0)
+        return std::nullopt;
+    return std::chrono::system_clock::time_point(std::chrono::seconds(seconds));
+}
+
 /// One evaluation: a macro file, read, evaluated and (when asked) written.
 class MacroRun
 {
@@ -130,12 +152,17 @@ public:
     {
         console_.clearDiagnostics();
         int status = evaluate();
+        if (report_)
+            fillReport(status);
         // An evaluation that ran but failed somewhere is no success: the failures are listed
         // and nothing is written, unless the user asked to keep going.
         const bool failed = status == kSuccess && !failures_.empty();
         if (failed)
             reportFailures();
-        if (request_.json)
+        // A report on standard output is all that goes there.
+        if (request_.report == "-")
+            ;
+        else if (request_.json)
             printJson(status == kSuccess && (!failed || request_.keepGoing));
         else if (status == kSuccess)
             printLines();
@@ -146,12 +173,54 @@ public:
         return status;
     }
 
+    /// Makes the run record what a report needs; `report` is filled when the run ends.
+    void recordInto(ZxReportMacro& report) { report_ = &report; }
+
 private:
+    /// Why the run stopped, for the report.
+    std::string error_;
+
+    void fillReport(int status)
+    {
+        ZxReportMacro& report = *report_;
+        report.macroFile = macroPath_;
+        report.sheet = request_.sheet;
+        report.target = data_.target.empty() ? Kdr_String(request_.target) : data_.target;
+        report.failures = failures_;
+        report.ok = status == kSuccess && failures_.empty();
+        report.error = error_;
+        if (const ZxRecordedSheet* sheet = recorder_.root())
+        {
+            namespace fs = std::filesystem;
+            std::error_code code;
+            const auto written = fs::last_write_time(host::toPath(sheet->path), code);
+            if (!code && !sheet->path.empty())
+            {
+                // Like the tools of reproducible builds, a pinned date (SOURCE_DATE_EPOCH) is
+                // the latest time a report shows, so a fresh checkout reports the same.
+                auto time = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                    std::chrono::file_clock::to_sys(written));
+                if (const auto pinned = pinnedTime(); pinned && time > *pinned)
+                    time = *pinned;
+                report.sheetModified = formatUtcTime(time);
+            }
+        }
+        report.record = recorder_.take();
+        if (report.record)
+        {
+            std::string problem;
+            report.picture = reportPicture(macro_, macroData_, problem);
+            if (!problem.empty())
+                console_.note(macroPath_ + ": " + problem);
+        }
+    }
+
     int evaluate()
     {
         std::string error;
         if (!loadMacroJson(macroPath_, macro_, macroData_, error))
         {
+            error_ = error;
             console_.error(error);
             return kBadInput;
         }
@@ -177,7 +246,14 @@ private:
         }
 
         resetEvaluationTimers();
-        const bool ok = StartDlgStandardsSS(data_);
+        bool ok = false;
+        if (report_)
+        {
+            ZxEvaluationRecorderScope recording(recorder_);
+            ok = StartDlgStandardsSS(data_);
+        }
+        else
+            ok = StartDlgStandardsSS(data_);
         if (request_.timers)
             reportTimers();
         if (ok)
@@ -189,8 +265,12 @@ private:
         }
         transaction_.abort();
         const Step& step = failedStep();
-        console_.error("evaluating sheet \"" + request_.sheet + "\" on " + macroPath_ + " failed while " +
-                       step.what);
+        error_ =
+            "evaluating sheet \"" + request_.sheet + "\" on " + macroPath_ + " failed while " + step.what;
+        // What the evaluation reported before it stopped belongs in the report as well.
+        for (const ZxEvaluationFailure& failure : gEvaluationReport.failures())
+            failures_.push_back(failure);
+        console_.error(error_);
         return step.status;
     }
 
@@ -311,7 +391,40 @@ private:
     AcTransaction transaction_;
     ZxDlgStandardsData data_;
     std::vector<ZxEvaluationFailure> failures_;
+    ZxReportMacro* report_ = nullptr;
+    ZxCalculationRecorder recorder_;
 };
+
+/// Writes the report of every run into its file or onto standard output.
+int writeReport(const std::string& file, const std::vector<ZxReportMacro>& macros, Console& console)
+{
+    ZxReportHeader header;
+    header.libraryFolder = gSettings.libDir();
+    header.programVersion = host::versionText();
+    // SOURCE_DATE_EPOCH pins the report's date so that a report made twice is the same file.
+    host::ManualClock pinned;
+    std::optional<host::ClockOverride> pin;
+    if (const auto time = pinnedTime())
+    {
+        pinned.setWallTime(*time);
+        pin.emplace(pinned);
+    }
+    header.createdAt = formatUtcTime(host::clock().wallTime());
+    const std::string html = calculationReportHtml(header, macros);
+    if (file == "-")
+    {
+        std::fwrite(html.data(), 1, html.size(), stdout);
+        std::fflush(stdout);
+        return kSuccess;
+    }
+    Kdr_String error;
+    if (!host::writeFileAtomically(file, html, error))
+    {
+        console.error(error);
+        return kFailed;
+    }
+    return kSuccess;
+}
 } // namespace
 
 int runEvaluate(const EvaluateRequest& request, Console& console)
@@ -324,14 +437,19 @@ int runEvaluate(const EvaluateRequest& request, Console& console)
     }
     int status = kSuccess;
     const int count = static_cast<int>(request.macros.size());
+    std::vector<ZxReportMacro> reports;
     for (int i = 0; i < count; ++i)
     {
         if (count > 1)
             console.progress("[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] " +
                              request.macros[i]);
         MacroRun run(request, request.macros[i], console);
+        if (!request.report.empty())
+            run.recordInto(reports.emplace_back());
         status = worseStatus(status, run.run());
     }
+    if (!request.report.empty())
+        status = worseStatus(status, writeReport(request.report, reports, console));
     return status;
 }
 } // namespace cli
@@ -361,9 +479,18 @@ void cli::addEvaluateCommand(CLI::App& app, Command& command)
     evaluateCommand->add_flag("--keep-going", evaluate->keepGoing,
                               "Write the macro and exit 0 even when equations or variables failed "
                               "(the failures are shown as warnings)");
+    CLI::Option* report = evaluateCommand->add_option(
+        "--report", evaluate->report,
+        "Write a calculation report (one HTML page: inputs, every equation with its values and result, "
+        "outputs old and new, data look-ups) to this file (\"-\": standard output)");
     evaluateCommand->callback(
-        [evaluate, out, &command]
+        [evaluate, out, report, &command]
         {
+            if (report->count() > 0 && evaluate->report.empty())
+                throw CLI::ValidationError("--report", "needs a file name (\"-\" for standard output)");
+            if (evaluate->report == "-" && evaluate->out == "-")
+                throw CLI::ValidationError("--report",
+                                           "the report and the macro cannot both go to standard output");
             if (out->count() > 0 && evaluate->out.empty())
                 throw CLI::ValidationError("--out", "needs a file name (\"-\" for standard output)");
             if (!evaluate->out.empty() && evaluate->macros.size() > 1)

@@ -27,6 +27,9 @@ struct EvaluateRequest
     /// Write the macro and succeed even when equations or variables failed (they are then
     /// reported as warnings).
     bool keepGoing = false;
+    /// Write a calculation report (HTML) of every evaluation into this file ("-": standard
+    /// output, which then holds nothing else); empty: no report.
+    std::string report;
 };
 
 /// Runs the standards evaluation of `request.sheet` on every macro and prints the variable

@@ -10,7 +10,8 @@ FormulaTestDialog* gCurrentFormulaDialog = nullptr;
 
 bool isCell(const grid::SpreadCalcValue* args, int count, int index)
 {
-    return index < count && args[index].status == grid::kCalcStatusValid && args[index].type == grid::kCalcTypeCell;
+    return index < count && args[index].status == grid::kCalcStatusValid &&
+           args[index].type == grid::kCalcTypeCell;
 }
 
 /// The row (column) whose header cell, or whose first cell, reads `key`.
@@ -36,7 +37,9 @@ bool findKey(Kdr_Spread& spread, const Kdr_String& key, bool inRows, int& found)
 }
 } // namespace
 
-FormulaTestDialog::FormulaTestDialog(bool tableMode) : ui::Dialog(IDD_FORMULA_TEST), tableMode_(tableMode) {}
+FormulaTestDialog::FormulaTestDialog(bool tableMode) : ui::Dialog(IDD_FORMULA_TEST), tableMode_(tableMode)
+{
+}
 
 FormulaTestDialog::~FormulaTestDialog()
 {

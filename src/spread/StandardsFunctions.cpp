@@ -11,6 +11,7 @@
 #include "spread/SizeChoice.h"
 #include "spread/StandardsFiles.h"
 #include "spread/StandardsMessages.h"
+#include "spread/ZxEvaluationRecorder.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -54,31 +55,63 @@ double readNumber(const Kdr_String& text)
     return std::atof(text.c_str());
 }
 
+/// Tells a listening report what a function read; costs nothing when nobody listens.
+void tellLookUp(const char* function, const Kdr_String& file, const Kdr_String& key, const Kdr_String& value,
+                bool found)
+{
+    if (ZxEvaluationRecorder* recorder = evaluationRecorder())
+        recorder->dataLookedUp({function, file, key, value, found});
+}
+
+/// The table file a section's properties come from ("prof/IPE.pr" for IPE-300), for a report.
+Kdr_String sectionTableName(const Kdr_String& section)
+{
+    Kdr_String systemName;
+    if (!gSectionTables.getSystemName(section, systemName))
+        systemName = section;
+    const size_t dash = std::string_view(systemName).find('-');
+    const Kdr_String table = dash == std::string::npos ? systemName : Kdr_String(systemName.substr(0, dash));
+    return "prof/" + table + ".pr";
+}
+
+/// A section and the name of one of its properties ("IPE-300, h"), for a report.
+Kdr_String sectionPropertyName(const Kdr_String& section, int index)
+{
+    Kdr_String systemName;
+    if (!gSectionTables.getSystemName(section, systemName))
+        systemName = section;
+    Kdr_StringArray names;
+    Kdr_String property = "property " + std::to_string(index + 1);
+    if (gSectionTables.getSectionColumnNames(systemName, names) && names.validIndex(index))
+        property += " (" + names[index] + ")";
+    return systemName + ", " + property;
+}
+
+/// The key of GETCELL and GETPROFCELL: the arguments after the file joined with ';'.
+Kdr_String tableKey(SpreadCalcValue* args, int count);
+
 /// The shared body of GETCELL and GETPROFCELL.
 std::int32_t lookUpTableCell(SpreadCalcValue* result, SpreadCalcValue* args, int count, bool sectionKeys)
 {
+    const char* const function = sectionKeys ? "GETPROFCELL" : "GETCELL";
     Kdr_String file;
     if (count < 2 || !calcArgText(args, count, 0, file))
         return false;
+    const Kdr_String named = file;
     if (!locateStandardsFile(file))
+    {
+        if (evaluationRecorder())
+            tellLookUp(function, named, tableKey(args, count), "file not found", false);
         return false;
+    }
     const auto table = sharedTableFile(file);
     if (!table || table->isEmpty())
-        return false;
-
-    Kdr_StringArray keys;
-    for (int i = 1; i < count && i <= kMaxKeys; ++i)
     {
-        double number = 0.0;
-        Kdr_String text;
-        if (calcArgNumber(args, count, i, number))
-            keys.append(Kdr_String(number, 6, false));
-        else if (calcArgText(args, count, i, text))
-            keys.append(text);
-        else
-            break;
+        if (evaluationRecorder())
+            tellLookUp(function, file, tableKey(args, count), "no table in the file", false);
+        return false;
     }
-    const Kdr_String key = arrToStr(keys);
+    const Kdr_String key = tableKey(args, count);
 
     for (const Kdr_StringArray& row : *table)
     {
@@ -95,11 +128,33 @@ std::int32_t lookUpTableCell(SpreadCalcValue* result, SpreadCalcValue* args, int
         {
             // The first row with the key decides, even when it has no value.
             if (row.length() < 2)
+            {
+                tellLookUp(function, file, key, "", false);
                 return false;
+            }
+            tellLookUp(function, file, key, row[1], true);
             return setCalcResultText(result, row[1]);
         }
     }
+    tellLookUp(function, file, key, "", false);
     return false;
+}
+
+Kdr_String tableKey(SpreadCalcValue* args, int count)
+{
+    Kdr_StringArray keys;
+    for (int i = 1; i < count && i <= kMaxKeys; ++i)
+    {
+        double number = 0.0;
+        Kdr_String text;
+        if (calcArgNumber(args, count, i, number))
+            keys.append(Kdr_String(number, 6, false));
+        else if (calcArgText(args, count, i, text))
+            keys.append(text);
+        else
+            break;
+    }
+    return arrToStr(keys);
 }
 
 /// Which numbers of a sizes file the tolerance functions choose from.
@@ -133,7 +188,9 @@ std::int32_t chooseStandardSize(SpreadCalcValue* result, SpreadCalcValue* args, 
         showToleranceError(down, up);
 
     Kdr_Array<double> candidates;
-    if (locateStandardsFile(file))
+    const Kdr_String named = file;
+    const bool located = locateStandardsFile(file);
+    if (located)
     {
         if (const auto sizes = sharedSizesFile(file))
         {
@@ -153,8 +210,23 @@ std::int32_t chooseStandardSize(SpreadCalcValue* result, SpreadCalcValue* args, 
     }
 
     double chosen = 0.0;
-    if (!pickNearest(candidates, down, up, value, chosen))
+    const bool listed = pickNearest(candidates, down, up, value, chosen);
+    if (!listed)
         chosen = roundWithinTolerance(value, step, up, down);
+    if (evaluationRecorder())
+    {
+        static const char* const names[] = {"STDTHICKNESSWITHTOLERANCE", "STDSIZEWITHTOLERANCE",
+                                            "STDWIDTHWITHTOLERANCE"};
+        Kdr_String key = Kdr_String(value, 6, false) + " (-" + Kdr_String(down, 6, false) + "/+" +
+                         Kdr_String(up, 6, false) + ")";
+        if (kind == SizeKind::Width)
+            key += " for thickness " + Kdr_String(thickness, 6, false);
+        Kdr_String how = listed ? "listed size" : "rounded to step " + Kdr_String(step, 6, false);
+        if (!located)
+            how += ", file not found";
+        tellLookUp(names[static_cast<int>(kind)], located ? file : named, key,
+                   Kdr_String(chosen, 6, false) + " (" + how + ")", listed);
+    }
     return setCalcResultNumber(result, chosen);
 }
 } // namespace
@@ -264,7 +336,11 @@ std::int32_t ssSectionSize(SpreadCalcValue* result, SpreadCalcValue* args, std::
         !toIndex(position, index))
         return false;
     Kdr_String value;
-    if (getSectionValue(section, index, value) != Acad::eOk)
+    const bool found = getSectionValue(section, index, value) == Acad::eOk;
+    if (evaluationRecorder())
+        tellLookUp("SECTIONSIZE", sectionTableName(section), sectionPropertyName(section, index), value,
+                   found);
+    if (!found)
         return false;
     return setCalcResultNumber(result, readNumber(value));
 }
@@ -276,8 +352,11 @@ std::int32_t ssGetSysName(SpreadCalcValue* result, SpreadCalcValue* args, std::i
     if (!calcArgText(args, count, 0, name))
         return false;
     Kdr_String systemName;
-    if (!gSectionTables.getSystemName(name, systemName))
+    const bool found = gSectionTables.getSystemName(name, systemName);
+    if (!found)
         systemName = name;
+    if (evaluationRecorder())
+        tellLookUp("GETSYSNAME", "section tables", name, systemName, found);
     return setCalcResultText(result, systemName);
 }
 

@@ -3,6 +3,7 @@
 #include "frame/ModuleResources.h"
 #include "host/Kdr_FunctionTimer.h"
 #include "spread/EvaluationTimers.h"
+#include "spread/ZxEvaluationRecorder.h"
 #include "standards/ZxEvaluationReport.h"
 #include "ui/AcadHost.h"
 
@@ -34,6 +35,20 @@ Acad::ErrorStatus ZxStandardsDlg::evaluate()
     } scope;
     if (scope.outermost)
         gEvaluationReport.beginOutermost(working_.fileName);
+    // A report follows the evaluation only when one was asked for; it learns how each run
+    // ended on every path out of here.
+    struct RecorderScope
+    {
+        ZxEvaluationRecorder* recorder = evaluationRecorder();
+        bool ok = false;
+        ~RecorderScope()
+        {
+            if (recorder)
+                recorder->sheetFinished(ok);
+        }
+    } recording;
+    if (recording.recorder)
+        recording.recorder->sheetStarted(working_);
     {
         Kdr_FunctionTimer timer(gLoadFile);
         if (spread_.loadSheet(working_.fileName) != Acad::eOk)
@@ -41,17 +56,21 @@ Acad::ErrorStatus ZxStandardsDlg::evaluate()
     }
     if (scope.outermost)
         gEvaluationReport.beginOutermost(spread_.loadedPath());
+    if (recording.recorder)
+        recording.recorder->sheetLoaded(spread_.loadedPath());
     if (working_.mode == ZxDlgStandardsData::kMainRun)
     {
         if (spread_.runMain(working_) != Acad::eOk || spread_.calculateMain(working_) != Acad::eOk)
             return Acad::eInvalidInput;
         working_.varCells = spread_.varCells();
+        recording.ok = true;
         return Acad::eOk;
     }
     if (working_.mode == ZxDlgStandardsData::kChildRun)
     {
         if (spread_.runChild(working_) != Acad::eOk || spread_.calculateChild(working_) != Acad::eOk)
             return Acad::eInvalidInput;
+        recording.ok = true;
         return Acad::eOk;
     }
     return Acad::eInvalidInput;

@@ -9,6 +9,7 @@
 #include "spread/StandardsEntryPoints.h"
 #include "spread/StandardsFiles.h"
 #include "spread/StandardsFunctions.h"
+#include "spread/ZxEvaluationRecorder.h"
 #include "standards/ZxEvaluationReport.h"
 #include "ui/UserAgent.h"
 
@@ -302,13 +303,19 @@ void ZxStandardsSpread::replaceGenVars()
     // text, so a sheet's declared size costs nothing.
     std::vector<std::pair<int, int>> cells = storedCells(1, getMaxRows());
     std::sort(cells.begin(), cells.end());
+    ZxEvaluationRecorder* recorder = evaluationRecorder();
     for (const auto& [col, row] : cells)
     {
         Kdr_String text;
         if (!getCellText(col, row, text, ctkValue) || text.empty())
             continue;
+        const Kdr_String original = recorder ? text : Kdr_String();
         if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
+        {
             setCellText(col, row, text.c_str());
+            if (recorder)
+                recorder->cellTextReplaced(col, row, original);
+        }
     }
 }
 
@@ -430,9 +437,14 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
         right.hasASubstr(nativeFunctions(), false, &nativeIndex);
     }
     gEvaluationReport.setCurrentEquation(loadedPath_, row, assignment ? left : Kdr_String(), right);
+    ZxEvaluationRecorder* const recorder = evaluationRecorder();
+    if (recorder)
+        recorder->equationStarted(*this, col, row, text, assignment ? left : Kdr_String(), right);
     auto fail = [&](const Kdr_String& reason, const Kdr_String& tip)
     {
         gEvaluationReport.addEquationFailure(reason);
+        if (recorder)
+            recorder->equationFailed(reason, equationErrorText(loadedPath_, row, left, right, tip));
         showEquationError(loadedPath_, row, left, right, tip);
         return Acad::eInvalidInput;
     };
@@ -441,7 +453,11 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
         Kdr_FunctionTimer timer(gCalcCellCalcNativeFunctions);
         childFailure_ = ChildFailure();
         if (calcNativeFunction(right, nativeFunctions()[nativeIndex]) == Acad::eOk)
+        {
+            if (recorder)
+                recorder->equationSucceeded(Kdr_String());
             return Acad::eOk;
+        }
         if (childFailure_.reason.empty())
             childFailure_.reason = "the CallChild call failed";
         return fail(childFailure_.reason,
@@ -468,7 +484,10 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
     Kdr_String result;
     // An error value is a failed equation: the variable keeps its value rather than taking
     // "#DIV/0!" or the like into the connection.
-    if (!getCellText(col, row, result, ctkValue))
+    const bool readable = getCellText(col, row, result, ctkValue);
+    if (recorder)
+        recorder->equationCalculated();
+    if (!readable)
         return fail("the result cannot be read", kVariableTip);
     if (sheet().cellValue(col, row).isError())
         return fail("the result is the error " + result, kVariableTip);
@@ -482,6 +501,8 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
             "an Int or Double variable; check the data the equation reads.");
     if (variable.setNewValue(*this, result) != Acad::eOk)
         return fail("the result cannot be written into the variable's cell", kVariableTip);
+    if (recorder)
+        recorder->equationSucceeded(variable.value);
     return Acad::eOk;
 }
 
@@ -647,6 +668,8 @@ Acad::ErrorStatus ZxStandardsSpread::runMain(ZxDlgStandardsData& request)
         if (varCells_.setValuesToSS(*this) != Acad::eOk)
             return Acad::eInvalidInput;
     }
+    if (ZxEvaluationRecorder* recorder = evaluationRecorder())
+        recorder->inputsSet(*this, request);
     replaceGenVars();
     return Acad::eOk;
 }
@@ -661,6 +684,8 @@ Acad::ErrorStatus ZxStandardsSpread::calculateMain(ZxDlgStandardsData& request)
     Kdr_FunctionTimer timer(gSetToMacro);
     if (varCells_.setToMacro(request) != Acad::eOk)
         return Acad::eInvalidInput;
+    if (ZxEvaluationRecorder* recorder = evaluationRecorder())
+        recorder->outputsWritten(*this);
     return Acad::eOk;
 }
 
@@ -695,6 +720,8 @@ Acad::ErrorStatus ZxStandardsSpread::runChild(ZxDlgStandardsData& request)
         if (cell.setNewValue(*this, arguments[k].value) != Acad::eOk)
             return Acad::eInvalidInput;
     }
+    if (ZxEvaluationRecorder* recorder = evaluationRecorder())
+        recorder->inputsSet(*this, request);
     replaceGenVars();
     return Acad::eOk;
 }
@@ -724,5 +751,7 @@ Acad::ErrorStatus ZxStandardsSpread::calculateChild(ZxDlgStandardsData& request)
             return Acad::eInvalidInput;
         arguments[k].value = cell.value;
     }
+    if (ZxEvaluationRecorder* recorder = evaluationRecorder())
+        recorder->outputsWritten(*this);
     return Acad::eOk;
 }
