@@ -26,4 +26,5 @@ void addStockCommands(CLI::App& app, Command& command);
 void addBillCommands(CLI::App& app, Command& command);
 void addSettingsCommands(CLI::App& app, Command& command);
 void addSectionCommands(CLI::App& app, Command& command);
+void addTemplateCommands(CLI::App& app, Command& command);
 } // namespace cli

@@ -98,6 +98,7 @@ int main(int argc, char** argv)
     cli::addBillCommands(app, command);
     cli::addSettingsCommands(app, command);
     cli::addSectionCommands(app, command);
+    cli::addTemplateCommands(app, command);
 
     if (const std::string unknown = unknownCommand(app, argc, argv); !unknown.empty())
     {

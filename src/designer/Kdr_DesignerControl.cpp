@@ -2,6 +2,7 @@
 
 #include "host/FileFunctions.h"
 #include "host/Kdr_PropertiesList.h"
+#include "host/Settings.h"
 #include "host/StringFunctions.h"
 #include "ui/Button.h"
 #include "ui/ComboBox.h"
@@ -142,10 +143,16 @@ bool Kdr_DesignerControl::setSplitExtComboList(const Kdr_String& text)
 
 void Kdr_DesignerControl::getComboItemsFromFile(Kdr_StringArray& items) const
 {
-    if (comboList.isEmpty() || !ObjectExportFileExists(comboList))
+    if (comboList.isEmpty())
+        return;
+    // A relative name is taken in the library folder, never in whatever folder the program
+    // happens to run in.
+    const Kdr_String path =
+        host::toPath(comboList).is_absolute() ? comboList : Kdr_String(gSettings.libDir() + comboList);
+    if (!ObjectExportFileExists(path))
         return;
     Kdr_StringArray lines;
-    if (ObjectExportReadFile(comboList, lines))
+    if (ObjectExportReadFile(path, lines))
         items = lines;
 }
 

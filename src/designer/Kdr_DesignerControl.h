@@ -87,8 +87,8 @@ public:
     Kdr_String getMergedExtComboList() const;
     /// Takes a merged extra text apart again (see getMergedExtComboList). Always true.
     bool setSplitExtComboList(const Kdr_String& text);
-    /// The lines of the file named by `comboList` when it exists; `items` is left as it was
-    /// otherwise.
+    /// The lines of the file named by `comboList` (a relative name lies in the library
+    /// folder) when it exists; `items` is left as it was otherwise.
     void getComboItemsFromFile(Kdr_StringArray& items) const;
 
     /// The dialog's child with `resourceId`; false for a null dialog or no such child.

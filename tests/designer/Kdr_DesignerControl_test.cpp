@@ -1,5 +1,6 @@
 #include "designer/Kdr_DesignerControl.h"
 #include "host/Kdr_PropertiesList.h"
+#include "host/Settings.h"
 #include "host/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -135,5 +136,14 @@ TEST(DesignerControl, ComboItemsComeFromTheNamedFile)
     control.comboList = folder.path("items.txt");
     control.getComboItemsFromFile(items);
     EXPECT_EQ(items, (Kdr_StringArray{"M16", "M20", "M24"}));
+
+    // A relative name is looked for in the library folder.
+    folder.write("Lists/grades.txt", "S235\nS355\n");
+    const Kdr_String previous = gSettings.libDir();
+    gSettings.setLibDir(folder.path());
+    control.comboList = "Lists/grades.txt";
+    control.getComboItemsFromFile(items);
+    gSettings.setLibDir(previous);
+    EXPECT_EQ(items, (Kdr_StringArray{"S235", "S355"}));
 }
 } // namespace
