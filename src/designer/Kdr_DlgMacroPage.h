@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designer/Kdr_DlgDesignerData.h"
 #include "host/MacroTabData.h"
 #include "spread/Kdr_Spread.h"
 #include "ui/Dialog.h"
@@ -26,6 +27,7 @@ public:
         {
             kVariable,
             kPattern,
+            kArray,
         };
         Kind kind = kVariable;
         Kdr_String name;
@@ -37,6 +39,9 @@ public:
     int tabIndex() const { return tabIndex_; }
     bool isBoltTab() const { return boltTab_; }
     Kdr_Spread& grid() { return grid_; }
+    /// The tab's template as the page shows it (no controls when the tab has none).
+    Kdr_DlgDesignerData& dialogTemplate() { return template_; }
+    bool hasTemplate() const { return hasTemplate_; }
     const std::vector<GridRow>& gridRows() const { return rows_; }
 
     /// Binds the page to the tab: dialog references cleared, template bound, grid rows added.
@@ -54,8 +59,10 @@ public:
     void restoreFocus(int id);
 
     bool OnInitDialog() override;
+    bool PreTranslateMessage(ui::Message& message) override;
 
 protected:
+    bool OnEraseBkgnd(ui::PaintContext& dc) override;
     bool OnCommand(int id, int code, ui::Window* control) override;
     bool OnNotify(ui::NotifyHeader& header, std::intptr_t& result) override;
     void OnSize(unsigned type, int cx, int cy) override;
@@ -66,10 +73,19 @@ private:
     void showBoltRow(bool show);
     void openBoltOptions();
     void apply();
+    void templateCommand(int id, int code);
+    void cellButton(int id, int type);
+    void patternButton(int id);
+    void arrayButton(int buttonRef);
+    void drawingChosen(int id);
+    /// The tab data this page shows.
+    MacroTabData* tab() const;
 
     Kdr_DlgMacro& owner_;
     int tabIndex_;
     bool boltTab_ = false;
+    Kdr_DlgDesignerData template_;
+    bool hasTemplate_ = false;
     Kdr_Spread grid_;
     std::vector<GridRow> rows_;
     ui::Size minimumSize_;

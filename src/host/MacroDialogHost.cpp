@@ -1,6 +1,7 @@
 #include "host/MacroDialogHost.h"
 
 #include "host/Kdr_DbMacro.h"
+#include "host/MacroArrayData.h"
 #include "host/MacroData.h"
 
 #include <algorithm>
@@ -106,6 +107,20 @@ bool swapBlockRefs(MacroData& data, int tabIndex, const Kdr_String& path)
     const Kdr_String name = data.getTab(tabIndex, tab) ? tab->name() : Kdr_String();
     macroDialogHost().record("swapBlockRefs " + name + ": " + path);
     return true;
+}
+
+bool StartArrayDlg(DynArrayData& array)
+{
+    MacroDialogHost& host = macroDialogHost();
+    host.record("StartArrayDlg " + array.name);
+    return host.editArray ? host.editArray(array) : false;
+}
+
+bool StartBoltPatternDlg(MacroPatternProps& pattern)
+{
+    MacroDialogHost& host = macroDialogHost();
+    host.record("StartBoltPatternDlg " + pattern.name);
+    return host.editPattern ? host.editPattern(pattern) : false;
 }
 
 void GetAssemblies(Kdr_StringArray& names)

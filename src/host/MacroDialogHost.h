@@ -8,6 +8,8 @@
 
 class Kdr_DbMacro;
 class MacroData;
+struct DynArrayData;
+struct MacroPatternProps;
 
 /// What the macro dialog asks of the drawing: applying a tab's changes to the macros, picking
 /// other macros, filters, views, the clash check and block swaps.
@@ -43,6 +45,11 @@ public:
     /// the selection changed. Without one the selection stays as it was.
     std::function<bool(MacroData&)> pickMacros;
 
+    /// What the array and bolt-pattern dialogs do with what they edit; returns whether the
+    /// user accepted. Without one they are cancelled.
+    std::function<bool(DynArrayData&)> editArray;
+    std::function<bool(MacroPatternProps&)> editPattern;
+
     void record(std::string line) { calls.push_back(std::move(line)); }
     void reset();
 };
@@ -62,6 +69,11 @@ void UpdateAllFilterModified(MacroData& data, int moduleFilter);
 bool setAllToMacro(MacroData& data);
 /// Swaps the drawing block of a tab to the drawing file `path`.
 bool swapBlockRefs(MacroData& data, int tabIndex, const Kdr_String& path);
+
+/// The array dialog (outside this module's dialogs here): edits one array of a tab.
+bool StartArrayDlg(DynArrayData& array);
+/// The bolt-pattern dialog: edits one bolt pattern of a tab.
+bool StartBoltPatternDlg(MacroPatternProps& pattern);
 
 /// The bolt assemblies the host knows.
 void GetAssemblies(Kdr_StringArray& names);
