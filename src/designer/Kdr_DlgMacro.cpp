@@ -160,6 +160,8 @@ bool Kdr_DlgMacro::OnInitDialog()
                 showSelectedPage();
             }
     fillTitleAndFilters();
+    // The window has its first size now, as the platform's first size message would tell.
+    sized_ = true;
     ChangeDlgSize(this, sizeKey());
     fitToPages();
 
