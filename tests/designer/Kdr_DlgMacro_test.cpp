@@ -394,3 +394,57 @@ TEST_F(MacroDialogPageTest, PropertiesLoadFromAndSaveToFiles)
     EXPECT_FALSE(user.isEnabled(IDC_MACRO_SAVE_PROPS));
 }
 } // namespace
+
+namespace
+{
+TEST_F(MacroDialogPageTest, TabRunsThroughTheTemplateAndOnIntoTheGrid)
+{
+    SampleMacro& sample = load("FinPlate-IPE240");
+    // The template's order is by position: Width lies above Height.
+    writeTemplate("Order", {{2, 0.1, 0.5, 0.3, 0.56, "Height", ""}, {2, 0.1, 0.1, 0.3, 0.16, "Width", ""}});
+    sample.data.tabs()[0].setTemplatePath("Order");
+    const int index = open(sample.data);
+    ui::Driver user = MacroDialogTest::user(index);
+    user.focus(kFirst + 1);
+    user.pressKey(VK_TAB);
+    EXPECT_EQ(ui::Window::GetFocus()->GetDlgCtrlID(), kFirst);
+    user.pressKey(VK_TAB);
+    EXPECT_EQ(ui::Window::GetFocus()->GetDlgCtrlID(), kGrid) << "past the template's last control";
+
+    // Leaving an edited template field applies it.
+    user.type(kFirst, "190");
+    user.focus(kFirst + 1);
+    EXPECT_EQ(variable(sample.macro, "Fin", "Height"), "190");
+}
+
+TEST_F(MacroDialogPageTest, AFlexFixClickTheTabAcceptsIsApplied)
+{
+    SampleMacro& sample = load("FinPlate-IPE240");
+    MacroTabData& tab = sample.data.tabs()[0];
+    tab.addCell({"Total", "300", MacroCellData::kNumber, false, {}, 0});
+    tab.addCell({"Top", "100", MacroCellData::kNumber, false, {}, 0});
+    tab.addFlexFixGroup({"Sizes", {{"Total", false}, {"Top", true}}});
+    writeTemplate("Flex", {{30, 0.1, 0.1, 0.15, 0.16, "Total", "Sizes;;;"},
+                           {30, 0.1, 0.2, 0.15, 0.26, "Top", "Sizes;;;"}});
+    tab.setTemplatePath("Flex");
+    const int index = open(sample.data);
+    ui::Driver user = MacroDialogTest::user(index);
+    EXPECT_EQ(user.check(kFirst), BST_CHECKED) << "the flexible member is checked";
+    EXPECT_EQ(user.check(kFirst + 1), BST_UNCHECKED);
+
+    user.click(kFirst + 1);
+    EXPECT_EQ(user.check(kFirst), BST_UNCHECKED);
+    EXPECT_EQ(user.check(kFirst + 1), BST_CHECKED);
+    EXPECT_EQ(calls("UpdateModule"), (std::vector<std::string>{"UpdateModule FinPlate: Sizes"}));
+}
+
+TEST_F(MacroDialogPageTest, ATemplateThatCannotBeReadLeavesEveryVariableInTheGrid)
+{
+    SampleMacro& sample = load("FinPlate-IPE240");
+    sample.data.tabs()[0].setTemplatePath("Missing");
+    const int index = open(sample.data);
+    EXPECT_FALSE(page(index, 0)->hasTemplate());
+    EXPECT_EQ(page(index, 0)->grid().getMaxRows(), 3);
+    EXPECT_FALSE(MacroDialogTest::user(index).isVisible(IDC_PAGE_TEMPLATE_AREA));
+}
+} // namespace
