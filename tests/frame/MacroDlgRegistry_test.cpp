@@ -98,7 +98,10 @@ TEST_F(MacroDlgRegistryTest, GetDlgMacroDataReadsTheLiveDialog)
     SampleMacro& sample = load("FinPlate-IPE240");
     const int index = open(sample.data);
     ui::Driver user = MacroDialogTest::user(index);
-    ASSERT_TRUE(user.editCell(IDC_PAGE_GRID, 3, 2, "175"));
+    // The sample's template shows the height in its second control.
+    ASSERT_EQ(user.text(IDC_PAGE_FIRST_DYNAMIC + 1), "160");
+    user.type(IDC_PAGE_FIRST_DYNAMIC + 1, "175");
+    user.pressKey(VK_RETURN);
 
     MacroData live;
     ASSERT_TRUE(GetDlgMacroData(index, live));
