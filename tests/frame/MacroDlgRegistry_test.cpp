@@ -5,6 +5,7 @@
 #include "designer/Kdr_DlgBoltOptions.h"
 #include "designer/MacroDialogTestSupport.h"
 #include "frame/ModuleResources.h"
+#include "ui/Button.h"
 
 namespace
 {
@@ -74,6 +75,16 @@ TEST_F(MacroDlgRegistryTest, OpeningShowsTheDialogAndHandsTheFocusBackUnlessKept
     EXPECT_TRUE(macroDlgInSlot(kept)->IsChild(ui::Window::GetFocus()) ||
                 ui::Window::GetFocus() == macroDlgInSlot(kept));
     EXPECT_EQ(macroDlgInSlot(kept)->index(), kept);
+
+    // Every icon button shows its picture.
+    for (const int id :
+         {IDC_MACRO_SELECT, IDC_MACRO_VIEW_0, IDC_MACRO_VIEW_1, IDC_MACRO_VIEW_2, IDC_MACRO_VIEW_3,
+          IDC_MACRO_STANDARDS, IDC_MACRO_LOAD_PROPS, IDC_MACRO_SAVE_PROPS, IDC_MACRO_CLASH})
+    {
+        auto* button = dynamic_cast<ui::Button*>(macroDlgInSlot(kept)->GetDlgItem(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->image().has_value()) << id;
+    }
 
     open(data, false);
     EXPECT_EQ(ui::Window::GetFocus(), adsw_acadMainWnd());
