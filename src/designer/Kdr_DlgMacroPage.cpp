@@ -187,20 +187,37 @@ void Kdr_DlgMacroPage::showBoltRow(bool show)
             control->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
+std::vector<int> Kdr_DlgMacroPage::cellsOfRows(const MacroTabData& tab) const
+{
+    // Each variable row knows its cell by the reference the fill gave it, so a page of many
+    // rows is read and written without a search by name per row.
+    std::vector<int> cells(rows_.size(), -1);
+    for (size_t i = 0; i < tab.cells().size(); ++i)
+    {
+        const MacroCellData& cell = tab.cells()[i];
+        const size_t row = static_cast<size_t>(-static_cast<long long>(cell.dlgRef));
+        if (cell.dlgRef < 0 && row <= rows_.size() && rows_[row - 1].kind == GridRow::kVariable &&
+            host::equalText(rows_[row - 1].name, cell.name, false))
+            cells[row - 1] = static_cast<int>(i);
+    }
+    return cells;
+}
+
 void Kdr_DlgMacroPage::refresh(const MacroTabData& tab)
 {
     refreshing_ = true;
     if (hasTemplate_)
         template_.setTabValuesToControls(tab);
+    const std::vector<int> cells = cellsOfRows(tab);
     for (size_t i = 0; i < rows_.size(); ++i)
     {
         const int row = static_cast<int>(i) + 1;
         const GridRow& gridRow = rows_[i];
         if (gridRow.kind == GridRow::kVariable)
         {
-            const MacroCellData* cell = nullptr;
-            if (!tab.findCellWithName(gridRow.name, cell))
+            if (cells[i] < 0)
                 continue;
+            const MacroCellData* cell = &tab.cells()[static_cast<size_t>(cells[i])];
             const Kdr_String value = cell->kind == MacroCellData::kCheck
                                          ? Kdr_String(cell->value.toDouble() > 0 ? "1" : "0")
                                          : cell->value;
@@ -232,6 +249,7 @@ void Kdr_DlgMacroPage::readBack(MacroTabData& tab)
         grid_.setEditMode(false);
     if (hasTemplate_)
         template_.getTabValuesFromControls(tab);
+    const std::vector<int> cells = cellsOfRows(tab);
     for (size_t i = 0; i < rows_.size(); ++i)
     {
         const int row = static_cast<int>(i) + 1;
@@ -239,8 +257,10 @@ void Kdr_DlgMacroPage::readBack(MacroTabData& tab)
         Kdr_String text;
         if (gridRow.kind == GridRow::kVariable)
         {
-            MacroCellData* cell = nullptr;
-            if (!tab.findCellWithName(gridRow.name, cell) || cell->readOnly)
+            if (cells[i] < 0)
+                continue;
+            MacroCellData* cell = &tab.cells()[static_cast<size_t>(cells[i])];
+            if (cell->readOnly)
                 continue;
             // The text is taken as shown: rounding it here would change the drawing on an
             // Enter that changed nothing.

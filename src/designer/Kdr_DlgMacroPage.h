@@ -78,6 +78,8 @@ private:
     void patternButton(int id);
     void arrayButton(int buttonRef);
     void drawingChosen(int id);
+    /// For each grid row, the index of its variable in the tab's cells (-1 for other rows).
+    std::vector<int> cellsOfRows(const MacroTabData& tab) const;
     /// The tab data this page shows.
     MacroTabData* tab() const;
 
