@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/MacroDialogResources.h"
 #include "frame/ModuleBitmaps.h"
 #include "library/Kdr_DlgEditLibSections.h"
 #include "library/Kdr_DlgEditLibSimple.h"
@@ -41,6 +42,7 @@ void registerTemplates(ui::ResourceModule& module)
 
     registerCuttingStockTemplate(module);
     registerGridDialogTemplates(module);
+    registerMacroDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);
