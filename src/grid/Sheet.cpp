@@ -1,9 +1,11 @@
 #include "grid/Sheet.h"
 
 #include "grid/NumberText.h"
+#include "grid/formula/Bytecode.h"
 #include "host/Kdr_String.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -324,10 +326,46 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
         lastFormulaError_ = parsed.error;
         return false;
     }
-    changeEntry(col, row, std::string{}, std::move(parsed.formula));
+    changeEntry(col, row, std::string{}, sharedForm(col, std::move(parsed.formula)));
     return true;
 }
 
+namespace
+{
+bool sameInstructions(const std::vector<Instr>& a, const std::vector<Instr>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Instr& x, const Instr& y)
+                      {
+                          return x.op == y.op && x.flags == y.flags && x.argc == y.argc && x.a == y.a &&
+                                 x.b == y.b && x.c == y.c && x.d == y.d;
+                      });
+}
+
+/// True when the two compiled forms behave and print alike in any cell. Numbers compare by
+/// their bits, so that -0 and 0 stay apart; forms with array constants are never shared.
+bool sameForm(const Formula& a, const Formula& b)
+{
+    return a.isVolatile == b.isVolatile && a.arrays.empty() && b.arrays.empty() && a.texts == b.texts &&
+           a.builtins == b.builtins && a.targets == b.targets &&
+           std::equal(a.numbers.begin(), a.numbers.end(), b.numbers.begin(), b.numbers.end(),
+                      [](double x, double y)
+                      { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); }) &&
+           sameInstructions(a.code, b.code);
+}
+} // namespace
+
+std::shared_ptr<const Formula> Sheet::sharedForm(int col, std::shared_ptr<const Formula> formula)
+{
+    // References are stored relative to their cell, so a formula filled down a column
+    // compiles to the same form in every row: those cells share one.
+    std::shared_ptr<const Formula>& recent =
+        recentForms_[static_cast<std::size_t>(col) % recentForms_.size()];
+    if (recent && sameForm(*recent, *formula))
+        return recent;
+    recent = formula;
+    return formula;
+}
 
 bool Sheet::clearRange(int col1, int row1, int col2, int row2, CellContent what)
 {

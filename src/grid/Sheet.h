@@ -13,6 +13,7 @@
 #include "grid/Value.h"
 #include "grid/formula/Formula.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -362,6 +363,9 @@ private:
     Value entryValue(const Cell& cell) const;
     std::string normalizedEntry(const CellType& type, std::string_view text) const;
     void changeEntry(int col, int row, std::string data, std::shared_ptr<const Formula> formula);
+    /// The compiled form to store for a formula set in column `col`: the one the column's
+    /// previous formula uses when it is the same, else `formula`.
+    std::shared_ptr<const Formula> sharedForm(int col, std::shared_ptr<const Formula> formula);
     /// Puts what `what` names of `source` (nothing: clears it) into the cell; no recalculation.
     void placeCell(int col, int row, const Cell* source, CellContent what);
     void dropBeyond(int cols, int rows);
@@ -403,6 +407,8 @@ private:
     std::unordered_set<CellKey> volatile_;
     bool autoCalc_ = true;
     int batchDepth_ = 0;
+    /// The form of the formula set last in each column (by column number modulo the size).
+    std::array<std::shared_ptr<const Formula>, 16> recentForms_;
     /// The cells changed during the open batch whose readers still wait.
     std::vector<CellKey> pending_;
     std::vector<CustomFunction> customFunctions_;
