@@ -5,6 +5,10 @@
 //   E  set-formula of a typical equation with 5 references and 2 function calls
 //   C  recalculation of a 100,000-cell chain after its head changes
 //   S  SUMPRODUCT with array arguments over 10,000 rows, recalculated after an input changes
+//   A at 100,000 and 1,000,000 cells (20,000 and 200,000 rows), build and evaluate; and the
+//      100,000-cell sheet recalculated after A1 changes, which recomputes every cell
+//   F  fan-out: 100,000 formulas reading one cell, build and evaluate; then recalculation
+//      after that cell changes
 // bench/peer/run.sh times the same sheets A, B and T in a peer engine and prints the ratios.
 
 #include "grid/Sheet.h"
@@ -166,6 +170,69 @@ void BM_S_SumproductArrays(benchmark::State& state)
     check(state, !sheet.cellValue(4, 1).isError(), "S: error result");
 }
 BENCHMARK(BM_S_SumproductArrays)->Unit(benchmark::kMillisecond);
+
+// The arithmetic sheet at larger sizes; the argument is the number of rows (five cells each).
+void BM_A_ArithmeticLarge(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    for (auto _ : state)
+    {
+        grid::Sheet sheet;
+        buildArithmetic(sheet, rows);
+        benchmark::DoNotOptimize(sheet.cellValue(5, rows));
+    }
+    state.SetItemsProcessed(state.iterations() * rows * 5);
+}
+BENCHMARK(BM_A_ArithmeticLarge)->Arg(20000)->Arg(200000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Every cell of the 100,000-cell arithmetic sheet depends on A1.
+void BM_A_ArithmeticRecalc(benchmark::State& state)
+{
+    constexpr int kRows = 20000;
+    grid::Sheet sheet;
+    buildArithmetic(sheet, kRows);
+    double head = 1;
+    for (auto _ : state)
+        sheet.setNumber(1, 1, ++head);
+    state.SetItemsProcessed(state.iterations() * kRows * 5);
+    check(state, sheet.cellValueText(1, kRows) == grid::formatGeneral(head + kRows - 1), "A: wrong column A");
+}
+BENCHMARK(BM_A_ArithmeticRecalc)->Unit(benchmark::kMillisecond);
+
+void buildFanOut(grid::Sheet& sheet, int rows)
+{
+    sheet.setMaxCols(2);
+    sheet.setMaxRows(rows);
+    sheet.setNumber(1, 1, 1);
+    for (int r = 1; r <= rows; ++r)
+        sheet.setFormula(2, r, "=$A$1*" + std::to_string(r) + "+1");
+}
+
+void BM_F_FanOutBuild(benchmark::State& state)
+{
+    constexpr int kRows = 100000;
+    for (auto _ : state)
+    {
+        grid::Sheet sheet;
+        buildFanOut(sheet, kRows);
+        benchmark::DoNotOptimize(sheet.cellValue(2, kRows));
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(BM_F_FanOutBuild)->Unit(benchmark::kMillisecond);
+
+void BM_F_FanOutRecalc(benchmark::State& state)
+{
+    constexpr int kRows = 100000;
+    grid::Sheet sheet;
+    buildFanOut(sheet, kRows);
+    double head = 1;
+    for (auto _ : state)
+        sheet.setNumber(1, 1, ++head);
+    state.SetItemsProcessed(state.iterations() * kRows);
+    check(state, sheet.cellValueText(2, kRows) == grid::formatGeneral(head * kRows + 1), "F: wrong value");
+}
+BENCHMARK(BM_F_FanOutRecalc)->Unit(benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();

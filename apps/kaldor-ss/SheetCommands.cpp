@@ -14,6 +14,8 @@
 #include "standards/ZxEvaluationReport.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdlib>
 #include <memory>
 
 namespace cli
@@ -77,21 +79,61 @@ std::string joinFields(const Kdr_StringArray& texts)
 }
 } // namespace
 
+namespace
+{
+/// Appends the text as a result field: as it is when no byte of it needs an escape.
+void appendField(std::string& out, std::string_view text)
+{
+    for (char c : text)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '\\')
+        {
+            out += field(text);
+            return;
+        }
+    }
+    out += text;
+}
+
+/// True when KALDOR_EXIT_WITHOUT_FREEING is 1: a command whose sheet lives until the program
+/// ends then leaves it to the system, which takes the memory back at once, instead of freeing
+/// it cell by cell.
+bool exitWithoutFreeing()
+{
+    const char* value = std::getenv("KALDOR_EXIT_WITHOUT_FREEING");
+    return value && std::string_view(value) == "1";
+}
+} // namespace
+
 int runSheetValues(const std::string& file, Console& console)
 {
-    grid::Sheet sheet;
+    auto owned = std::make_unique<grid::Sheet>();
+    grid::Sheet& sheet = *owned;
     std::string path;
     if (int status = loadSheet(file, sheet, path, console); status != kSuccess)
         return status;
-    // Only stored cells can hold a value; a sheet may be large and nearly empty.
+    // Only stored cells can hold a value; a sheet may be large and nearly empty. The lines
+    // go out in one write.
+    std::string out;
+    std::string text;
+    char number[16];
     sheet.forEachCell(
         [&](int col, int row)
         {
-            std::string text;
-            if (col >= 1 && row >= 1 && sheet.cellText(col, row, grid::TextKind::Value, text) &&
-                !text.empty())
-                console.result(grid::columnLetters(col) + std::to_string(row) + "\t" + field(text));
+            if (col < 1 || row < 1 || !sheet.cellText(col, row, grid::TextKind::Value, text) || text.empty())
+                return;
+            if (!out.empty())
+                out += '\n';
+            out += grid::columnLetters(col);
+            out.append(number, std::to_chars(number, number + sizeof number, row).ptr);
+            out += '\t';
+            appendField(out, text);
         });
+    if (!out.empty())
+        console.result(out);
+    if (exitWithoutFreeing())
+        static_cast<void>(owned.release());
     return kSuccess;
 }
 

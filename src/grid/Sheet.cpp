@@ -1,9 +1,11 @@
 #include "grid/Sheet.h"
 
 #include "grid/NumberText.h"
+#include "grid/formula/Bytecode.h"
 #include "host/Kdr_String.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -254,6 +256,7 @@ void Sheet::changeEntry(int col, int row, std::string data, std::shared_ptr<cons
         detachFormula(cell);
     cell.data = std::move(data);
     cell.formula = std::move(formula);
+    const std::shared_ptr<const Formula> set = cell.formula;
     if (cell.formula)
     {
         cell.value = Value{};
@@ -263,8 +266,14 @@ void Sheet::changeEntry(int col, int row, std::string data, std::shared_ptr<cons
         cell.value = entryValue(cell);
     if (cell.blank())
         cells_.erase(col, row);
-    if (col > 0 && row > 0)
+    if (col <= 0 || row <= 0)
+        return;
+    if (!deferring())
         recalculate({cellKey(col, row)});
+    else if (set)
+        calculateInBatch(col, row, *set);
+    else
+        pending_.push_back(cellKey(col, row));
 }
 
 bool Sheet::setData(int col, int row, std::string_view text)
@@ -317,8 +326,45 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
         lastFormulaError_ = parsed.error;
         return false;
     }
-    changeEntry(col, row, std::string{}, std::move(parsed.formula));
+    changeEntry(col, row, std::string{}, sharedForm(col, std::move(parsed.formula)));
     return true;
+}
+
+namespace
+{
+bool sameInstructions(const std::vector<Instr>& a, const std::vector<Instr>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Instr& x, const Instr& y)
+                      {
+                          return x.op == y.op && x.flags == y.flags && x.argc == y.argc && x.a == y.a &&
+                                 x.b == y.b && x.c == y.c && x.d == y.d;
+                      });
+}
+
+/// True when the two compiled forms behave and print alike in any cell. Numbers compare by
+/// their bits, so that -0 and 0 stay apart; forms with array constants are never shared.
+bool sameForm(const Formula& a, const Formula& b)
+{
+    return a.isVolatile == b.isVolatile && a.arrays.empty() && b.arrays.empty() && a.texts == b.texts &&
+           a.builtins == b.builtins && a.targets == b.targets &&
+           std::equal(a.numbers.begin(), a.numbers.end(), b.numbers.begin(), b.numbers.end(),
+                      [](double x, double y)
+                      { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); }) &&
+           sameInstructions(a.code, b.code);
+}
+} // namespace
+
+std::shared_ptr<const Formula> Sheet::sharedForm(int col, std::shared_ptr<const Formula> formula)
+{
+    // References are stored relative to their cell, so a formula filled down a column
+    // compiles to the same form in every row: those cells share one.
+    std::shared_ptr<const Formula>& recent =
+        recentForms_[static_cast<std::size_t>(col) % recentForms_.size()];
+    if (recent && sameForm(*recent, *formula))
+        return recent;
+    recent = formula;
+    return formula;
 }
 
 bool Sheet::clearRange(int col1, int row1, int col2, int row2, CellContent what)
@@ -482,10 +528,78 @@ void Sheet::rebuildDependencies()
         });
 }
 
+void Sheet::calculateInBatch(int col, int row, const Formula& formula)
+{
+    // The new formula alone is calculated when nothing reads it and it reads no formula cell,
+    // since then no value it reads can be waiting. Anything else takes the full way, with
+    // what waited, so the order of calculation is the one every change gets.
+    bool alone = !graph_.hasReaders(col, row);
+    if (alone && !pending_.empty())
+        for (const CellRange& range : formulaReferences(formula, col, row))
+        {
+            if (range.col1 != range.col2 || range.row1 != range.row2)
+            {
+                alone = false;
+                break;
+            }
+            const Cell* read = cells_.find(range.col1, range.row1);
+            if (read && read->formula)
+            {
+                alone = false;
+                break;
+            }
+        }
+    if (alone)
+    {
+        evaluate(col, row);
+        return;
+    }
+    pending_.push_back(cellKey(col, row));
+    calculatePending();
+}
+
+void Sheet::calculatePending()
+{
+    std::vector<CellKey> seeds;
+    seeds.swap(pending_);
+    // A cell changed many times in a batch is one change.
+    std::sort(seeds.begin(), seeds.end());
+    seeds.erase(std::unique(seeds.begin(), seeds.end()), seeds.end());
+    calculateNow(std::move(seeds));
+}
+
+void Sheet::endBatch()
+{
+    if (batchDepth_ == 0 || --batchDepth_ > 0 || pending_.empty())
+        return;
+    if (autoCalc_)
+        calculatePending();
+    else
+        pending_.clear(); // switching automatic calculation on recalculates everything
+}
+
 void Sheet::recalculate(std::vector<CellKey> seeds)
 {
     if (!autoCalc_)
         return;
+    if (deferring())
+    {
+        pending_.insert(pending_.end(), seeds.begin(), seeds.end());
+        return;
+    }
+    if (!pending_.empty())
+    {
+        // The batch stopped holding changes back (a volatile formula arrived): what waited
+        // is calculated with this change.
+        pending_.insert(pending_.end(), seeds.begin(), seeds.end());
+        calculatePending();
+        return;
+    }
+    calculateNow(std::move(seeds));
+}
+
+void Sheet::calculateNow(std::vector<CellKey> seeds)
+{
     seeds.insert(seeds.end(), volatile_.begin(), volatile_.end());
     if (seeds.empty())
         return;

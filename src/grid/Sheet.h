@@ -13,6 +13,7 @@
 #include "grid/Value.h"
 #include "grid/formula/Formula.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -244,6 +245,29 @@ public:
     void setAutoCalc(bool on);
     bool autoCalc() const { return autoCalc_; }
 
+    /// Opens a batch of changes: until the last open batch closes, a change of an entry
+    /// updates its own cell at once (a formula set is calculated at once) while the formulas
+    /// that depend on it wait, and closing the batch calculates each of them once. A
+    /// formula set during a batch that reads another formula cell, or that other formulas
+    /// read, first brings the waiting formulas up to date, so it never reads a stale value;
+    /// other formula cells read during a batch may show the values from before it. A sheet
+    /// with volatile formulas (NOW, RAND, INDIRECT…) recalculates at every change all the same.
+    void beginBatch() { ++batchDepth_; }
+    /// Closes a batch; the last one calculates what waited.
+    void endBatch();
+    /// A batch for the lifetime of a scope.
+    class Batch
+    {
+    public:
+        explicit Batch(Sheet& sheet) : sheet_(sheet) { sheet_.beginBatch(); }
+        ~Batch() { sheet_.endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Sheet& sheet_;
+    };
+
     /// Registers a custom function (name case ignored; a second registration of a name
     /// replaces the first). Registrations survive loading files. Formulas that could not
     /// find the function are recalculated.
@@ -339,6 +363,9 @@ private:
     Value entryValue(const Cell& cell) const;
     std::string normalizedEntry(const CellType& type, std::string_view text) const;
     void changeEntry(int col, int row, std::string data, std::shared_ptr<const Formula> formula);
+    /// The compiled form to store for a formula set in column `col`: the one the column's
+    /// previous formula uses when it is the same, else `formula`.
+    std::shared_ptr<const Formula> sharedForm(int col, std::shared_ptr<const Formula> formula);
     /// Puts what `what` names of `source` (nothing: clears it) into the cell; no recalculation.
     void placeCell(int col, int row, const Cell* source, CellContent what);
     void dropBeyond(int cols, int rows);
@@ -347,6 +374,15 @@ private:
     void detachFormula(const Cell& cell);
     void rebuildDependencies();
     void recalculate(std::vector<CellKey> seeds);
+    /// True while changes are held back for the batch to close.
+    bool deferring() const { return batchDepth_ > 0 && autoCalc_ && volatile_.empty(); }
+    /// A formula was set on (col, row) during a batch: calculates it at once when that is
+    /// safe, else brings everything held back up to date together with it.
+    void calculateInBatch(int col, int row, const Formula& formula);
+    /// Calculates the changes that waited for the batch.
+    void calculatePending();
+    /// Calculates the formulas affected by a change of `seeds`, whatever batch is open.
+    void calculateNow(std::vector<CellKey> seeds);
     void evaluate(int col, int row);
 
     /// Inserts (count > 0) or deletes (count < 0) rows or columns at `at`.
@@ -370,6 +406,11 @@ private:
     DependencyGraph graph_;
     std::unordered_set<CellKey> volatile_;
     bool autoCalc_ = true;
+    int batchDepth_ = 0;
+    /// The form of the formula set last in each column (by column number modulo the size).
+    std::array<std::shared_ptr<const Formula>, 16> recentForms_;
+    /// The cells changed during the open batch whose readers still wait.
+    std::vector<CellKey> pending_;
     std::vector<CustomFunction> customFunctions_;
     std::function<double()> clock_;
     std::mt19937_64 random_;

@@ -403,7 +403,10 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
     if (!findForward("Calc", false, row, col))
         return Acad::eInvalidInput;
     // Row by row, left to right, over the cells stored when the calculation starts: an empty
-    // cell is skipped anyway, and the declared size of a sheet may be enormous.
+    // cell is skipped anyway, and the declared size of a sheet may be enormous. Each equation
+    // reads the variables as the equations before it left them; the formulas of earlier
+    // equations that read a variable written later are brought up to date once, at the end.
+    grid::Sheet::Batch batch(sheet());
     for (const auto& [c, r] : storedCells(row + 1, getMaxRows()))
         calcCell(c, r);
     return Acad::eOk;

@@ -267,6 +267,79 @@ TEST(Sheet, RecalculationFollowsDependenciesAndCalculatesEachCellOnce)
     EXPECT_EQ(gCalls, 1);
 }
 
+TEST(Sheet, ABatchCalculatesEachWaitingFormulaOnceWhenItCloses)
+{
+    Sheet sheet = sheetOf(4, 3);
+    ASSERT_TRUE(sheet.addCustomFunction("COUNTCALLS", 1, 1, countCalls, 0));
+    sheet.setFormula(2, 1, "COUNTCALLS(A1*2)");
+    gCalls = 0;
+    {
+        Sheet::Batch batch(sheet);
+        for (int i = 1; i <= 50; ++i)
+            sheet.setNumber(1, 1, i);
+        EXPECT_EQ(gCalls, 0); // B1 waits for the batch
+        EXPECT_EQ(sheet.cellValueText(1, 1), "50");
+
+        // A formula set in the batch reads the values as they are now...
+        sheet.setFormula(3, 1, "A1+1");
+        EXPECT_EQ(sheet.cellValueText(3, 1), "51");
+        // ...and one that reads a waiting formula brings it up to date first.
+        sheet.setFormula(4, 1, "B1+C1");
+        EXPECT_EQ(sheet.cellValueText(4, 1), "151");
+        EXPECT_EQ(gCalls, 1);
+        // A formula that others read is calculated with its readers.
+        sheet.setFormula(3, 1, "A1+2");
+        EXPECT_EQ(sheet.cellValueText(4, 1), "152");
+        sheet.setNumber(1, 1, 7);
+        EXPECT_EQ(sheet.cellValueText(4, 1), "152");
+    }
+    EXPECT_EQ(sheet.cellValueText(2, 1), "14");
+    EXPECT_EQ(sheet.cellValueText(4, 1), "23");
+    EXPECT_EQ(gCalls, 2);
+
+    // Batches nest: only the outermost one calculates.
+    sheet.beginBatch();
+    sheet.beginBatch();
+    sheet.setNumber(1, 1, 1);
+    sheet.endBatch();
+    EXPECT_EQ(sheet.cellValueText(4, 1), "23");
+    sheet.endBatch();
+    EXPECT_EQ(sheet.cellValueText(4, 1), "5");
+    sheet.endBatch(); // an extra close changes nothing
+    EXPECT_EQ(sheet.cellValueText(4, 1), "5");
+
+    // Cycles made in a batch still end in the circular error.
+    {
+        Sheet::Batch batch(sheet);
+        sheet.setFormula(1, 3, "B3");
+        sheet.setFormula(2, 3, "A3+1");
+        sheet.setNumber(1, 2, 3);
+    }
+    EXPECT_EQ(sheet.cellValueText(1, 3), "#CIRC!");
+    EXPECT_EQ(sheet.cellValueText(2, 3), "#CIRC!");
+}
+
+TEST(Sheet, VolatileFormulasRecalculateAtEveryChangeEvenInABatch)
+{
+    Sheet reference = sheetOf(2, 2);
+    Sheet batched = sheetOf(2, 2);
+    for (Sheet* sheet : {&reference, &batched})
+    {
+        sheet->setRandomSeed(7);
+        sheet->setFormula(2, 1, "RAND()+A1");
+    }
+    {
+        Sheet::Batch batch(batched);
+        for (int i = 1; i <= 5; ++i)
+        {
+            reference.setNumber(1, 1, i);
+            batched.setNumber(1, 1, i);
+            EXPECT_EQ(batched.cellValueText(2, 1), reference.cellValueText(2, 1));
+        }
+    }
+    EXPECT_EQ(batched.cellValueText(2, 1), reference.cellValueText(2, 1));
+}
+
 TEST(Sheet, ReferenceCyclesGiveTheCircularErrorAndHealWhenBroken)
 {
     Sheet sheet = sheetOf(3, 2);
