@@ -2,6 +2,7 @@
 
 #include "cutting/ZxDlgCSP2.h"
 #include "frame/ModuleBitmaps.h"
+#include "frame/ZxRecordDialogs.h"
 #include "spread/GridDialogTemplates.h"
 
 namespace
@@ -38,6 +39,7 @@ void registerTemplates(ui::ResourceModule& module)
 
     registerCuttingStockTemplate(module);
     registerGridDialogTemplates(module);
+    registerRecordDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);
