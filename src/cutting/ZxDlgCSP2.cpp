@@ -423,5 +423,6 @@ void ZxDlgCSP2::allGroups()
 bool StartDlgCSP2(DlgCSP2Data& data)
 {
     // The dialog takes its copy of the record when it is constructed.
-    return runModalOnRecord<ZxDlgCSP2>([](ZxDlgCSP2&) {}, [&](ZxDlgCSP2& dialog) { data = dialog.data(); }, data);
+    return runModalOnRecord<ZxDlgCSP2>([](ZxDlgCSP2&) {}, [&](ZxDlgCSP2& dialog) { data = dialog.data(); },
+                                       data);
 }

@@ -85,16 +85,17 @@ bool StartDlgEditLibSimple(const Kdr_String& name, Kdr_ProfValuesTable& table, i
 bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names, const int& filter,
                          const int& initial, Kdr_String& selected, bool& useFilter, bool allowNone);
 /// The same with a per-name flag: a name whose flag is false cannot be chosen.
-bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names, const AcArray<bool>& selectable,
-                         const int& filter, const int& initial, Kdr_String& selected, bool& useFilter,
-                         bool allowNone);
+bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names,
+                         const AcArray<bool>& selectable, const int& filter, const int& initial,
+                         Kdr_String& selected, bool& useFilter, bool allowNone);
 /// The macro cuts dialog; `changed` tells whether the accepted record differs from the one
 /// passed.
 bool StartDlgMacroCuts(DlgMacroCutsData& data, bool& changed);
 bool StartEditProfCutsDlg(DlgProfCutsData& data);
 /// The advanced profile dialog on the member group `groupName` of tab `tabName`; on OK the
 /// group's merged properties are stored (never when `readOnly`).
-void StartDlgMacroProfAdv(MacroData& data, const Kdr_String& tabName, const Kdr_String& groupName, bool readOnly);
+void StartDlgMacroProfAdv(MacroData& data, const Kdr_String& tabName, const Kdr_String& groupName,
+                          bool readOnly);
 /// The same for the drawing objects `objects`: the callback fills the properties before the
 /// dialog opens (kMACallBackInit) and applies them on OK (kMACallBackApply); either may
 /// refuse. `ok` tells whether the properties were accepted and stored.

@@ -100,8 +100,11 @@ void ZxLevelsDlgData::fields(ZxFormFields& form)
 
 void ZxLookUpDlgData::fields(ZxFormFields& form)
 {
-    form.text("Table", table).text("Column", column).text("Key", key).text("Value", value).flag("Exact match",
-                                                                                                  exactMatch);
+    form.text("Table", table)
+        .text("Column", column)
+        .text("Key", key)
+        .text("Value", value)
+        .flag("Exact match", exactMatch);
 }
 
 void ZxSelectImageDlgData::fields(ZxFormFields& form)
@@ -171,7 +174,8 @@ void ZxSelectMacroArgs::fields(ZxFormFields& form)
                 message = "Choose a macro.";
                 return false;
             }
-            if (static_cast<size_t>(selected) < selectable.size() && !selectable[static_cast<size_t>(selected)])
+            if (static_cast<size_t>(selected) < selectable.size() &&
+                !selectable[static_cast<size_t>(selected)])
             {
                 message = "This macro cannot be chosen.";
                 return false;

@@ -58,7 +58,7 @@ bool editMemberGroup(MacroData& data, const Kdr_String& tabName, const Kdr_Strin
     ZxMacroProfAdvArgs args;
     args.props = working.merged;
     args.readOnly = readOnly;
-    if (!startFormDialog(IDD_MACRO_PROF_ADV, args, groupName) || readOnly)
+    if (!startFormDialog(IDD_MACRO_PROF_ADV, args, group->groupName) || readOnly)
         return false;
     working.merged = args.props;
     if (callback && !callback(kMACallBackApply, *callbackData, working))
@@ -80,9 +80,9 @@ bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names
     return selectMacro(std::move(args), selected, useFilter);
 }
 
-bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names, const AcArray<bool>& selectable,
-                         const int& filter, const int& initial, Kdr_String& selected, bool& useFilter,
-                         bool allowNone)
+bool StartDlgSelectMacro(const Kdr_String& caption, const Kdr_StringArray& names,
+                         const AcArray<bool>& selectable, const int& filter, const int& initial,
+                         Kdr_String& selected, bool& useFilter, bool allowNone)
 {
     ZxSelectMacroArgs args;
     args.caption = caption;
@@ -108,7 +108,8 @@ bool StartEditProfCutsDlg(DlgProfCutsData& data)
     return startFormDialog(IDD_PROF_CUTS, data);
 }
 
-void StartDlgMacroProfAdv(MacroData& data, const Kdr_String& tabName, const Kdr_String& groupName, bool readOnly)
+void StartDlgMacroProfAdv(MacroData& data, const Kdr_String& tabName, const Kdr_String& groupName,
+                          bool readOnly)
 {
     editMemberGroup(data, tabName, groupName, readOnly, nullptr, nullptr);
 }

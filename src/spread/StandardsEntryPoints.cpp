@@ -52,8 +52,8 @@ bool StartDlgStandardsSStest()
 void EvaluateSS()
 {
     // A development aid with no record: nothing goes back to the caller.
-    runModalOnRecord<FormulaTestDialog>([](FormulaTestDialog& dialog) { dialog.setInitialFile("c:\\a\\t3.sss"); },
-                                        [](FormulaTestDialog&) {});
+    runModalOnRecord<FormulaTestDialog>(
+        [](FormulaTestDialog& dialog) { dialog.setInitialFile("c:\\a\\t3.sss"); }, [](FormulaTestDialog&) {});
 }
 
 void ReadSSFile(const Kdr_String& fileName, Kdr_String& firstCell, Kdr_StringArray& columnCaptions,

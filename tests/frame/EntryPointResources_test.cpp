@@ -87,17 +87,23 @@ protected:
             {"StartArrayDlg", IDD_ARRAY, [this] { return StartArrayDlg(array_, objects_, "Array of 1"); },
              same(array_, array_)},
             {"StartDlgGrid", IDD_GRID, [this] { return StartDlgGrid(grid_); }, same(grid_, grid_)},
-            {"StartDlgLevels", IDD_LEVELS, [this] { return StartDlgLevels(levels_); }, same(levels_, levels_)},
-            {"StartDlgLookUp", IDD_LOOK_UP, [this] { return StartDlgLookUp(lookUp_); }, same(lookUp_, lookUp_)},
+            {"StartDlgLevels", IDD_LEVELS, [this] { return StartDlgLevels(levels_); },
+             same(levels_, levels_)},
+            {"StartDlgLookUp", IDD_LOOK_UP, [this] { return StartDlgLookUp(lookUp_); },
+             same(lookUp_, lookUp_)},
             {"StartDlgSelectImage", IDD_SELECT_IMAGE, [this] { return StartDlgSelectImage(image_); },
              same(image_, image_)},
             {"StartDlgCladdingSettings", IDD_CLADDING, [this] { return StartDlgCladdingSettings(cladding_); },
              same(cladding_, cladding_)},
-            {"StartDlgCis2Info", IDD_CIS2_INFO, [this] { return StartDlgCis2Info(cis2_); }, same(cis2_, cis2_)},
-            {"StartDlgBracing", IDD_BRACING, [this] { return StartDlgBracing(bracing_); }, same(bracing_, bracing_)},
-            {"StartDlgGenVars", IDD_GEN_VARS, [this] { return StartDlgGenVars(genVars_); }, same(genVars_, genVars_)},
+            {"StartDlgCis2Info", IDD_CIS2_INFO, [this] { return StartDlgCis2Info(cis2_); },
+             same(cis2_, cis2_)},
+            {"StartDlgBracing", IDD_BRACING, [this] { return StartDlgBracing(bracing_); },
+             same(bracing_, bracing_)},
+            {"StartDlgGenVars", IDD_GEN_VARS, [this] { return StartDlgGenVars(genVars_); },
+             same(genVars_, genVars_)},
             {"StartDSTVPointsDlg", IDD_DSTV_POINTS,
-             [] {
+             []
+             {
                  StartDSTVPointsDlg();
                  return true;
              },
@@ -129,9 +135,12 @@ protected:
                  return ok;
              },
              same(macro_, macro_)},
-            {"StartDlgCSP2", IDD_CUTTING_STOCK, [this] { return StartDlgCSP2(stock_); }, same(stock_, stock_), false},
+            {"StartDlgCSP2", IDD_CUTTING_STOCK, [this] { return StartDlgCSP2(stock_); }, same(stock_, stock_),
+             false},
             {"startGridDialog", IDD_STRING_TABLE,
-             [this] { return startGridDialog({"A", "B"}, {}, tableRows_, true, "", "Texts"); },
+             [this] {
+                 return startGridDialog({"A", "B"}, {}, tableRows_, true, "", "Texts");
+             },
              same(tableRows_, tableRows_), false},
             {"EvaluateSS", IDD_FORMULA_TEST,
              []
