@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/ModuleResources.h"
 #include "host/AcRxSystem.h"
 #include "ui/AfxExtensionModule.h"
 
@@ -7,7 +8,8 @@
 inline constexpr unsigned long DLL_PROCESS_DETACH = 0;
 inline constexpr unsigned long DLL_PROCESS_ATTACH = 1;
 
-/// The library entry of the spreadsheet module. On attach the instance is kept, the module's
+/// The library entry of the spreadsheet module; the loader passes the module's instance,
+/// its resources (&moduleResources()). On attach the instance is kept, the module's
 /// resource switch is pointed at it and the module's resources are linked into the search
 /// chain; 0 (the library refuses to load, nothing is changed) when the extension module
 /// cannot be initialised. On detach the resources are unlinked. Returns 1 otherwise.
