@@ -18,7 +18,7 @@
 #include "library/Kdr_ProfValuesTable.h"
 #include "standards/ZxDlgStandardsData.h"
 
-class DlgEditLibData;
+struct DlgEditLibData;
 class EditConstrData;
 
 // ---- standards evaluation and sheets ---------------------------------------------------
@@ -73,10 +73,10 @@ void getModuleImages(Kdr_StringArray& names);
 
 /// The cutting stock optimisation dialog, modal.
 bool StartDlgCSP2(DlgCSP2Data& data);
-/// The section library editor, modal.
-bool StartDlgEditLibSections(DlgEditLibData& data, const Kdr_String& folder);
-/// The simple section table editor, modal.
-bool StartDlgEditLibSimple(const Kdr_String& name, Kdr_ProfValuesTable& table, int& current);
+/// The section library editor, modal, on the section system `sysName`.
+bool StartDlgEditLibSections(DlgEditLibData& data, const Kdr_String& sysName);
+/// The simple section table editor, modal; `newIndex` receives the row of a new size.
+bool StartDlgEditLibSimple(const Kdr_String& sysName, Kdr_ProfValuesTable& table, int& newIndex);
 
 // ---- other macro dialogs (plain forms on their records) ----------------------------------
 
