@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/MacroDialogResources.h"
 #include "frame/ModuleBitmaps.h"
 #include "frame/ZxRecordDialogs.h"
 #include "spread/GridDialogTemplates.h"
@@ -39,6 +40,7 @@ void registerTemplates(ui::ResourceModule& module)
 
     registerCuttingStockTemplate(module);
     registerGridDialogTemplates(module);
+    registerMacroDialogTemplates(module);
     registerRecordDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.

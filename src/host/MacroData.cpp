@@ -1,5 +1,6 @@
 #include "host/MacroData.h"
 
+#include "host/MacroDialogHost.h"
 #include "host/TableFile.h"
 
 namespace
@@ -87,4 +88,28 @@ bool MacroData::writeToFile(const Kdr_String& path) const
         for (const MacroCellData& cell : tab.cells())
             rows.append(Kdr_StringArray{tab.name(), cell.name, cell.value});
     return writeFile(path, rows);
+}
+
+void MacroData::changeView(int tabIndex, int direction) const
+{
+    const MacroTabData* tab = nullptr;
+    const Kdr_String name = getTab(tabIndex, tab) ? tab->name() : Kdr_String();
+    macroDialogHost().record("changeView " + name + " " + std::to_string(direction));
+}
+
+bool MacroData::reApply()
+{
+    MacroDialogHost& host = macroDialogHost();
+    host.record("reApply");
+    return host.reApplySucceeds;
+}
+
+bool MacroData::propListAllowed() const
+{
+    return macroDialogHost().propListAllowed;
+}
+
+void MacroData::getPropFiles(Kdr_StringArray& files) const
+{
+    files = macroDialogHost().propFiles;
 }

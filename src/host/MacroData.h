@@ -43,9 +43,35 @@ public:
     /// Writes every variable of every tab as an entry (tab, variable, value); atomic.
     bool writeToFile(const Kdr_String& path) const;
 
+    // What the dialog edits in the drawing (see MacroDialogHost).
+    /// The names of the macros edited together.
+    const Kdr_StringArray& macroNames() const { return macroNames_; }
+    void setMacroNames(const Kdr_StringArray& names) { macroNames_ = names; }
+    /// The module group selected to edit all of its macros together; empty for none.
+    const Kdr_String& groupName() const { return groupName_; }
+    void setGroupName(const Kdr_String& name) { groupName_ = name; }
+    /// The selections of the two filter combo boxes (0: macros, 1: module groups); -1 none.
+    int filterSelection(int filter) const { return filter == 0 || filter == 1 ? filters_[filter] : -1; }
+    void setFilterSelection(int filter, int selection)
+    {
+        if (filter == 0 || filter == 1)
+            filters_[filter] = selection;
+    }
+    /// Turns the view of the drawing towards tab `tabIndex` from direction 0 to 3.
+    void changeView(int tabIndex, int direction) const;
+    /// Places the edited macros again; true when it succeeded.
+    bool reApply();
+    /// Whether properties may be loaded from and saved to property files.
+    bool propListAllowed() const;
+    /// The property files offered for loading and saving.
+    void getPropFiles(Kdr_StringArray& files) const;
+
     bool operator==(const MacroData& other) const = default;
 
 private:
     std::vector<MacroTabData> tabs_;
     Kdr_String currentTab_;
+    Kdr_StringArray macroNames_;
+    Kdr_String groupName_;
+    int filters_[2] = {-1, -1};
 };
