@@ -28,6 +28,25 @@ const Kdr_String& nameOfFlexGroup(const MacroFlexFixGroup& group)
 {
     return group.name;
 }
+const Kdr_String& nameOfArray(const DynArrayData& array)
+{
+    return array.name;
+}
+const Kdr_String& nameOfCut(const MacroCutData& cut)
+{
+    return cut.name;
+}
+bool sameArray(DynArrayData a, DynArrayData b)
+{
+    a.clearDlgReferences();
+    b.clearDlgReferences();
+    return a == b;
+}
+bool sameCut(MacroCutData a, MacroCutData b)
+{
+    a.dlgRef = b.dlgRef = 0;
+    return a == b;
+}
 
 /// Equal apart from dialog references.
 bool sameCell(MacroCellData a, MacroCellData b)
@@ -278,6 +297,72 @@ void MacroTabData::removeAllDlgReferences()
     boltData_.dlgRefs.fill(0);
     for (MacroProfData& group : profGroups_)
         group.dlgRefs.fill(0);
+    for (DynArrayData& array : arrays_)
+        array.clearDlgReferences();
+    for (MacroCutData& cut : cuts_)
+        cut.dlgRef = 0;
+    drawingRef_ = 0;
+}
+
+bool MacroTabData::addArray(const DynArrayData& array)
+{
+    if (findNamed(arrays_, array.name, nameOfArray))
+        return false;
+    arrays_.push_back(array);
+    return true;
+}
+
+bool MacroTabData::findArrayWithName(std::string_view name, DynArrayData*& array)
+{
+    DynArrayData* found = findNamed(arrays_, name, nameOfArray);
+    if (found)
+        array = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findArrayWithName(std::string_view name, const DynArrayData*& array) const
+{
+    DynArrayData* found = findNamed(const_cast<std::vector<DynArrayData>&>(arrays_), name, nameOfArray);
+    if (found)
+        array = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findArrayWithBtnId(int id, DynArrayData*& array)
+{
+    if (id <= 0)
+        return false;
+    for (DynArrayData& candidate : arrays_)
+        if (candidate.buttonRef == id)
+        {
+            array = &candidate;
+            return true;
+        }
+    return false;
+}
+
+bool MacroTabData::addCut(const MacroCutData& cut)
+{
+    if (findNamed(cuts_, cut.name, nameOfCut))
+        return false;
+    cuts_.push_back(cut);
+    return true;
+}
+
+bool MacroTabData::findCutWithName(std::string_view name, MacroCutData*& cut)
+{
+    MacroCutData* found = findNamed(cuts_, name, nameOfCut);
+    if (found)
+        cut = found;
+    return found != nullptr;
+}
+
+bool MacroTabData::findCutWithName(std::string_view name, const MacroCutData*& cut) const
+{
+    MacroCutData* found = findNamed(const_cast<std::vector<MacroCutData>&>(cuts_), name, nameOfCut);
+    if (found)
+        cut = found;
+    return found != nullptr;
 }
 
 bool MacroTabData::differences(const MacroTabData& before, Kdr_StringArray& changed) const
@@ -289,8 +374,12 @@ bool MacroTabData::differences(const MacroTabData& before, Kdr_StringArray& chan
     listChanges(
         flexFixGroups_, before.flexFixGroups_, nameOfFlexGroup,
         [](const MacroFlexFixGroup& a, const MacroFlexFixGroup& b) { return a == b; }, changed);
+    listChanges(arrays_, before.arrays_, nameOfArray, sameArray, changed);
+    listChanges(cuts_, before.cuts_, nameOfCut, sameCut, changed);
     if (hasBoltData_ != before.hasBoltData_ || !sameBoltData(boltData_, before.boltData_))
         changed.append("BoltData");
+    if (offersDrawingList_ != before.offersDrawingList_ || drawingName_ != before.drawingName_)
+        changed.append("DrawingList");
     bool headerChanged =
         name_ != before.name_ || kind_ != before.kind_ || templatePath_ != before.templatePath_;
     return headerChanged || !changed.isEmpty();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/Kdr_StringArray.h"
+#include "host/MacroArrayData.h"
 #include "host/MacroBoltData.h"
 #include "host/MacroCellData.h"
 #include "host/MacroFlexFixGroup.h"
@@ -102,12 +103,49 @@ public:
     /// variable is unknown.
     bool flexFixBtnClicked(std::string_view group, std::string_view variable, bool checked);
 
-    /// Clears every dialog reference (variables, patterns, bolt data, member groups).
+    // Arrays.
+    bool addArray(const DynArrayData& array);
+    bool findArrayWithName(std::string_view name, DynArrayData*& array);
+    bool findArrayWithName(std::string_view name, const DynArrayData*& array) const;
+    /// The array whose button has dialog reference `id` (a positive control id).
+    bool findArrayWithBtnId(int id, DynArrayData*& array);
+    std::vector<DynArrayData>& arrays() { return arrays_; }
+    const std::vector<DynArrayData>& arrays() const { return arrays_; }
+
+    // Cuts.
+    bool addCut(const MacroCutData& cut);
+    bool findCutWithName(std::string_view name, MacroCutData*& cut);
+    bool findCutWithName(std::string_view name, const MacroCutData*& cut) const;
+    std::vector<MacroCutData>& cuts() { return cuts_; }
+    const std::vector<MacroCutData>& cuts() const { return cuts_; }
+
+    // Drawing list: a tab may offer a choice of drawings (blocks) for a part of the macro.
+    bool offersDrawingList() const { return offersDrawingList_; }
+    /// Offers a drawing list showing `drawingName` (a file name without extension).
+    void setDrawingList(const Kdr_String& drawingName)
+    {
+        offersDrawingList_ = true;
+        drawingName_ = drawingName;
+    }
+    void clearDrawingList()
+    {
+        offersDrawingList_ = false;
+        drawingName_.clear();
+        drawingRef_ = 0;
+    }
+    const Kdr_String& drawingName() const { return drawingName_; }
+    void setDrawingName(const Kdr_String& name) { drawingName_ = name; }
+    int drawingRef() const { return drawingRef_; }
+    void setDrawingRef(int ref) { drawingRef_ = ref; }
+
+    /// Clears every dialog reference (variables, patterns, bolt data, member groups, arrays,
+    /// cuts, drawing list).
     void removeAllDlgReferences();
 
     /// Compares with an earlier state of the tab: true when anything but dialog references
-    /// differs; `changed` lists the changed variables, patterns, member groups and flex/fix
-    /// groups by name, and "BoltData" when the bolt data changed.
+    /// differs; `changed` lists the changed variables, patterns, member groups, flex/fix
+    /// groups, arrays and cuts by name, "BoltData" when the bolt data changed and
+    /// "DrawingList" when the drawing list changed.
     bool differences(const MacroTabData& before, Kdr_StringArray& changed) const;
 
     bool operator==(const MacroTabData& other) const = default;
@@ -122,4 +160,9 @@ private:
     MacroBoltData boltData_;
     std::vector<MacroProfData> profGroups_;
     std::vector<MacroFlexFixGroup> flexFixGroups_;
+    std::vector<DynArrayData> arrays_;
+    std::vector<MacroCutData> cuts_;
+    bool offersDrawingList_ = false;
+    Kdr_String drawingName_;
+    int drawingRef_ = 0;
 };

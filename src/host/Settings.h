@@ -35,12 +35,18 @@ public:
     int pixelsPerChar() const { return pixelsPerChar_; }
     void setPixelsPerChar(int pixels) { pixelsPerChar_ = pixels; }
 
+    /// The dialog font scheme of the host. Scheme 4 is the wide font: a caption needs 8 pixels
+    /// a character on a button instead of 4.
+    int dialogFontScheme() const { return dialogFontScheme_; }
+    void setDialogFontScheme(int scheme) { dialogFontScheme_ = scheme; }
+
 private:
     Kdr_String libDir_;
     Kdr_String appDir_;
     bool showSpreadsheetErrors_ = true;
     bool trustSheets_ = false;
     int pixelsPerChar_ = 7;
+    int dialogFontScheme_ = 0;
 };
 
 extern Kdr_Settings gSettings;
