@@ -2,6 +2,7 @@
 
 #include "frame/ModuleBitmaps.h"
 #include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/CommandLine.h"
 #include "host/Texts.h"
 #include "ui/AcadHost.h"
@@ -372,11 +373,7 @@ void EndDlgEditConstraints()
 
 bool StartDlgEditConstrModal(EditConstrData& data)
 {
-    ModuleResourceScope resources;
-    Kdr_DlgEditConstraints editor(data, false);
-    editor.setParentWindow(adsw_acadMainWnd());
-    if (editor.DoModal() != IDOK)
-        return false;
-    data = editor.data();
-    return true;
+    return runModalOnRecord<Kdr_DlgEditConstraints>(
+        [](Kdr_DlgEditConstraints& editor) { editor.setParentWindow(adsw_acadMainWnd()); },
+        [&](Kdr_DlgEditConstraints& editor) { data = editor.data(); }, data, false);
 }

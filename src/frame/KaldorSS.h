@@ -13,13 +13,13 @@
 #include "frame/ZxModuleEntry.h"
 #include "host/AcDbObjectId.h"
 #include "host/DlgCSP2Data.h"
+#include "host/EditConstrData.h"
 #include "host/Kdr_StringArray.h"
 #include "host/MacroData.h"
 #include "library/Kdr_ProfValuesTable.h"
 #include "standards/ZxDlgStandardsData.h"
 
 struct DlgEditLibData;
-class EditConstrData;
 
 // ---- standards evaluation and sheets ---------------------------------------------------
 
@@ -38,8 +38,9 @@ bool startGridDialog(const Kdr_StringArray& columnCaptions, const Kdr_StringArra
 
 // ---- macro dialogs ---------------------------------------------------------------------
 
-/// The macro dialog, modal; the record is copied back when it ends.
-void StartDlgMacro(MacroData& data);
+/// The macro dialog, modal; the record is copied back when it ends, however it ends (every
+/// accepted change has been applied to the drawing already). False when it cannot be shown.
+bool StartDlgMacro(MacroData& data);
 /// The macro dialog, modeless, in a registry slot whose number goes to `index`.
 bool StartDlgMacroModeless(bool keepFocus, MacroData& data, int& index);
 /// Copies the data of the modeless macro dialog in slot `index`.

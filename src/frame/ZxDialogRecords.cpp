@@ -43,22 +43,40 @@ void DlgProfFeaturesData::fields(ZxFormFields& form)
         .flag("In bill of materials", inBill);
 }
 
-void DynArrayData::fields(ZxFormFields& form)
+void describeForm(DynArrayData& array, ZxFormFields& form)
 {
-    form.integer("Count X", countX)
-        .integer("Count Y", countY)
-        .integer("Count Z", countZ)
-        .number("Spacing X", spacingX)
-        .number("Spacing Y", spacingY)
-        .number("Spacing Z", spacingZ)
-        .number("Rotation", rotation)
-        .flag("Copy macros", copyMacros);
+    form.info("Name", array.name).integer("Mode", array.mode);
+    static const char* const labels[DynArrayData::kTextCount] = {"Text 1", "Text 2", "Count", "Text 4",
+                                                                 "Text 5"};
+    for (int i = 0; i < DynArrayData::kTextCount; ++i)
+        form.text(labels[i], array.texts[static_cast<size_t>(i)]);
+    form.list("Entries", {[&array]
+                          {
+                              Kdr_StringArray texts;
+                              for (const DynArrayEntry& entry : array.entries)
+                                  texts.append(entry.text);
+                              return texts;
+                          },
+                          [&array](const Kdr_StringArray& texts)
+                          {
+                              // Entries keep their dialog references by position.
+                              std::vector<DynArrayEntry> entries;
+                              for (int i = 0; i < texts.length(); ++i)
+                              {
+                                  DynArrayEntry entry;
+                                  entry.text = texts[i];
+                                  if (static_cast<size_t>(i) < array.entries.size())
+                                      entry.dlgRef = array.entries[static_cast<size_t>(i)].dlgRef;
+                                  entries.push_back(entry);
+                              }
+                              array.entries = std::move(entries);
+                          }});
     form.check(
-        [this](Kdr_String& message)
+        [&array](Kdr_String& message)
         {
-            if (countX >= 1 && countY >= 1 && countZ >= 1)
+            if (array.mode != DynArrayData::kRegular || array.texts[2].toInt() >= 1)
                 return true;
-            message = "Every count must be at least 1.";
+            message = "A regular array needs a count of at least 1.";
             return false;
         });
 }

@@ -2,11 +2,21 @@
 
 #include "host/AcDbObjectId.h"
 #include "host/Kdr_StringArray.h"
+#include "host/MacroArrayData.h"
 #include "host/MacroProfData.h"
 
 #include <vector>
 
 class ZxFormFields;
+
+/// The fields of a record for its form: the record's own list by default.
+template <typename Record> void describeForm(Record& record, ZxFormFields& form)
+{
+    record.fields(form);
+}
+/// The array of a macro tab (a host record): its name, its mode, its five texts and, for an
+/// array that is not regular, its entries one per line.
+void describeForm(DynArrayData& array, ZxFormFields& form);
 
 // The records of the module's plain macro dialogs. Each is a copyable record of named
 // fields that the host fills, hands to a dialog and gets back when the user accepts; each
@@ -61,22 +71,6 @@ struct DlgProfFeaturesData
 
     void fields(ZxFormFields& form);
     bool operator==(const DlgProfFeaturesData&) const = default;
-};
-
-/// A rectangular array of copies of the selected objects.
-struct DynArrayData
-{
-    int countX = 1;
-    int countY = 1;
-    int countZ = 1;
-    double spacingX = 0;
-    double spacingY = 0;
-    double spacingZ = 0;
-    double rotation = 0;
-    bool copyMacros = true;
-
-    void fields(ZxFormFields& form);
-    bool operator==(const DynArrayData&) const = default;
 };
 
 /// Points of a profile for its numerical-control (DSTV) file.

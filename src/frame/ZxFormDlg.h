@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/ZxDialogRecords.h"
 #include "frame/ZxFormFields.h"
 #include "frame/ZxModalDialog.h"
 #include "ui/AcadHost.h"
@@ -62,7 +63,7 @@ template <typename Record> bool startFormDialog(int templateId, Record& record, 
         {
             working = record;
             ZxFormFields fields;
-            working.fields(fields);
+            describeForm(working, fields);
             dialog.setFields(std::move(fields));
             dialog.setCaption(caption);
         },
@@ -75,6 +76,6 @@ void registerRecordForm(ui::ResourceModule& module, int templateId, std::string_
 {
     Record record;
     ZxFormFields fields;
-    record.fields(fields);
+    describeForm(record, fields);
     registerFormTemplate(module, templateId, caption, fields);
 }

@@ -34,6 +34,11 @@ ZxFormFields& ZxFormFields::choice(const char* label, int& index, Kdr_StringArra
     return *this;
 }
 
+ZxFormFields& ZxFormFields::list(const char* label, ListAccess access)
+{
+    return add(label, Kind::List, std::move(access));
+}
+
 ZxFormFields& ZxFormFields::info(const char* label, Kdr_String text)
 {
     Field field;
@@ -83,7 +88,8 @@ Kdr_String ZxFormFields::display(const Field& field)
     case Kind::List:
     {
         Kdr_String text;
-        const Kdr_StringArray& items = *std::get<Kdr_StringArray*>(field.target);
+        const auto* access = std::get_if<ListAccess>(&field.target);
+        const Kdr_StringArray items = access ? access->get() : *std::get<Kdr_StringArray*>(field.target);
         for (int i = 0; i < items.length(); ++i)
         {
             if (i > 0)
@@ -142,7 +148,10 @@ bool ZxFormFields::store(const Field& field, const Kdr_String& text)
             items.append(Kdr_String(line));
             rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
         }
-        *std::get<Kdr_StringArray*>(field.target) = items;
+        if (const auto* access = std::get_if<ListAccess>(&field.target))
+            access->set(items);
+        else
+            *std::get<Kdr_StringArray*>(field.target) = items;
         return true;
     }
     case Kind::Info:

@@ -27,11 +27,18 @@ public:
     /// false with a message keeps the form open.
     using Check = std::function<bool(Kdr_String& message)>;
 
+    /// A list kept in another form than a list of texts: read and written through functions.
+    struct ListAccess
+    {
+        std::function<Kdr_StringArray()> get;
+        std::function<void(const Kdr_StringArray&)> set;
+    };
+
     struct Field
     {
         Kdr_String label;
         Kind kind = Kind::Text;
-        std::variant<Kdr_String*, int*, double*, bool*, Kdr_StringArray*> target;
+        std::variant<Kdr_String*, int*, double*, bool*, Kdr_StringArray*, ListAccess> target;
         Kdr_StringArray options;
         Kdr_String info;
     };
@@ -42,6 +49,7 @@ public:
     ZxFormFields& flag(const char* label, bool& value) { return add(label, Kind::Flag, &value); }
     ZxFormFields& choice(const char* label, int& index, Kdr_StringArray options);
     ZxFormFields& list(const char* label, Kdr_StringArray& value) { return add(label, Kind::List, &value); }
+    ZxFormFields& list(const char* label, ListAccess access);
     ZxFormFields& info(const char* label, Kdr_String text);
     ZxFormFields& check(Check check);
 
@@ -62,7 +70,7 @@ public:
     static bool store(const Field& field, const Kdr_String& text);
 
 private:
-    template <typename T> ZxFormFields& add(const char* label, Kind kind, T* target)
+    template <typename T> ZxFormFields& add(const char* label, Kind kind, T target)
     {
         Field field;
         field.label = label;

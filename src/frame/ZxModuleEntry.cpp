@@ -1,5 +1,7 @@
 #include "frame/ZxModuleEntry.h"
 
+#include "designer/Kdr_DlgEditConstraints.h"
+#include "frame/MacroDlgRegistry.h"
 #include "frame/ModuleResources.h"
 
 #include <memory>
@@ -33,6 +35,9 @@ void unloadApplication()
 {
     if (auto* commands = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS")))
         commands->removeGroup(kModuleCommandGroup);
+    // The modeless windows must not outlive the code that runs them.
+    DestroyAllMacroDlgs();
+    EndDlgEditConstraints();
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 // false and leaves the caller's record exactly as passed.
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/Kdr_DlgEditConstraints.h"
 #include "frame/KaldorSS.h"
 #include "frame/ModuleResources.h"
 #include "frame/ZxModalDialog.h"
@@ -54,7 +55,11 @@ protected:
         cuts_ = {"Corner 3", 2, 12.5, 1.5, 45, true, false};
         profCuts_ = {"B12", 1, 3, 30, 40.25, 120, 8};
         features_ = {"B12", "HEA-200", "S235", "Galvanised", "b12", 3, "x", true, false};
-        array_ = {3, 2, 1, 600, 450.5, 0, 15, false};
+        array_.name = "Row";
+        array_.mode = 2;
+        array_.texts = {"70", "35", "4", "", "x"};
+        array_.entries = {{"100", 7}, {"250", 8}};
+        array_.buttonRef = 12;
         grid_ = {"Hall", "5000 2*6000", "4*7500", "A", "1", 1250, false};
         levels_ = {{"Ground", "First"}, {"0", "3600"}, false};
         lookUp_ = {"bolts", "Diameter", "M20", "22", false};
@@ -70,6 +75,8 @@ protected:
         stock_.main.rowGroups = Kdr_Array<int>({4});
         tableRows_ = Kdr_Array<Kdr_StringArray>({Kdr_StringArray{"1", "2"}, Kdr_StringArray{"3", "4"}});
         macro_ = macroWithMemberGroup();
+        rules_.currentModule = "Plate";
+        rules_.currentRule = 2;
         dstvPoints() = {1, {"0,0", "50,25"}, true};
         objects_ = Kdr_Array<AcDbObjectId>({AcDbObjectId(7)});
     }
@@ -135,6 +142,14 @@ protected:
                  return ok;
              },
              same(macro_, macro_)},
+            {"StartDlgEditConstrModal", IDD_EDIT_CONSTRAINTS,
+             [this] { return StartDlgEditConstrModal(rules_); },
+             [this, passed = rules_]
+             {
+                 return rules_.macro == passed.macro && rules_.currentModule == passed.currentModule &&
+                        rules_.currentRule == passed.currentRule && rules_.rowTexts == passed.rowTexts;
+             },
+             false},
             {"StartDlgCSP2", IDD_CUTTING_STOCK, [this] { return StartDlgCSP2(stock_); }, same(stock_, stock_),
              false},
             {"startGridDialog", IDD_STRING_TABLE,
@@ -162,7 +177,11 @@ protected:
                             {
                                 EXPECT_EQ(AfxGetResourceHandle(), &moduleResources()) << name;
                                 okClicked_ = button == IDOK;
-                                user.click(button);
+                                // A dialog without a Cancel button is cancelled with its close box.
+                                if (button == IDCANCEL && user.item(IDCANCEL) == nullptr)
+                                    user.close();
+                                else
+                                    user.click(button);
                             });
     }
 
@@ -180,6 +199,7 @@ protected:
     ZxBracingDlgData bracing_;
     ZxAutoStandardsData genVars_;
     DlgCSP2Data stock_;
+    EditConstrData rules_;
     Kdr_Array<Kdr_StringArray> tableRows_;
     MacroData macro_;
     Kdr_Array<AcDbObjectId> objects_;

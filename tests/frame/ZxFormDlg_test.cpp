@@ -51,32 +51,60 @@ TEST_F(FormDialogs, ShowsTheRecordAndHandsBackWhatTheUserTyped)
 
 TEST_F(FormDialogs, ANumberFieldWithoutANumberKeepsTheFormOpenOnThatField)
 {
+    ZxCladdingDlgData cladding;
+    agent_
+        .expectDialog(IDD_CLADDING,
+                      [](ui::Driver& user)
+                      {
+                          EXPECT_EQ(user.text(field(2)), "0.7");
+                          user.type(field(2), "0,75");
+                          user.type(field(3), "1e2");
+                          user.click(IDOK);
+                          EXPECT_FALSE(user.dialog()->hasEnded());
+                          EXPECT_EQ(ui::Window::GetFocus(), user.item(field(2)));
+                          user.type(field(2), "0.75");
+                          user.choose(field(5), "Vertical");
+                          user.click(IDOK);
+                      })
+        .expectMessageBox("Enter a number for \"Thickness\".", IDOK);
+    ASSERT_TRUE(StartDlgCladdingSettings(cladding));
+    EXPECT_EQ(cladding.thickness, 0.75);
+    EXPECT_EQ(cladding.overlap, 100);
+    EXPECT_EQ(cladding.direction, 1);
+}
+
+TEST_F(FormDialogs, TheArrayOfAMacroTabKeepsItsReferencesAndNeedsACount)
+{
     DynArrayData array;
+    array.name = "Row";
+    array.texts = {"70", "35", "2", "", ""};
+    array.entries = {{"100", 7}};
+    array.buttonRef = 12;
     agent_
         .expectDialog(IDD_ARRAY,
                       [](ui::Driver& user)
                       {
                           EXPECT_EQ(user.window()->GetWindowText(), "Array of 2 objects");
-                          user.type(field(0), "2.5");
-                          user.type(field(3), "12a");
+                          EXPECT_EQ(user.text(field(0)), "Row");
+                          EXPECT_EQ(user.text(field(4)), "2");
+                          EXPECT_EQ(user.text(field(7)), "100");
+                          user.type(field(1), "1.5");
                           user.click(IDOK);
-                          EXPECT_FALSE(user.dialog()->hasEnded());
-                          EXPECT_EQ(ui::Window::GetFocus(), user.item(field(0)));
-                          user.type(field(0), "0");
+                          EXPECT_EQ(ui::Window::GetFocus(), user.item(field(1)));
+                          user.type(field(1), "1");
+                          user.type(field(4), "0");
                           user.click(IDOK);
-                          EXPECT_EQ(ui::Window::GetFocus(), user.item(field(3)));
-                          user.type(field(3), "1e3");
-                          user.click(IDOK);
-                          user.type(field(0), "3");
+                          user.type(field(4), "3");
+                          user.type(field(7), "120\r\n250");
                           user.click(IDOK);
                       })
-        .expectMessageBox("Enter a whole number for \"Count X\".", IDOK)
-        .expectMessageBox("Enter a number for \"Spacing X\".", IDOK)
-        .expectMessageBox("Every count must be at least 1.", IDOK);
+        .expectMessageBox("Enter a whole number for \"Mode\".", IDOK)
+        .expectMessageBox("A regular array needs a count of at least 1.", IDOK);
     const Kdr_Array<AcDbObjectId> objects({AcDbObjectId(3), AcDbObjectId(4)});
     ASSERT_TRUE(StartArrayDlg(array, objects, "Array of 2 objects"));
-    EXPECT_EQ(array.countX, 3);
-    EXPECT_EQ(array.spacingX, 1000);
+    EXPECT_EQ(array.texts[2], "3");
+    EXPECT_EQ(array.entries, (std::vector<DynArrayEntry>{{"120", 7}, {"250", 0}}));
+    EXPECT_EQ(array.buttonRef, 12);
 }
 
 TEST_F(FormDialogs, ACancelAfterRefusedEntriesLeavesTheRecordAsPassed)
