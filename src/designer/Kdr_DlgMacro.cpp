@@ -9,6 +9,7 @@
 #include "host/Texts.h"
 #include "ui/AcadHost.h"
 #include "ui/Button.h"
+#include "ui/Cursor.h"
 #include "ui/DialogSizes.h"
 #include "ui/MessageLoop.h"
 #include "ui/UserAgent.h"
@@ -160,6 +161,8 @@ bool Kdr_DlgMacro::OnInitDialog()
                 showSelectedPage();
             }
     fillTitleAndFilters();
+    // The window has its first size now, as the platform's first size message would tell.
+    sized_ = true;
     ChangeDlgSize(this, sizeKey());
     fitToPages();
 
@@ -167,6 +170,7 @@ bool Kdr_DlgMacro::OnInitDialog()
     clashResetInfo();
     CheckDlgButton(IDC_MACRO_CLASH, macroDialogHost().clashCheckOn ? BST_CHECKED : BST_UNCHECKED);
     clashcheck();
+    SetCursor(LoadStandardCursor(IDC_ARROW));
     return true;
 }
 

@@ -295,7 +295,8 @@ bool Kdr_DlgMacroPage::OnNotify(ui::NotifyHeader& header, std::intptr_t& result)
     if (header.idFrom == IDC_PAGE_GRID)
     {
         const auto& grid = static_cast<const ui::GridNotify&>(header);
-        if (header.code == ui::GRIDN_BUTTONCLICKED && grid.row >= 1 && grid.row <= static_cast<int>(rows_.size()) &&
+        if (header.code == ui::GRIDN_BUTTONCLICKED && grid.row >= 1 &&
+            grid.row <= static_cast<int>(rows_.size()) &&
             rows_[static_cast<size_t>(grid.row - 1)].kind == GridRow::kArray)
         {
             arrayButton(-grid.row);
@@ -506,7 +507,8 @@ void Kdr_DlgMacroPage::drawingChosen(int id)
         folder += "\\";
     {
         Kdr_DlgMacro::BusyScope busy(owner_);
-        swapBlockRefs(owner_.macroData(), tabIndex_, gSettings.libDir() + folder + GetDlgItemText(id) + ".dwg");
+        swapBlockRefs(owner_.macroData(), tabIndex_,
+                      gSettings.libDir() + folder + GetDlgItemText(id) + ".dwg");
     }
     apply();
 }

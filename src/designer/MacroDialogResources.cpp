@@ -1,7 +1,94 @@
 #include "designer/MacroDialogResources.h"
 
+#include "frame/ModuleBitmaps.h"
+#include "ui/Bitmap.h"
+
 namespace
 {
+using ui::Bitmap;
+using ui::Point;
+using ui::Rect;
+
+constexpr COLORREF kInk = RGB(0, 0, 0);
+constexpr COLORREF kSteel = RGB(0, 70, 200);
+constexpr COLORREF kWarning = RGB(200, 0, 0);
+
+Bitmap icon()
+{
+    return Bitmap(16, 16, kButtonTransparent);
+}
+
+// A pointer picking a part: the selection of other macros.
+Bitmap selectIcon()
+{
+    Bitmap b = icon();
+    b.frameRect(Rect(8, 8, 15, 15), kSteel);
+    for (int i = 0; i < 9; ++i)
+        b.line({1, 1 + i}, {1 + i, 1 + i}, kInk);
+    b.line({4, 8}, {7, 12}, kInk);
+    return b;
+}
+
+// A cube seen along one of the axes, or in three dimensions.
+Bitmap viewIcon(int direction)
+{
+    Bitmap b = icon();
+    switch (direction)
+    {
+    case 3: // from the top: a square with its centre marked
+        b.frameRect(Rect(2, 2, 14, 14), kInk);
+        b.fillRect(Rect(7, 7, 9, 9), kSteel);
+        break;
+    case 0: // from the front: a wide rectangle
+        b.frameRect(Rect(1, 5, 15, 12), kInk);
+        break;
+    case 1: // from the side: a tall rectangle
+        b.frameRect(Rect(5, 1, 11, 15), kInk);
+        break;
+    default: // in 3D: a cube with a receding top and side
+        b.frameRect(Rect(1, 5, 11, 15), kInk);
+        b.line({1, 5}, {5, 1}, kInk);
+        b.line({11, 5}, {15, 1}, kInk);
+        b.line({5, 1}, {15, 1}, kInk);
+        b.line({15, 1}, {15, 11}, kInk);
+        b.line({11, 15}, {15, 11}, kInk);
+        break;
+    }
+    return b;
+}
+
+// Two overlapping parts with a mark where they meet: the clash check.
+Bitmap clashIcon()
+{
+    Bitmap b = icon();
+    b.frameRect(Rect(1, 1, 10, 10), kInk);
+    b.frameRect(Rect(6, 6, 15, 15), kInk);
+    b.fillRect(Rect(6, 6, 10, 10), kWarning);
+    return b;
+}
+
+// A sheet with a grid: values from the connection standards.
+Bitmap standardsIcon()
+{
+    Bitmap b = icon();
+    b.fillRect(Rect(2, 1, 14, 15), RGB(255, 255, 255));
+    b.frameRect(Rect(2, 1, 14, 15), kInk);
+    for (int y = 5; y < 15; y += 3)
+        b.line({2, y}, {13, y}, kSteel);
+    b.line({7, 1}, {7, 14}, kSteel);
+    return b;
+}
+
+void registerIcons(ui::ResourceModule& module)
+{
+    module.addIcon(217, selectIcon());
+    module.addIcon(218, viewIcon(3));
+    module.addIcon(220, viewIcon(0));
+    module.addIcon(222, viewIcon(1));
+    module.addIcon(221, viewIcon(2));
+    module.addIcon(237, clashIcon());
+    module.addIcon(259, standardsIcon());
+}
 constexpr std::uint32_t kPopup = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr std::uint32_t kIconButton = WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
 
@@ -117,4 +204,5 @@ void registerMacroDialogTemplates(ui::ResourceModule& module)
 {
     registerMacroDialog(module);
     registerBoltOptions(module);
+    registerIcons(module);
 }

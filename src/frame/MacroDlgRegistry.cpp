@@ -22,16 +22,18 @@ struct PendingClose
     int index = -1;
 };
 
+// Both live until the process ends: the module closes its dialogs when it is unloaded, and a
+// dialog must never be destroyed after the windowing it belongs to has gone at exit.
 std::vector<std::unique_ptr<Kdr_DlgMacro>>& slots()
 {
-    static std::vector<std::unique_ptr<Kdr_DlgMacro>> instance;
-    return instance;
+    static auto* instance = new std::vector<std::unique_ptr<Kdr_DlgMacro>>();
+    return *instance;
 }
 
 std::vector<PendingClose>& pendingCloses()
 {
-    static std::vector<PendingClose> instance;
-    return instance;
+    static auto* instance = new std::vector<PendingClose>();
+    return *instance;
 }
 
 bool validSlot(int index)

@@ -8,6 +8,7 @@
 #include "host/CommandLine.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroDialogHost.h"
+#include "host/Texts.h"
 #include "hostio/MacroJson.h"
 #include "ui/DialogSizes.h"
 #include "ui/Driver.h"

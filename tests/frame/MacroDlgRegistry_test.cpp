@@ -5,6 +5,7 @@
 #include "designer/Kdr_DlgBoltOptions.h"
 #include "designer/MacroDialogTestSupport.h"
 #include "frame/ModuleResources.h"
+#include "ui/Button.h"
 
 namespace
 {
@@ -75,6 +76,16 @@ TEST_F(MacroDlgRegistryTest, OpeningShowsTheDialogAndHandsTheFocusBackUnlessKept
                 ui::Window::GetFocus() == macroDlgInSlot(kept));
     EXPECT_EQ(macroDlgInSlot(kept)->index(), kept);
 
+    // Every icon button shows its picture.
+    for (const int id :
+         {IDC_MACRO_SELECT, IDC_MACRO_VIEW_0, IDC_MACRO_VIEW_1, IDC_MACRO_VIEW_2, IDC_MACRO_VIEW_3,
+          IDC_MACRO_STANDARDS, IDC_MACRO_LOAD_PROPS, IDC_MACRO_SAVE_PROPS, IDC_MACRO_CLASH})
+    {
+        auto* button = dynamic_cast<ui::Button*>(macroDlgInSlot(kept)->GetDlgItem(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->image().has_value()) << id;
+    }
+
     open(data, false);
     EXPECT_EQ(ui::Window::GetFocus(), adsw_acadMainWnd());
 }
@@ -98,7 +109,10 @@ TEST_F(MacroDlgRegistryTest, GetDlgMacroDataReadsTheLiveDialog)
     SampleMacro& sample = load("FinPlate-IPE240");
     const int index = open(sample.data);
     ui::Driver user = MacroDialogTest::user(index);
-    ASSERT_TRUE(user.editCell(IDC_PAGE_GRID, 3, 2, "175"));
+    // The sample's template shows the height in its second control.
+    ASSERT_EQ(user.text(IDC_PAGE_FIRST_DYNAMIC + 1), "160");
+    user.type(IDC_PAGE_FIRST_DYNAMIC + 1, "175");
+    user.pressKey(VK_RETURN);
 
     MacroData live;
     ASSERT_TRUE(GetDlgMacroData(index, live));
