@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/Kdr_DlgDesigner.h"
 #include "designer/Kdr_DlgEditConstraints.h"
 #include "frame/ModuleBitmaps.h"
 #include "spread/GridDialogTemplates.h"
@@ -40,6 +41,7 @@ void registerTemplates(ui::ResourceModule& module)
     registerCuttingStockTemplate(module);
     registerGridDialogTemplates(module);
     registerEditConstraintsTemplates(module);
+    registerDlgDesignerTemplate(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);
