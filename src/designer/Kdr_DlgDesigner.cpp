@@ -439,8 +439,10 @@ void Kdr_DlgDesigner::propsOfCurSelUpdated()
     if (combo->GetCurSel() >= 0)
         control->type = static_cast<Kdr_ControlType>(combo->GetCurSel());
     control->contents = GetDlgItemText(IDC_DESIGNER_CONTENTS);
-    // Only an extra text the panel shows is taken back: a hidden one would wipe the list.
-    if (GetDlgItem(IDC_DESIGNER_EXTRA)->IsWindowEnabled())
+    // The extra text is taken back only as the panel shows it for the control's own type: a
+    // hidden one would wipe the list, and one shown for the previous type would be split by
+    // the rules of the new one.
+    if (control->type == before.type && GetDlgItem(IDC_DESIGNER_EXTRA)->IsWindowEnabled())
         control->setSplitExtComboList(GetDlgItemText(IDC_DESIGNER_EXTRA));
     if (!(control->contents == before.contents))
         if (ui::Window* window = GetDlgItem(control->resourceId))

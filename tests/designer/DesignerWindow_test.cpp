@@ -6,6 +6,7 @@
 #include "designer/Kdr_DlgDesigner.h"
 #include "host/FileFunctions.h"
 #include "ui/ComboBox.h"
+#include "ui/Cursor.h"
 #include "ui/DialogSizes.h"
 #include "ui/Driver.h"
 #include "ui/UiTestSupport.h"
@@ -162,4 +163,152 @@ TEST_F(DesignerWindowTest, ATemplateIsDrawnSavedAndOpenedAgainByMouseAndKeyboard
     EXPECT_EQ(read.getControl(1)->tabOrder, 1);
     EXPECT_EQ(read.getControl(3)->tabOrder, 2);
     EXPECT_EQ(read.getControl(4)->tabOrder, 3);
+}
+
+TEST_F(DesignerWindowTest, AnEmptyPathShowsNothingAndEscapeDoesNotClose)
+{
+    EXPECT_TRUE(
+        run("",
+            [&](ui::Driver& user)
+            {
+                EXPECT_EQ(user.window()->GetWindowText(), "Dialog designer");
+                EXPECT_EQ(user.text(IDC_DESIGNER_TYPE_GROUP), "Control type");
+                EXPECT_EQ(user.text(IDOK), "Close");
+                EXPECT_FALSE(user.isVisible(IDCANCEL));
+                EXPECT_EQ(user.item(kDrawn), nullptr);
+                EXPECT_EQ(user.itemAs<ui::ComboBox>(IDC_DESIGNER_TYPE)->GetCount(), kNrControlTypes);
+                for (int id : {int{IDC_DESIGNER_TYPE}, int{IDC_DESIGNER_CONTENTS}, int{IDC_DESIGNER_EXTRA}})
+                    EXPECT_FALSE(user.isEnabled(id));
+                user.pressKey(VK_ESCAPE);
+                EXPECT_FALSE(user.dialog()->hasEnded());
+                // Without a picture nothing can be added, so nothing is changed.
+                user.click(IDC_DESIGNER_ADD);
+                EXPECT_EQ(user.item(kDrawn), nullptr);
+            }));
+    ui::Rect stored;
+    EXPECT_TRUE(ui::dialogSizes().find(Kdr_DlgDesigner::kSizeKey, stored));
+}
+
+TEST_F(DesignerWindowTest, ClosingWithUnsavedWorkAsksFirst)
+{
+    library.writeImage("Cleat.bmp", 200, 150);
+    library.writeTemplateFile("Cleat.txt",
+                              "nrOfControls\ti\t1\ntype0\ti\t2\ntopLeftX0\td\t0.1\ntopLeftY0\td\t0.1\n"
+                              "bottomRightX0\td\t0.25\nbottomRightY0\td\t0.22\ncontents0\ts\tgap\n");
+    const std::string question = std::string(kChangedQuestion) + "Cleat>";
+    EXPECT_FALSE(run(library.root("Cleat.txt"),
+                     [&](ui::Driver& user)
+                     {
+                         EXPECT_EQ(user.window()->GetWindowText(), "Dialog designer - <Cleat>");
+                         EXPECT_EQ(user.text(kDrawn), "gap");
+                         user.drag(0, {30, 25}, {60, 45});
+                         agent_.expectMessageBox(question, "Save template", IDCANCEL);
+                         user.close();
+                         EXPECT_FALSE(user.dialog()->hasEnded()) << "Cancel keeps the window";
+                         agent_.expectMessageBox(question, "Save template", IDCANCEL);
+                         user.click(IDOK);
+                         EXPECT_FALSE(user.dialog()->hasEnded());
+                         agent_.expectMessageBox(question, "Save template", IDNO);
+                         user.close();
+                     }));
+    EXPECT_NE(library.readTemplateFile("Cleat.txt").find("topLeftX0\td\t0.1\n"), std::string::npos)
+        << "No saves nothing";
+
+    EXPECT_TRUE(run(library.root("Cleat.txt"),
+                    [&](ui::Driver& user)
+                    {
+                        user.leftClick(0, {30, 25});
+                        user.type(IDC_DESIGNER_CONTENTS, "gap2");
+                        agent_.expectMessageBox(question, "Save template", IDYES);
+                        user.click(IDOK);
+                    }));
+    EXPECT_NE(library.readTemplateFile("Cleat.txt").find("contents0\ts\tgap2\n"), std::string::npos);
+    ASSERT_FALSE(agent_.messageBoxes().empty());
+    EXPECT_EQ(agent_.messageBoxes().back().flags, unsigned{MB_YESNOCANCEL | MB_ICONQUESTION});
+}
+
+TEST_F(DesignerWindowTest, AnUnnamedTemplateIsSavedThroughSaveAs)
+{
+    const std::string question = std::string(kChangedQuestion) + ">";
+    const std::string outside = library.folder().path("elsewhere/Plate.txt");
+    EXPECT_FALSE(
+        run("",
+            [&](ui::Driver& user)
+            {
+                user.leftClick(0, {50, 50}); // a click in the drawing area counts as a change
+                // Yes, then the file dialog cancelled: the window stays.
+                agent_.expectMessageBox(question, "Save template", IDYES);
+                agent_.expectFileDialog(std::nullopt);
+                user.click(IDOK);
+                EXPECT_FALSE(user.dialog()->hasEnded());
+                EXPECT_TRUE(agent_.fileDialogs().back().initialFolder == library.root());
+
+                // Yes, and a file outside the template folder: nothing is written, the
+                // user is told, and the window stays with its work unsaved.
+                agent_.expectMessageBox(question, "Save template", IDYES);
+                agent_.expectFileDialog(Kdr_String(outside));
+                agent_.expectMessageBox("The template was not saved: templates are kept in the folder\n" +
+                                            library.root() + "\nand its sub-folders.",
+                                        "Save template", IDOK);
+                user.click(IDOK);
+                EXPECT_FALSE(user.dialog()->hasEnded());
+                EXPECT_FALSE(host::fileExists(outside));
+
+                // The same through Save as; the work stays unsaved, so closing asks.
+                agent_.expectFileDialog(Kdr_String(outside));
+                agent_.expectMessageBox("The template was not saved: templates are kept in the folder\n" +
+                                            library.root() + "\nand its sub-folders.",
+                                        "Save template", IDOK);
+                user.click(IDC_DESIGNER_SAVE_AS);
+                EXPECT_EQ(user.window()->GetWindowText(), "Dialog designer");
+                agent_.expectMessageBox(question, "Save template", IDNO);
+                user.close();
+            }));
+    EXPECT_EQ(agent_.pending(), 0u);
+}
+
+TEST_F(DesignerWindowTest, ThePanelFollowsTheSelectedControlsType)
+{
+    library.writeImage("Panel.bmp", 200, 150);
+    library.writeTemplateFile("Panel.txt",
+                              "nrOfControls\ti\t2\n"
+                              "type0\ti\t25\ntopLeftX0\td\t0.1\ntopLeftY0\td\t0.1\nbottomRightX0\td\t0.25\n"
+                              "bottomRightY0\td\t0.22\ncontents0\ts\tx2\ncomboList0\ts\tL;Lnew;P;2;list.txt\n"
+                              "type1\ti\t0\ntopLeftX1\td\t0.5\ntopLeftY1\td\t0.5\nbottomRightX1\td\t0.8\n"
+                              "bottomRightY1\td\t0.6\ncontents1\ts\tLength\n");
+    EXPECT_TRUE(run(library.root("Panel.txt"),
+                    [&](ui::Driver& user)
+                    {
+                        user.leftClick(0, {30, 25});
+                        EXPECT_EQ(user.selection(IDC_DESIGNER_TYPE), ctCellButtonA);
+                        EXPECT_EQ(user.text(IDC_DESIGNER_HINT_GROUP), "Caption");
+                        EXPECT_EQ(user.text(IDC_DESIGNER_EXTRA_GROUP),
+                                  "Base variable;Target variable;Partner variable;Factor");
+                        EXPECT_EQ(user.text(IDC_DESIGNER_EXTRA), "L;Lnew;P;2;list.txt");
+
+                        // A bolt property has neither hint nor extra text.
+                        user.chooseIndex(IDC_DESIGNER_TYPE, ctBoltProp1);
+                        EXPECT_EQ(user.text(IDC_DESIGNER_HINT_GROUP), "");
+                        EXPECT_FALSE(user.isEnabled(IDC_DESIGNER_EXTRA));
+                        EXPECT_EQ(user.text(IDC_DESIGNER_EXTRA), "");
+                        EXPECT_EQ(user.item(kDrawn)->GetClassName(), "COMBOBOX");
+                        user.chooseIndex(IDC_DESIGNER_TYPE, ctCellButtonA);
+                        EXPECT_EQ(user.text(IDC_DESIGNER_EXTRA), "L;Lnew;P;2;list.txt")
+                            << "a hidden extra text is kept";
+
+                        // Labels are drawn over the picture with no background of their own.
+                        ui::Window* label = user.item(kDrawn + 1);
+                        label->UpdateWindow();
+                        ui::MessageLoop::instance().pump();
+                        EXPECT_FALSE(label->displayList().describe().empty());
+                        for (const std::string& item : label->displayList().describe())
+                            EXPECT_EQ(item.find("fill"), std::string::npos) << item;
+
+                        // Over a handle of the selected control the cursor shows the way it sizes.
+                        user.mouseMove(0, {49, 32});
+                        EXPECT_STREQ(ui::cursorName(ui::currentCursor()), "size-nwse");
+                        user.mouseMove(0, {150, 20});
+                        EXPECT_STREQ(ui::cursorName(ui::currentCursor()), "arrow");
+                        agent_.expectMessageBox(std::string(kChangedQuestion) + "Panel>", IDNO);
+                    }));
 }
