@@ -283,7 +283,7 @@ void Kdr_DlgEditConstraints::renameModule()
     ui::ValuePromptRequest request;
     request.owner = this;
     request.title = dialString(871);
-    request.label = dialString(870);
+    request.label = dialString(221);
     request.value = data_.currentModule;
     request.okCaption = dialString(1);
     request.cancelCaption = dialString(2);

@@ -1,6 +1,7 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/Kdr_DlgDesigner.h"
 #include "designer/Kdr_DlgEditConstraints.h"
 #include "designer/MacroDialogResources.h"
 #include "frame/ModuleBitmaps.h"
@@ -43,6 +44,7 @@ void registerTemplates(ui::ResourceModule& module)
     registerGridDialogTemplates(module);
     registerMacroDialogTemplates(module);
     registerEditConstraintsTemplates(module);
+    registerDlgDesignerTemplate(module);
     registerRecordDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
