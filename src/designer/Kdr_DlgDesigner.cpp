@@ -3,6 +3,7 @@
 #include "designer/Kdr_DesignerFiles.h"
 #include "frame/ModuleBitmaps.h"
 #include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/FileFunctions.h"
 #include "host/Texts.h"
 #include "ui/AcadHost.h"
@@ -533,8 +534,8 @@ void Kdr_DlgDesigner::OnCaptureChanged(ui::Window*)
 
 bool StartDlgDesigner(const Kdr_String& path)
 {
-    ModuleResourceScope resources;
-    Kdr_DlgDesigner designer(path);
-    designer.setParentWindow(adsw_acadMainWnd());
-    return designer.DoModal() == IDOK;
+    // The designer saves its template itself: nothing goes back to the caller.
+    return runModalOnRecord<Kdr_DlgDesigner>([](Kdr_DlgDesigner& designer)
+                                             { designer.setParentWindow(adsw_acadMainWnd()); },
+                                             [](Kdr_DlgDesigner&) {}, path);
 }

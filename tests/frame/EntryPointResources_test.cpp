@@ -4,6 +4,7 @@
 // false and leaves the caller's record exactly as passed.
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/Kdr_DlgDesigner.h"
 #include "designer/Kdr_DlgEditConstraints.h"
 #include "frame/KaldorSS.h"
 #include "frame/ModuleResources.h"
@@ -28,6 +29,8 @@ struct EntryCase
     std::function<bool()> recordUnchanged;
     /// Whether OK without any edit hands back the record unchanged (a plain form does).
     bool okKeepsRecord = true;
+    /// Whether OK ends the dialog at once (a designer without a file asks where to save).
+    bool okEnds = true;
 };
 
 MacroData macroWithMemberGroup()
@@ -150,6 +153,8 @@ protected:
                         rules_.currentRule == passed.currentRule && rules_.rowTexts == passed.rowTexts;
              },
              false},
+            {"StartDlgDesigner", IDD_DLG_DESIGNER, [] { return StartDlgDesigner(""); }, [] { return true; },
+             false, false},
             {"StartDlgCSP2", IDD_CUTTING_STOCK, [this] { return StartDlgCSP2(stock_); }, same(stock_, stock_),
              false},
             {"startGridDialog", IDD_STRING_TABLE,
@@ -178,7 +183,8 @@ protected:
                                 EXPECT_EQ(AfxGetResourceHandle(), &moduleResources()) << name;
                                 okClicked_ = button == IDOK;
                                 // A dialog without a Cancel button is cancelled with its close box.
-                                if (button == IDCANCEL && user.item(IDCANCEL) == nullptr)
+                                ui::Window* cancel = user.item(IDCANCEL);
+                                if (button == IDCANCEL && (cancel == nullptr || !cancel->IsWindowVisible()))
                                     user.close();
                                 else
                                     user.click(button);
@@ -239,6 +245,8 @@ TEST_F(EntryPointResources, EveryEntryPointAcceptsOKAndRestoresTheCallerResource
 {
     for (const EntryCase& entry : cases())
     {
+        if (!entry.okEnds)
+            continue;
         SCOPED_TRACE(entry.name);
         AfxSetResourceHandle(&callerResources_);
         expectDialog(entry, IDOK);
