@@ -1,6 +1,7 @@
 #include "cutting/ZxDlgCSP2.h"
 
 #include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/CommandLine.h"
 #include "host/FileFunctions.h"
 #include "host/Texts.h"
@@ -421,10 +422,7 @@ void ZxDlgCSP2::allGroups()
 
 bool StartDlgCSP2(DlgCSP2Data& data)
 {
-    ModuleResourceScope resources;
-    ZxDlgCSP2 dialog(data);
-    if (dialog.DoModal() != IDOK)
-        return false;
-    data = dialog.data();
-    return true;
+    // The dialog takes its copy of the record when it is constructed.
+    return runModalOnRecord<ZxDlgCSP2>([](ZxDlgCSP2&) {}, [&](ZxDlgCSP2& dialog) { data = dialog.data(); },
+                                       data);
 }

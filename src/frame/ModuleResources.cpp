@@ -1,8 +1,11 @@
 #include "frame/ModuleResources.h"
 
 #include "cutting/ZxDlgCSP2.h"
+#include "designer/Kdr_DlgDesigner.h"
+#include "designer/Kdr_DlgEditConstraints.h"
 #include "designer/MacroDialogResources.h"
 #include "frame/ModuleBitmaps.h"
+#include "frame/ZxRecordDialogs.h"
 #include "library/Kdr_DlgEditLibSections.h"
 #include "library/Kdr_DlgEditLibSimple.h"
 #include "library/SectionLibraryIcons.h"
@@ -43,6 +46,9 @@ void registerTemplates(ui::ResourceModule& module)
     registerCuttingStockTemplate(module);
     registerGridDialogTemplates(module);
     registerMacroDialogTemplates(module);
+    registerEditConstraintsTemplates(module);
+    registerDlgDesignerTemplate(module);
+    registerRecordDialogTemplates(module);
 
     // The bill window shows the bill while the host feeds it; the grid fills it.
     ui::DialogTemplate bill(IDD_BILL_OUTPUT, "Bill", 0, 0, 420, 260);

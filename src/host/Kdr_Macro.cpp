@@ -57,6 +57,31 @@ void Kdr_Macro::indexModules()
         moduleIndex_.emplace(foldedName(modules_[i]->name()), i);
 }
 
+bool Kdr_Macro::removeModule(std::string_view name)
+{
+    for (auto it = modules_.begin(); it != modules_.end(); ++it)
+        if (host::equalText((*it)->name(), name, false))
+        {
+            modules_.erase(it);
+            indexModules();
+            return true;
+        }
+    return false;
+}
+
+bool Kdr_Macro::renameModule(std::string_view name, const Kdr_String& newName)
+{
+    Kdr_Module* module = nullptr;
+    if (newName.empty() || !findModuleWrite(name, module))
+        return false;
+    const Kdr_Module* other = nullptr;
+    if (findModule(newName, other) && other != module)
+        return false;
+    module->setName(newName);
+    indexModules();
+    return true;
+}
+
 void Kdr_Macro::getModuleNames(Kdr_StringArray& names) const
 {
     names.removeAll();

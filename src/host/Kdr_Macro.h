@@ -40,6 +40,12 @@ public:
     const Kdr_Module& module(int index) const { return *modules_[static_cast<size_t>(index)]; }
     Kdr_Module& module(int index) { return *modules_[static_cast<size_t>(index)]; }
 
+    /// Removes the module of that name (case ignored); false when there is none.
+    bool removeModule(std::string_view name);
+    /// Gives a module a new name; false when there is no module `name` or `newName` is empty
+    /// or taken by another module.
+    bool renameModule(std::string_view name, const Kdr_String& newName);
+
     /// Names of all modules, in order.
     void getModuleNames(Kdr_StringArray& names) const;
     bool findModule(std::string_view name, const Kdr_Module*& module) const;

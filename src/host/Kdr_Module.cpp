@@ -15,7 +15,12 @@ template <typename Item> Item* findByName(std::vector<Item>& items, std::string_
 bool Kdr_Module::sameContents(const Kdr_Module& other) const
 {
     return classNumber() == other.classNumber() && name_ == other.name_ && groupName_ == other.groupName_ &&
-           variables_ == other.variables_ && cuts_ == other.cuts_;
+           variables_ == other.variables_ && cuts_ == other.cuts_ && rules_ == other.rules_;
+}
+
+bool Kdr_Rule::hasKind(int kind) const
+{
+    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
 bool Kdr_Module::addDialogVariable(const Kdr_DialogVariable& variable)

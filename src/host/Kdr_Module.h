@@ -32,6 +32,37 @@ struct Kdr_Cut
     bool operator==(const Kdr_Cut& other) const = default;
 };
 
+/// One rule (constraint) of a module, as the host keeps it and the rules editor shows it.
+///
+/// A rule offers some of four kinds of properties (`kinds`): 0 its expression, 1 its name,
+/// 2 a choice from a list, 3 the two check states. It may be tied to a cut of the macro, which
+/// the editor then offers to edit, and may show up to five picture option buttons: each
+/// entry of `optionBitmaps` is a bitmap file, except the marker "%radioBreak%", which closes a
+/// radio group. `options` holds one selection per radio group (the number of the checked
+/// button, counted from 1 over all buttons; 0 for none).
+struct Kdr_Rule
+{
+    static constexpr const char* kRadioBreak = "%radioBreak%";
+
+    /// The texts of the rule's line in the editor's grid: name, expression and the two
+    /// parameters.
+    Kdr_StringArray texts;
+    std::vector<int> kinds;
+    Kdr_String expression;
+    Kdr_String name;
+    bool visible = false;
+    bool readOnly = false;
+    Kdr_StringArray choices;
+    int choice = -1;
+    /// The cut the rule edits; empty when it edits none.
+    Kdr_String cut;
+    Kdr_StringArray optionBitmaps;
+    std::vector<int> options;
+
+    bool hasKind(int kind) const;
+    bool operator==(const Kdr_Rule& other) const = default;
+};
+
 /// One module of a macro: a name, a module group name, dialog variables and cuts. Modules of
 /// special kinds (bolts, profile placements) derive from it and report their class number.
 class Kdr_Module : public AcDbObject
@@ -76,9 +107,14 @@ public:
     bool ownsCut(const Kdr_Cut* cut) const;
     const std::vector<Kdr_Cut>& cuts() const { return cuts_; }
 
+    /// The rules of the module, in the order the editor lists them.
+    std::vector<Kdr_Rule>& rules() { return rules_; }
+    const std::vector<Kdr_Rule>& rules() const { return rules_; }
+
 private:
     Kdr_String name_;
     Kdr_String groupName_;
     std::vector<Kdr_DialogVariable> variables_;
     std::vector<Kdr_Cut> cuts_;
+    std::vector<Kdr_Rule> rules_;
 };

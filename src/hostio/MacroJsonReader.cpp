@@ -257,6 +257,52 @@ void readCuts(const ObjectReader& owner, Kdr_Module& module)
     }
 }
 
+Kdr_StringArray textsAt(const ObjectReader& item, std::string_view key)
+{
+    Kdr_StringArray texts;
+    const Json& list = item.array(key);
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        if (!list[i].is_string())
+            fail(child(item.pathOf(key), i), "expected a string");
+        texts.append(Kdr_String(list[i].get_ref<const std::string&>()));
+    }
+    return texts;
+}
+
+std::vector<int> integersAt(const ObjectReader& item, std::string_view key, int low, int high)
+{
+    std::vector<int> values;
+    const Json& list = item.array(key);
+    for (size_t i = 0; i < list.size(); ++i)
+        values.push_back(ObjectReader::integerAt(list[i], child(item.pathOf(key), i), low, high));
+    return values;
+}
+
+void readRules(const ObjectReader& owner, Kdr_Module& module)
+{
+    const Json& list = owner.array("rules");
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        ObjectReader item(list[i], child(owner.pathOf("rules"), i));
+        item.allowOnly({"texts", "kinds", "expression", "name", "visible", "readOnly", "choices", "choice",
+                        "cut", "optionBitmaps", "options"});
+        Kdr_Rule rule;
+        rule.texts = textsAt(item, "texts");
+        rule.kinds = integersAt(item, "kinds", 0, 3);
+        rule.expression = item.text("expression", false);
+        rule.name = item.text("name", false);
+        rule.visible = item.flag("visible", false);
+        rule.readOnly = item.flag("readOnly", false);
+        rule.choices = textsAt(item, "choices");
+        rule.choice = item.integer("choice", false, -1, -1, kIntMax);
+        rule.cut = item.text("cut", false);
+        rule.optionBitmaps = textsAt(item, "optionBitmaps");
+        rule.options = integersAt(item, "options", 0, kIntMax);
+        module.rules().push_back(std::move(rule));
+    }
+}
+
 void readPatterns(const ObjectReader& owner, Kdr_BoltModule& module)
 {
     const Json& list = owner.array("patterns");
@@ -303,27 +349,28 @@ void readModules(const ObjectReader& root, Kdr_Macro& macro)
         const Kdr_String group = item.text("group", false);
         if (kind == "bolt")
         {
-            item.allowOnly({"name", "group", "kind", "variables", "cuts", "patterns"});
+            item.allowOnly({"name", "group", "kind", "variables", "cuts", "rules", "patterns"});
             auto bolts = std::make_unique<Kdr_BoltModule>(name, group);
             readPatterns(item, *bolts);
             module = std::move(bolts);
         }
         else if (kind == "placement")
         {
-            item.allowOnly({"name", "group", "kind", "variables", "cuts", "members"});
+            item.allowOnly({"name", "group", "kind", "variables", "cuts", "rules", "members"});
             auto placements = std::make_unique<Kdr_PrplModule>(name, group);
             readMembers(item, *placements);
             module = std::move(placements);
         }
         else if (kind == "module")
         {
-            item.allowOnly({"name", "group", "kind", "variables", "cuts"});
+            item.allowOnly({"name", "group", "kind", "variables", "cuts", "rules"});
             module = std::make_unique<Kdr_Module>(name, group);
         }
         else
             fail(item.pathOf("kind"), "expected \"module\", \"bolt\" or \"placement\"");
         readVariables(item, *module);
         readCuts(item, *module);
+        readRules(item, *module);
         if (name.empty() || !macro.addModule(std::move(module)))
             fail(item.pathOf("name"), "expected a name not used by another module");
     }

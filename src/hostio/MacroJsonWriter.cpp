@@ -153,6 +153,15 @@ private:
                 Json{{"name", text(cut.name, at + "/name")}, {"type", cut.type}, {"values", values}});
         }
         item["cuts"] = std::move(cuts);
+        // Rules are written only where a module has them, so files of macros without rules
+        // stay as they were.
+        if (!module.rules().empty())
+        {
+            Json rules = Json::array();
+            for (size_t i = 0; i < module.rules().size(); ++i)
+                rules.push_back(rule(module.rules()[i], path + "/rules/" + std::to_string(i)));
+            item["rules"] = std::move(rules);
+        }
         if (kind == Kdr_BoltModule::kClassNumber)
         {
             Json patterns = Json::array();
@@ -183,6 +192,31 @@ private:
             }
             item["members"] = std::move(members);
         }
+        return item;
+    }
+
+    Json texts(const Kdr_StringArray& values, const std::string& path) const
+    {
+        Json list = Json::array();
+        for (int i = 0; i < values.length(); ++i)
+            list.push_back(text(values[i], path + "/" + std::to_string(i)));
+        return list;
+    }
+
+    Json rule(const Kdr_Rule& rule, const std::string& path) const
+    {
+        Json item = Json::object();
+        item["texts"] = texts(rule.texts, path + "/texts");
+        item["kinds"] = rule.kinds;
+        item["expression"] = text(rule.expression, path + "/expression");
+        item["name"] = text(rule.name, path + "/name");
+        item["visible"] = rule.visible;
+        item["readOnly"] = rule.readOnly;
+        item["choices"] = texts(rule.choices, path + "/choices");
+        item["choice"] = rule.choice;
+        item["cut"] = text(rule.cut, path + "/cut");
+        item["optionBitmaps"] = texts(rule.optionBitmaps, path + "/optionBitmaps");
+        item["options"] = rule.options;
         return item;
     }
 

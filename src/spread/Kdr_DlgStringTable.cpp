@@ -1,6 +1,7 @@
 #include "spread/Kdr_DlgStringTable.h"
 
 #include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/Texts.h"
 #include "ui/DialogSizes.h"
 
@@ -177,18 +178,20 @@ bool startGridDialog(const Kdr_StringArray& columnCaptions, const Kdr_StringArra
         return false;
     if (sizeKey.empty())
         sizeKey = Kdr_DlgStringTable::kDefaultSizeKey;
-    ModuleResourceScope resources;
-    Kdr_DlgStringTable dialog;
-    dialog.editable = editable;
-    dialog.sizeKey = sizeKey;
-    dialog.caption = caption;
-    dialog.rows = rows;
-    dialog.columnCaptions = columnCaptions;
-    dialog.rowCaptions = rowCaptions;
-    if (dialog.DoModal() != IDOK)
-        return false;
-    rows.clear();
-    for (const Kdr_StringArray& row : dialog.rows)
-        rows.append(row);
-    return true;
+    return runModalOnRecord<Kdr_DlgStringTable>(
+        [&](Kdr_DlgStringTable& dialog)
+        {
+            dialog.editable = editable;
+            dialog.sizeKey = sizeKey;
+            dialog.caption = caption;
+            dialog.rows = rows;
+            dialog.columnCaptions = columnCaptions;
+            dialog.rowCaptions = rowCaptions;
+        },
+        [&](Kdr_DlgStringTable& dialog)
+        {
+            rows.clear();
+            for (const Kdr_StringArray& row : dialog.rows)
+                rows.append(row);
+        });
 }

@@ -1,6 +1,7 @@
 #include "spread/StandardsEntryPoints.h"
 
 #include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "grid/Sheet.h"
 #include "host/StringFunctions.h"
 #include "spread/FormulaTestDialog.h"
@@ -50,10 +51,9 @@ bool StartDlgStandardsSStest()
 
 void EvaluateSS()
 {
-    ModuleResourceScope resources;
-    FormulaTestDialog dialog;
-    dialog.setInitialFile("c:\\a\\t3.sss");
-    dialog.DoModal();
+    // A development aid with no record: nothing goes back to the caller.
+    runModalOnRecord<FormulaTestDialog>(
+        [](FormulaTestDialog& dialog) { dialog.setInitialFile("c:\\a\\t3.sss"); }, [](FormulaTestDialog&) {});
 }
 
 void ReadSSFile(const Kdr_String& fileName, Kdr_String& firstCell, Kdr_StringArray& columnCaptions,
