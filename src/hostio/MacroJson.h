@@ -14,13 +14,13 @@ class MacroData;
 //     "modules": [ { "name", "group", "kind": "module" | "bolt" | "placement",
 //                    "variables", "cuts", "patterns" (bolt), "members" (placement) } ],
 //     "tabs": [ { "name", "kind", "template", "cells", "patterns", "boltData",
-//                 "memberGroups", "flexFix" } ],
+//                 "memberGroups", "flexFix", "arrays", "cuts", "drawingList" } ],
 //     "currentTab": "Plate",
 //     "standards": [ {"sheet": "EndPlate", "target": "Plate"} ] }
 //
 // Unknown keys are errors; a missing optional key takes its default. Texts are kept byte for
 // byte, so they must be valid UTF-8 to be saved. Dialog references are not stored: they
-// belong to a shown dialog.
+// belong to a shown dialog. The whole schema is in docs/macro-json.md.
 
 /// Loads a macro and its dialog data from a JSON file. On failure `error` names the file,
 /// the place (a JSON pointer such as "/modules/0/variables/2/value", or the line and column

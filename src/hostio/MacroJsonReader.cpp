@@ -533,14 +533,60 @@ void readFlexFix(const ObjectReader& owner, MacroTabData& tab)
     }
 }
 
+/// A text of a list that may also be given as a number.
+Kdr_String listText(const Json& value, const std::string& path)
+{
+    if (value.is_string())
+        return Kdr_String(value.get_ref<const std::string&>());
+    return numberText(ObjectReader::numberAt(value, path));
+}
+
+void readArrays(const ObjectReader& owner, MacroTabData& tab)
+{
+    const Json& list = owner.array("arrays");
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        ObjectReader item(list[i], child(owner.pathOf("arrays"), i));
+        item.allowOnly({"name", "mode", "texts", "entries"});
+        DynArrayData array;
+        array.name = item.text("name", true);
+        array.mode = item.integer("mode", false, DynArrayData::kRegular, 0, kIntMax);
+        const Json& texts = item.array("texts");
+        if (texts.size() > array.texts.size())
+            fail(item.pathOf("texts"), "expected at most 5 texts");
+        for (size_t k = 0; k < texts.size(); ++k)
+            array.texts[k] = listText(texts[k], child(item.pathOf("texts"), k));
+        const Json& entries = item.array("entries");
+        for (size_t k = 0; k < entries.size(); ++k)
+            array.entries.push_back({listText(entries[k], child(item.pathOf("entries"), k)), 0});
+        if (array.name.empty() || !tab.addArray(array))
+            fail(item.pathOf("name"), "expected a name not used by another array of the tab");
+    }
+}
+
+void readTabCuts(const ObjectReader& owner, MacroTabData& tab)
+{
+    const Json& list = owner.array("cuts");
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        ObjectReader item(list[i], child(owner.pathOf("cuts"), i));
+        item.allowOnly({"name", "value"});
+        MacroCutData cut;
+        cut.name = item.text("name", true);
+        cut.value = item.integer("value", false, 0, 0, 4);
+        if (cut.name.empty() || !tab.addCut(cut))
+            fail(item.pathOf("name"), "expected a name not used by another cut of the tab");
+    }
+}
+
 void readTabs(const ObjectReader& root, MacroData& data)
 {
     const Json& list = root.array("tabs");
     for (size_t i = 0; i < list.size(); ++i)
     {
         ObjectReader item(list[i], child(root.pathOf("tabs"), i));
-        item.allowOnly(
-            {"name", "kind", "template", "cells", "patterns", "boltData", "memberGroups", "flexFix"});
+        item.allowOnly({"name", "kind", "template", "cells", "patterns", "boltData", "memberGroups",
+                        "flexFix", "arrays", "cuts", "drawingList"});
         MacroTabData tab(item.text("name", true), item.integer("kind", false, 0, 0, kIntMax));
         tab.setTemplatePath(item.text("template", false));
         readCells(item, tab);
@@ -549,6 +595,14 @@ void readTabs(const ObjectReader& root, MacroData& data)
             tab.setBoltData(readBoltData(ObjectReader(*bolts, item.pathOf("boltData"))));
         readMemberGroups(item, tab);
         readFlexFix(item, tab);
+        readArrays(item, tab);
+        readTabCuts(item, tab);
+        if (const Json* drawings = item.find("drawingList"))
+        {
+            ObjectReader drawingList(*drawings, item.pathOf("drawingList"));
+            drawingList.allowOnly({"name"});
+            tab.setDrawingList(drawingList.text("name", false));
+        }
         if (tab.name().empty() || !data.addTab(tab))
             fail(item.pathOf("name"), "expected a name not used by another tab");
     }

@@ -320,6 +320,39 @@ private:
                 Json{{"group", text(group.name, at + "/group")}, {"members", std::move(members)}});
         }
         item["flexFix"] = std::move(flexFix);
+        // Arrays, cuts and the drawing list came later; a tab without them is written as
+        // before, so older files and their readers see nothing new.
+        if (!tab.arrays().empty())
+        {
+            Json arrays = Json::array();
+            for (size_t i = 0; i < tab.arrays().size(); ++i)
+            {
+                const DynArrayData& array = tab.arrays()[i];
+                const std::string at = path + "/arrays/" + std::to_string(i);
+                Json texts = Json::array();
+                for (size_t k = 0; k < array.texts.size(); ++k)
+                    texts.push_back(text(array.texts[k], at + "/texts/" + std::to_string(k)));
+                Json entries = Json::array();
+                for (size_t k = 0; k < array.entries.size(); ++k)
+                    entries.push_back(text(array.entries[k].text, at + "/entries/" + std::to_string(k)));
+                arrays.push_back(Json{{"name", text(array.name, at + "/name")},
+                                      {"mode", array.mode},
+                                      {"texts", std::move(texts)},
+                                      {"entries", std::move(entries)}});
+            }
+            item["arrays"] = std::move(arrays);
+        }
+        if (!tab.cuts().empty())
+        {
+            Json cuts = Json::array();
+            for (size_t i = 0; i < tab.cuts().size(); ++i)
+                cuts.push_back(
+                    Json{{"name", text(tab.cuts()[i].name, path + "/cuts/" + std::to_string(i) + "/name")},
+                         {"value", tab.cuts()[i].value}});
+            item["cuts"] = std::move(cuts);
+        }
+        if (tab.offersDrawingList())
+            item["drawingList"] = Json{{"name", text(tab.drawingName(), path + "/drawingList/name")}};
         return item;
     }
 };
