@@ -312,3 +312,31 @@ TEST_F(DesignerWindowTest, ThePanelFollowsTheSelectedControlsType)
                         agent_.expectMessageBox(std::string(kChangedQuestion) + "Panel>", IDNO);
                     }));
 }
+
+TEST_F(DesignerWindowTest, ChangesMadeAfterSavingAreNotLostSilently)
+{
+    library.writeImage("Cleat.bmp", 200, 150);
+    library.writeTemplateFile("Cleat.txt",
+                              "nrOfControls\ti\t1\ntype0\ti\t2\ntopLeftX0\td\t0.1\ntopLeftY0\td\t0.1\n"
+                              "bottomRightX0\td\t0.25\nbottomRightY0\td\t0.22\ncontents0\ts\tgap\n");
+    EXPECT_TRUE(run(library.root("Cleat.txt"),
+                    [&](ui::Driver& user)
+                    {
+                        user.leftClick(0, {30, 25});
+                        agent_.expectFileDialog(Kdr_String(library.root("Cleat.txt")));
+                        user.click(IDC_DESIGNER_SAVE_AS);
+                        // The control is still selected: renaming it and removing it are changes.
+                        user.type(IDC_DESIGNER_CONTENTS, "gap2");
+                        agent_.expectMessageBox(std::string(kChangedQuestion) + "Cleat>", IDYES);
+                        agent_.expectFileDialog(Kdr_String(library.root("Cleat.txt")));
+                        user.click(IDC_DESIGNER_OPEN);
+                        EXPECT_EQ(user.text(kDrawn), "gap2");
+                        user.leftClick(0, {30, 25});
+                        agent_.expectFileDialog(Kdr_String(library.root("Cleat.txt")));
+                        user.click(IDC_DESIGNER_SAVE_AS);
+                        user.click(IDC_DESIGNER_REMOVE);
+                        EXPECT_EQ(user.item(kDrawn), nullptr);
+                        agent_.expectMessageBox(std::string(kChangedQuestion) + "Cleat>", IDYES);
+                    }));
+    EXPECT_EQ(library.readTemplateFile("Cleat.txt"), "nrOfControls\ti\t0\n");
+}

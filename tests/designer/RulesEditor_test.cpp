@@ -575,3 +575,15 @@ TEST_F(RulesEditorTest, ModelessEditorClosesWithItsButtonsAndTheEntryPoint)
     EXPECT_EQ(ui::hostRequests().commandPrompts, 1);
     EXPECT_TRUE(commandLine_.text().empty()) << commandLine_.text();
 }
+
+TEST_F(RulesEditorTest, AnEditorWhoseWindowIsGoneIsReportedWhenEnded)
+{
+    ASSERT_TRUE(StartDlgEditConstraints(data_));
+    // The host's main window goes, and the windows it owns with it.
+    adsw_acadMainWnd()->DestroyWindow();
+    EXPECT_FALSE(GetDlgEditConstraints()->IsWindow());
+    EndDlgEditConstraints();
+    EXPECT_EQ(commandLine_.text(), "Erase window failed\n");
+    EXPECT_EQ(GetDlgEditConstraints(), nullptr);
+    adsw_acadMainWnd();
+}
