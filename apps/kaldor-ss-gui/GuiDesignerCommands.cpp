@@ -1,9 +1,6 @@
-// The dialog designer and the macro rules editor, as commands of kaldor-ss-gui. They are
-// added when the module has them (the designer's sources came later than the other dialogs).
+// The dialog designer and the macro rules editor, as commands of kaldor-ss-gui.
 
 #include "GuiProgram.h"
-
-#if __has_include("designer/Kdr_DlgDesigner.h") && __has_include("designer/Kdr_DlgEditConstraints.h")
 #include "designer/Kdr_DlgDesigner.h"
 #include "designer/Kdr_DlgEditConstraints.h"
 #include "host/EditConstrData.h"
@@ -78,11 +75,3 @@ void addDesignerCommands(std::vector<DialogCommand>& commands)
     commands.push_back({"rules", "The rules editor on the modules of a macro", defineRules});
 }
 } // namespace gui
-#else
-namespace gui
-{
-void addDesignerCommands(std::vector<DialogCommand>&)
-{
-}
-} // namespace gui
-#endif

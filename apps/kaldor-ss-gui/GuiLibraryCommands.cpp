@@ -1,11 +1,6 @@
-// The section library dialogs as commands of kaldor-ss-gui. They are added when the module has
-// them (the section library's dialogs came later than the other dialogs).
+// The section library dialogs as commands of kaldor-ss-gui.
 
 #include "GuiProgram.h"
-
-#if __has_include("library/Kdr_DlgEditLibSections.h") && __has_include(                                      \
-                                                             "library/Kdr_DlgEditLibSimple.h") &&            \
-                                                             __has_include("hostio/DlgEditLibJson.h")
 #include "host/DlgEditLibData.h"
 #include "hostio/DlgEditLibJson.h"
 #include "library/Kdr_DlgEditLibSections.h"
@@ -85,11 +80,3 @@ void addLibraryCommands(std::vector<DialogCommand>& commands)
     commands.push_back({"section-size", "The new-size dialog of a section table", defineSectionSize});
 }
 } // namespace gui
-#else
-namespace gui
-{
-void addLibraryCommands(std::vector<DialogCommand>&)
-{
-}
-} // namespace gui
-#endif

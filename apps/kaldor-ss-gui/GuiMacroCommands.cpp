@@ -1,9 +1,6 @@
-// The macro dialog as a command of kaldor-ss-gui, added when the module has it (the macro
-// dialog came later than the other dialogs).
+// The macro dialog as a command of kaldor-ss-gui: OK saves the macro and its dialog data back.
 
 #include "GuiProgram.h"
-
-#if __has_include("designer/Kdr_DlgMacro.h") && __has_include("host/MacroDialogHost.h")
 #include "designer/Kdr_DlgMacro.h"
 #include "frame/ModuleResources.h"
 #include "host/Kdr_DbMacro.h"
@@ -64,11 +61,3 @@ void addMacroCommands(std::vector<DialogCommand>& commands)
     commands.push_back({"macro", "The macro dialog: the tabs of a macro with their variables", defineMacro});
 }
 } // namespace gui
-#else
-namespace gui
-{
-void addMacroCommands(std::vector<DialogCommand>&)
-{
-}
-} // namespace gui
-#endif

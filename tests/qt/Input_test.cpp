@@ -2,10 +2,14 @@
 // input path, and the dialogs end up exactly as the headless ones do.
 
 #include "GuiTestSupport.h"
+#include "designer/MacroDialogResources.h"
 #include "editor/Kdr_FindReplaceDlg.h"
 #include "frame/ModuleResources.h"
 #include "grid/Csv.h"
 #include "grid/FileText.h"
+#include "host/Kdr_DbMacro.h"
+#include "host/MacroData.h"
+#include "hostio/MacroJson.h"
 #include "spread/Kdr_DlgStringTable.h"
 #include "spread/Kdr_Spread.h"
 #include "ui/Button.h"
@@ -365,3 +369,65 @@ TEST_F(GuiTest, ClicksOnDisabledControlsGoToTheirParentAndAModelessDialogRunsUnt
     EXPECT_FALSE(dialog.IsWindowVisible());
     dialog.DestroyWindow();
 }
+
+namespace
+{
+namespace fs = std::filesystem;
+
+/// The value of a variable of a module of a macro file, as the file holds it.
+std::string savedVariable(const std::string& file, const char* module, const char* name)
+{
+    Kdr_DbMacro macro;
+    MacroData data;
+    std::string error;
+    if (!loadMacroJson(file, macro, data, error))
+        return error;
+    const Kdr_Module* found = nullptr;
+    if (!macro.macro().findModule(module, found))
+        return "(no module)";
+    const Kdr_DialogVariable* value = found->findDialogVariable(name);
+    return value != nullptr ? std::string(value->value) : std::string("(no variable)");
+}
+
+TEST_F(GuiTest, ADimensionTypedIntoTheMacroDialogIsInTheSavedMacro)
+{
+    const fs::path file = root_ / "macro.json";
+    fs::copy_file(KALDOR_SAMPLE_LIBRARY "../macros/EndPlate-IPE300.json", file);
+    ASSERT_EQ(savedVariable(file.string(), "EndPlate1", "Height"), "360");
+
+    answerMessageBoxes();
+    onDialog(
+        [&](ui::Dialog& dialog, QWidget&)
+        {
+            // The template's edit that shows the plate's height, found by what it shows.
+            QLineEdit* height = nullptr;
+            for (int id = IDC_PAGE_FIRST_DYNAMIC; id < IDC_PAGE_FIRST_DYNAMIC + 40 && height == nullptr; ++id)
+                if (auto* edit = qobject_cast<QLineEdit*>(renderer().controlWidget(dialog, id));
+                    edit != nullptr && edit->isVisible() && edit->text() == QStringLiteral("360"))
+                    height = edit;
+            ASSERT_NE(height, nullptr) << "the End plate template shows the height in an edit";
+            QTest::mouseClick(height, Qt::LeftButton);
+            QTest::keyClick(height, Qt::Key_End);
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(height, Qt::Key_Backspace);
+            QTest::keyClicks(height, "385");
+            EXPECT_EQ(renderer().windowFor(height)->GetWindowText(), "385");
+            QTest::keyClick(height, Qt::Key_Return); // applies the change, keeps the dialog
+            EXPECT_FALSE(dialog.hasEnded()) << "Enter never closes the macro dialog";
+
+            auto* ok = qobject_cast<QPushButton*>(renderer().controlWidget(dialog, IDOK));
+            ASSERT_NE(ok, nullptr);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            EXPECT_TRUE(dialog.hasEnded());
+        });
+    ASSERT_EQ(run({"macro", file.string()}), 0);
+
+    EXPECT_EQ(savedVariable(file.string(), "EndPlate1", "Height"), "385");
+    EXPECT_EQ(savedVariable(file.string(), "EndPlate1", "Width"), "180") << "the rest is kept";
+    // Saved in one piece: no temporary file is left beside the macro.
+    std::vector<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(root_))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, (std::vector<std::string>{"macro.json"}));
+}
+} // namespace
