@@ -21,6 +21,8 @@ screenshots: setup build
 	$(KALDOR_SS_GUI) --screenshot docs/screenshots/mapping.png mapping FinPlate --macro samples/macros/FinPlate-IPE240.json
 	$(KALDOR_SS_GUI) --screenshot docs/screenshots/sheet.png sheet "samples/library/Connection Standards/FinPlate.zxs"
 	$(KALDOR_SS_GUI) --screenshot docs/screenshots/formulas.png formulas
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/designer.png designer "samples/library/Dialog Templates/Dialog Design/End plate.txt"
+	$(KALDOR_SS_GUI) --screenshot docs/screenshots/macro.png macro samples/macros/EndPlate-IPE300.json
 
 setup:
 	@./scripts/setup.sh
