@@ -612,10 +612,21 @@ void Kdr_DlgMacro::OnDestroy()
 
 bool StartDlgMacro(MacroData& data)
 {
+    // Unlike the other modal entry points this one hands the dialog's data back however the
+    // dialog ends: the dialog applies every change to the drawing while it runs, so the data
+    // must follow the drawing even after Cancel. It therefore takes only the resource switch
+    // of the common modal shape, and like every entry point lets no exception reach the host.
     ModuleResourceScope resources;
-    Kdr_DlgMacro dialog(adsw_acadMainWnd());
-    dialog.macroData() = data;
-    const std::intptr_t result = dialog.DoModal();
-    data = dialog.macroData();
-    return result != -1;
+    try
+    {
+        Kdr_DlgMacro dialog(adsw_acadMainWnd());
+        dialog.macroData() = data;
+        const std::intptr_t result = dialog.DoModal();
+        data = dialog.macroData();
+        return result != -1;
+    }
+    catch (...)
+    {
+        return false;
+    }
 }

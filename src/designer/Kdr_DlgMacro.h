@@ -126,5 +126,6 @@ private:
 };
 
 /// Runs the macro dialog modally on a copy of `data` and copies the dialog's data back into
-/// `data` when it ends, whatever the way it ended. False when the dialog could not be shown.
+/// `data` when it ends, whatever the way it ended. False when the dialog could not be shown or
+/// failed while it ran.
 bool StartDlgMacro(MacroData& data);

@@ -1,6 +1,6 @@
 #include "library/Kdr_DlgEditLibSections.h"
 
-#include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/MacroLangs.h"
 #include "host/Texts.h"
 #include "ui/CheckListComboBox.h"
@@ -385,12 +385,11 @@ void Kdr_DlgEditLibSections::OnDestroy()
 
 bool StartDlgEditLibSections(DlgEditLibData& data, const Kdr_String& sysName)
 {
-    ModuleResourceScope resources;
+    // The dialog takes its copy of the record when it is constructed; the copy, not the
+    // caller's record, gets the file lists, so that Cancel leaves the record as passed.
     DlgEditLibData copy = data;
     copy.GetAvailableFiles();
-    Kdr_DlgEditLibSections dialog(copy, sysName);
-    if (dialog.DoModal() != IDOK)
-        return false;
-    data = dialog.data();
-    return true;
+    return runModalOnRecord<Kdr_DlgEditLibSections>(
+        [](Kdr_DlgEditLibSections&) {}, [&](Kdr_DlgEditLibSections& dialog) { data = dialog.data(); }, copy,
+        sysName);
 }

@@ -1,6 +1,6 @@
 #include "library/Kdr_DlgEditLibSimple.h"
 
-#include "frame/ModuleResources.h"
+#include "frame/ZxModalDialog.h"
 #include "host/MacroLangs.h"
 #include "host/StringFunctions.h"
 #include "host/Texts.h"
@@ -184,11 +184,12 @@ bool StartDlgEditLibSimple(const Kdr_String& sysName, Kdr_ProfValuesTable& table
 {
     if (table.rowCount() == 0)
         return false;
-    ModuleResourceScope resources;
-    Kdr_DlgEditLibSimple dialog(sysName, table);
-    if (dialog.DoModal() != IDOK)
-        return false;
-    table = dialog.table();
-    newIndex = dialog.newIndex();
-    return true;
+    // The dialog edits its own copy of the table, made when it is constructed.
+    return runModalOnRecord<Kdr_DlgEditLibSimple>([](Kdr_DlgEditLibSimple&) {},
+                                                  [&](Kdr_DlgEditLibSimple& dialog)
+                                                  {
+                                                      table = dialog.table();
+                                                      newIndex = dialog.newIndex();
+                                                  },
+                                                  sysName, table);
 }

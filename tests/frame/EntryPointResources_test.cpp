@@ -6,10 +6,15 @@
 #include "cutting/ZxDlgCSP2.h"
 #include "designer/Kdr_DlgDesigner.h"
 #include "designer/Kdr_DlgEditConstraints.h"
+#include "designer/MacroDialogResources.h"
 #include "frame/KaldorSS.h"
 #include "frame/ModuleResources.h"
 #include "frame/ZxModalDialog.h"
 #include "frame/ZxRecordDialogs.h"
+#include "host/Settings.h"
+#include "host/TempFolder.h"
+#include "library/Kdr_DlgEditLibSections.h"
+#include "library/Kdr_DlgEditLibSimple.h"
 #include "spread/Kdr_DlgStringTable.h"
 #include "ui/Driver.h"
 #include "ui/UiTestSupport.h"
@@ -31,6 +36,11 @@ struct EntryCase
     bool okKeepsRecord = true;
     /// Whether OK ends the dialog at once (a designer without a file asks where to save).
     bool okEnds = true;
+    /// What the user fills in before OK where OK alone is refused.
+    std::function<void(ui::Driver&)> beforeOK = {};
+    /// Whether Cancel shows in the result: the formula test dialog has none to show, and the
+    /// modal macro dialog reports only whether it could be shown.
+    bool cancelIsFalse = true;
 };
 
 MacroData macroWithMemberGroup()
@@ -53,8 +63,22 @@ bool acceptEverything(ZxMACallBackType, const ZxMACallBackData&, MacroProfData&)
 class EntryPointResources : public uitest::UiTest
 {
 protected:
-    EntryPointResources()
+    EntryPointResources() : previousLib_(gSettings.libDir())
     {
+        // An empty library: the section library dialog finds no files to add to its record.
+        gSettings.setLibDir(lib_.path());
+        library_.groups.append(SectionGroup());
+        library_.groups[0].setLangs({"Rolled", "Gewalst", "Gewalzt", "Laminé"});
+        library_.types.append(SectionType());
+        library_.types[0].setTableName("IPE");
+        library_.types[0].setLangs({"IPE", "IPE", "IPE", "IPE"});
+        sizes_.setName("RHS");
+        sizes_.setPicture("10");
+        sizes_.setColumnNames(
+            {"SysName", "I/O", "English", "Dutch", "German", "French", "h", "b", "t", "r", "G"});
+        sizes_.setRows(
+            Kdr_Array<Kdr_StringArray>({{"100x50x5", "1", "RHS 100x50x5", "K 100x50x5", "RHS 100x50x5",
+                                         "RHS 100x50x5", "100", "50", "5", "7.5", "10.8"}}));
         cuts_ = {"Corner 3", 2, 12.5, 1.5, 45, true, false};
         profCuts_ = {"B12", 1, 3, 30, 40.25, 120, 8};
         features_ = {"B12", "HEA-200", "S235", "Galvanised", "b12", 3, "x", true, false};
@@ -78,11 +102,16 @@ protected:
         stock_.main.rowGroups = Kdr_Array<int>({4});
         tableRows_ = Kdr_Array<Kdr_StringArray>({Kdr_StringArray{"1", "2"}, Kdr_StringArray{"3", "4"}});
         macro_ = macroWithMemberGroup();
+        // The macro dialog hands back its data however it ends, with the tab it showed as the
+        // current one: a record that names that tab already comes back as it went in.
+        shownMacro_ = macroWithMemberGroup();
+        shownMacro_.setCurrentTab("Beams");
         rules_.currentModule = "Plate";
         rules_.currentRule = 2;
         dstvPoints() = {1, {"0,0", "50,25"}, true};
         objects_ = Kdr_Array<AcDbObjectId>({AcDbObjectId(7)});
     }
+    ~EntryPointResources() override { gSettings.setLibDir(previousLib_); }
 
     std::vector<EntryCase> cases()
     {
@@ -111,13 +140,18 @@ protected:
              same(bracing_, bracing_)},
             {"StartDlgGenVars", IDD_GEN_VARS, [this] { return StartDlgGenVars(genVars_); },
              same(genVars_, genVars_)},
-            {"StartDSTVPointsDlg", IDD_DSTV_POINTS,
+            {"StartDSTVPointsDlg",
+             IDD_DSTV_POINTS,
              []
              {
                  StartDSTVPointsDlg();
                  return true;
              },
-             same(dstvPoints(), dstvPoints())},
+             same(dstvPoints(), dstvPoints()),
+             true,
+             true,
+             {},
+             false},
             {"StartDlgSelectMacro", IDD_SELECT_MACRO,
              [this] { return StartDlgSelectMacro("Macros", names_, 0, 1, selected_, useFilter_, false); },
              [this] { return selected_ == "keep" && useFilter_; }, false},
@@ -162,13 +196,41 @@ protected:
                  return startGridDialog({"A", "B"}, {}, tableRows_, true, "", "Texts");
              },
              same(tableRows_, tableRows_), false},
-            {"EvaluateSS", IDD_FORMULA_TEST,
+            {"EvaluateSS",
+             IDD_FORMULA_TEST,
              []
              {
                  EvaluateSS();
                  return true;
              },
-             [] { return true; }, false},
+             [] { return true; },
+             false,
+             true,
+             {},
+             false},
+            {"StartDlgEditLibSections", IDD_EDITLIB_SECTIONS,
+             [this] { return StartDlgEditLibSections(library_, ""); }, same(library_, library_)},
+            {"StartDlgEditLibSections (a start size)", IDD_EDITLIB_SECTIONS,
+             [this] { return StartDlgEditLibSections(library_, "IPE-200"); }, same(library_, library_)},
+            {"StartDlgEditLibSimple", IDD_EDITLIB_SIMPLE,
+             [this] { return StartDlgEditLibSimple("100x50x5", sizes_, newIndex_); },
+             [this, passed = sizes_]
+             {
+                 return sizes_.name() == passed.name() && sizes_.picture() == passed.picture() &&
+                        sizes_.columnNames() == passed.columnNames() && sizes_.rows() == passed.rows() &&
+                        newIndex_ == -7;
+             },
+             false, true,
+             // The template size's name is taken: the new size needs dimensions of its own.
+             [](ui::Driver& user) { user.type(simplePropertyEdit(1), "110"); }},
+            {"StartDlgMacro",
+             IDD_MACRO,
+             [this] { return StartDlgMacro(shownMacro_); },
+             same(shownMacro_, shownMacro_),
+             true,
+             true,
+             {},
+             false},
         };
         return all;
     }
@@ -178,10 +240,12 @@ protected:
     void expectDialog(const EntryCase& entry, int button)
     {
         agent_.expectDialog(entry.templateId,
-                            [this, button, name = entry.name](ui::Driver& user)
+                            [this, button, name = entry.name, beforeOK = entry.beforeOK](ui::Driver& user)
                             {
                                 EXPECT_EQ(AfxGetResourceHandle(), &moduleResources()) << name;
                                 okClicked_ = button == IDOK;
+                                if (button == IDOK && beforeOK)
+                                    beforeOK(user);
                                 // A dialog without a Cancel button is cancelled with its close box.
                                 ui::Window* cancel = user.item(IDCANCEL);
                                 if (button == IDCANCEL && (cancel == nullptr || !cancel->IsWindowVisible()))
@@ -205,9 +269,15 @@ protected:
     ZxBracingDlgData bracing_;
     ZxAutoStandardsData genVars_;
     DlgCSP2Data stock_;
+    TempFolder lib_;
+    Kdr_String previousLib_;
+    DlgEditLibData library_;
+    Kdr_ProfValuesTable sizes_;
+    int newIndex_ = -7;
     EditConstrData rules_;
     Kdr_Array<Kdr_StringArray> tableRows_;
     MacroData macro_;
+    MacroData shownMacro_;
     Kdr_Array<AcDbObjectId> objects_;
     Kdr_StringArray names_{"Corner", "Splice"};
     Kdr_String selected_ = "keep";
@@ -227,7 +297,7 @@ TEST_F(EntryPointResources, EveryEntryPointRunsOnTheModuleResourcesAndCancelLeav
             AfxSetResourceHandle(before);
             expectDialog(entry, IDCANCEL);
             const bool result = entry.call();
-            if (entry.templateId != IDD_FORMULA_TEST && entry.templateId != IDD_DSTV_POINTS)
+            if (entry.cancelIsFalse)
             {
                 EXPECT_FALSE(result);
             }
