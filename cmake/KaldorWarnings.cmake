@@ -44,5 +44,6 @@ function(kaldor_test_suite name folder)
     KALDOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data/"
     KALDOR_SAMPLE_LIBRARY="${PROJECT_SOURCE_DIR}/samples/library/")
   kaldor_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300
+    ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endfunction()
