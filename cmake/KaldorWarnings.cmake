@@ -10,6 +10,18 @@ function(kaldor_warnings target)
   endif()
 endfunction()
 
+# Test programs are built for a short build rather than for speed: they run for seconds,
+# while their assertion macros and templates make them the costliest sources to compile
+# (twice as long at -O2 as at -O1). Under the sanitizers their own code keeps the address
+# checks and leaves the undefined-behaviour ones, which double its build time, to the
+# library and program code that the tests drive.
+function(kaldor_test_program target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo,Release,MinSizeRel>:-O1>)
+  if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
+    target_compile_options(${target} PRIVATE -fno-sanitize=undefined)
+  endif()
+endfunction()
+
 # A static library made of every .cpp in the given folders of src/ (and their sub-folders).
 function(kaldor_library name)
   set(_sources)
@@ -44,6 +56,7 @@ function(kaldor_test_suite name folder)
     KALDOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data/"
     KALDOR_SAMPLE_LIBRARY="${PROJECT_SOURCE_DIR}/samples/library/")
   kaldor_warnings(${name})
+  kaldor_test_program(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300
     ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endfunction()
