@@ -1,5 +1,6 @@
 #include "grid/functions/NumberFormat.h"
 
+#include "grid/NumberText.h"
 #include "grid/functions/Coercion.h"
 #include "grid/functions/DateSerial.h"
 #include "grid/functions/DecimalRound.h"
@@ -29,20 +30,108 @@ void finish(Section& section)
     for (const Token& t : section.tokens)
     {
         section.isDate |= t.kind == Token::Date || t.kind == Token::Elapsed || t.kind == Token::AmPm;
+        section.isFraction |= t.kind == Token::Slash || t.kind == Token::Denominator;
         section.hasDigits |= t.kind == Token::Digit;
         section.hasText |= t.kind == Token::TextAt;
         section.hasGeneral |= t.kind == Token::General;
     }
 }
 
-std::vector<Section> parseSections(std::string_view code)
+bool isPlaceholder(char c)
 {
+    return c == '0' || c == '#' || c == '?';
+}
+
+// Colour names a section may start with: [Red], [Blue], … and [Color1] … [Color56].
+bool isColour(std::string_view inside)
+{
+    static const char* const kNames[] = {"Black",   "Blue", "Cyan",  "Green",
+                                         "Magenta", "Red",  "White", "Yellow"};
+    for (const char* name : kNames)
+        if (equalNoCase(inside, name))
+            return true;
+    if (inside.size() < 6 || inside.size() > 7 || !equalNoCase(inside.substr(0, 5), "Color"))
+        return false;
+    int number = 0;
+    for (char c : inside.substr(5))
+    {
+        if (c < '0' || c > '9')
+            return false;
+        number = number * 10 + (c - '0');
+    }
+    return number >= 1 && number <= 56;
+}
+
+// Reads a condition such as "<=100" or "<>-1.5"; false when the text is no condition.
+bool readCondition(std::string_view inside, NumberFormat::Condition& condition)
+{
+    using Condition = NumberFormat::Condition;
+    static const struct
+    {
+        const char* text;
+        Condition::Op op;
+    } kOps[] = {{"<=", Condition::LessEqual}, {">=", Condition::GreaterEqual}, {"<>", Condition::NotEqual},
+                {"<", Condition::Less},       {">", Condition::Greater},       {"=", Condition::Equal}};
+    for (const auto& op : kOps)
+    {
+        const std::string_view text(op.text);
+        if (inside.substr(0, text.size()) != text)
+            continue;
+        double operand = 0;
+        if (!readDouble(inside.substr(text.size()), operand))
+            return false;
+        condition = {op.op, operand};
+        return true;
+    }
+    return false;
+}
+
+// What a bracketed code means: an elapsed time unit becomes a token, a condition goes to
+// the section, a colour is dropped, a currency tag shows its symbol. False when the code
+// is none of these.
+bool readBracket(std::string_view inside, Section& section)
+{
+    if (inside.empty())
+        return false;
+    if (isColour(inside))
+        return true;
+    const char first = lower(inside[0]);
+    if (first == 'h' || first == 'm' || first == 's')
+    {
+        for (char k : inside)
+            if (lower(k) != first)
+                return false;
+        section.tokens.push_back({Token::Elapsed, std::string(1, first), static_cast<int>(inside.size())});
+        return true;
+    }
+    if (first == '<' || first == '>' || first == '=')
+        return section.condition.op == NumberFormat::Condition::None &&
+               readCondition(inside, section.condition);
+    if (first == '$')
+    {
+        // [$€-407]: the symbol before the locale number is shown; [$-409] shows nothing.
+        const std::string_view symbol = inside.substr(1, inside.find('-') - 1);
+        if (!symbol.empty())
+            section.tokens.push_back({Token::Literal, std::string(symbol)});
+        return true;
+    }
+    return false;
+}
+
+std::vector<Section> parseSections(std::string_view code, bool& valid)
+{
+    valid = true;
     std::vector<Section> sections(1);
     auto literal = [&](std::string text) {
         sections.back().tokens.push_back({Token::Literal, std::move(text)});
     };
     auto add = [&](Token::Kind kind, std::string text, int width = 0) {
         sections.back().tokens.push_back({kind, std::move(text), width});
+    };
+    auto previousIsDigit = [&]()
+    {
+        const std::vector<Token>& tokens = sections.back().tokens;
+        return !tokens.empty() && tokens.back().kind == Token::Digit;
     };
     size_t i = 0;
     const size_t n = code.size();
@@ -58,38 +147,57 @@ std::vector<Section> parseSections(std::string_view code)
         else if (c == '"')
         {
             const size_t end = code.find('"', i + 1);
-            const size_t stop = end == std::string_view::npos ? n : end;
-            literal(std::string(code.substr(i + 1, stop - i - 1)));
-            i = stop == n ? n : stop + 1;
+            if (end == std::string_view::npos)
+            {
+                valid = false;
+                break;
+            }
+            literal(std::string(code.substr(i + 1, end - i - 1)));
+            i = end + 1;
         }
-        else if (c == '\\')
+        else if (c == '\\' || c == '_' || c == '*')
         {
-            if (i + 1 < n)
+            // An escaped character shows as itself, a spacing as one blank, a fill as
+            // nothing (a text has no column width to fill); each needs a character after it.
+            if (i + 1 >= n)
+            {
+                valid = false;
+                break;
+            }
+            if (c == '\\')
                 literal(std::string(1, code[i + 1]));
+            else if (c == '_')
+                literal(" ");
             i += 2;
         }
-        else if (c == '_')
-        {
-            literal(" ");
-            i += 2;
-        }
-        else if (c == '*')
-            i += 2; // a fill has no width in a text
         else if (c == '[')
         {
             const size_t end = code.find(']', i);
-            const size_t stop = end == std::string_view::npos ? n : end;
-            const std::string_view inside = code.substr(i + 1, stop - i - 1);
-            bool elapsed = !inside.empty();
-            for (char k : inside)
-                elapsed = elapsed && lower(k) == lower(inside[0]);
-            if (elapsed && (lower(inside[0]) == 'h' || lower(inside[0]) == 'm' || lower(inside[0]) == 's'))
-                add(Token::Elapsed, std::string(1, lower(inside[0])), static_cast<int>(inside.size()));
-            i = stop == n ? n : stop + 1;
+            if (end == std::string_view::npos ||
+                !readBracket(code.substr(i + 1, end - i - 1), sections.back()))
+            {
+                valid = false;
+                break;
+            }
+            i = end + 1;
         }
-        else if (c == '0' || c == '#' || c == '?')
+        else if (isPlaceholder(c))
         {
             add(Token::Digit, std::string(1, c));
+            ++i;
+        }
+        else if (c == '/' && previousIsDigit() && i + 1 < n && code[i + 1] >= '1' && code[i + 1] <= '9')
+        {
+            // A fixed denominator: "# ?/8", "?/100".
+            size_t end = i + 1;
+            while (end < n && code[end] >= '0' && code[end] <= '9')
+                ++end;
+            add(Token::Denominator, std::string(code.substr(i + 1, end - i - 1)));
+            i = end;
+        }
+        else if (c == '/' && previousIsDigit() && i + 1 < n && isPlaceholder(code[i + 1]))
+        {
+            add(Token::Slash, "/");
             ++i;
         }
         else if (c == '.')
@@ -109,6 +217,15 @@ std::vector<Section> parseSections(std::string_view code)
         }
         else if (lc == 'e' && i + 1 < n && (code[i + 1] == '+' || code[i + 1] == '-'))
         {
+            // An exponent needs digits on both sides: "0.0E+00".
+            bool mantissa = false;
+            for (const Token& t : sections.back().tokens)
+                mantissa |= t.kind == Token::Digit;
+            if (!mantissa || i + 2 >= n || !isPlaceholder(code[i + 2]))
+            {
+                valid = false;
+                break;
+            }
             add(Token::Exponent, std::string(code.substr(i, 2)));
             i += 2;
         }
@@ -146,6 +263,11 @@ std::vector<Section> parseSections(std::string_view code)
             ++i;
         }
     }
+    // At most four sections; only the first two may carry a condition.
+    if (sections.size() > 4)
+        valid = false;
+    for (size_t k = 2; k < sections.size(); ++k)
+        valid = valid && sections[k].condition.op == NumberFormat::Condition::None;
     for (Section& s : sections)
         finish(s);
     return sections;
@@ -162,6 +284,15 @@ const char* const kMonthNames[] = {"January", "February", "March",     "April", 
                                    "July",    "August",   "September", "October", "November", "December"};
 const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
+
+// Whether the token at `index` (a decimal point) follows a seconds code, ss or [ss].
+bool followsSeconds(const std::vector<Token>& tokens, size_t index)
+{
+    if (index == 0)
+        return false;
+    const Token& t = tokens[index - 1];
+    return (t.kind == Token::Date || t.kind == Token::Elapsed) && t.text[0] == 's';
+}
 
 // Whether the 'm' code at `index` means minutes: right after an hour code or right before
 // a seconds code (literals in between do not count).
@@ -185,35 +316,169 @@ bool isMinute(const std::vector<Token>& tokens, size_t index)
     }
     return false;
 }
+struct Fraction
+{
+    double numerator = 0;
+    double denominator = 1;
+};
+
+// The fraction closest to x (0 or more) whose denominator is at most `largest`; of two
+// equally close the one with the smaller denominator. Small limits are searched
+// denominator by denominator, which is exact; large ones walk the continued fraction of x,
+// whose convergents and last semiconvergent include the closest fraction.
+Fraction closestFraction(double x, double largest)
+{
+    Fraction best{std::round(x), 1};
+    if (largest <= 9999)
+    {
+        double bestError = std::fabs(x - best.numerator);
+        for (double q = 2; q <= largest && bestError > 0; ++q)
+        {
+            const double p = std::round(x * q);
+            const double error = std::fabs(x - p / q);
+            if (error < bestError)
+            {
+                best = {p, q};
+                bestError = error;
+            }
+        }
+        return best;
+    }
+    double p0 = 0, q0 = 1, p1 = 1, q1 = 0, y = x;
+    for (int step = 0; step < 64; ++step)
+    {
+        const double a = std::floor(y);
+        const double p2 = a * p1 + p0, q2 = a * q1 + q0;
+        if (q2 > largest)
+        {
+            const double t = std::floor((largest - q0) / q1);
+            const double ps = p0 + t * p1, qs = q0 + t * q1;
+            if (std::fabs(x - ps / qs) < std::fabs(x - p1 / q1))
+                return {ps, qs};
+            break;
+        }
+        p0 = p1;
+        q0 = q1;
+        p1 = p2;
+        q1 = q2;
+        const double rest = y - a;
+        if (rest <= 0 || p1 / q1 == x)
+            break;
+        y = 1 / rest;
+        if (!std::isfinite(y))
+            break;
+    }
+    return {p1, q1};
+}
+
+// The digits of a whole number ("" for zero) shown through placeholders: those beyond the
+// digits pad with '0', '?' (a blank) or '#' (nothing), on the left or, for a denominator,
+// '?' on the right so that the bars of a column line up.
+std::string placedDigits(const std::string& digits, std::string_view placeholders, bool denominator)
+{
+    const size_t count = placeholders.size();
+    std::string left, right;
+    for (size_t k = digits.size(); k < count; ++k)
+    {
+        const char p = placeholders[count - 1 - k];
+        if (p == '0')
+            left.insert(left.begin(), '0');
+        else if (p == '?')
+            (denominator ? right : left).push_back(' ');
+    }
+    return left + digits + right;
+}
+
+std::string wholeDigits(double number)
+{
+    return number == 0 ? std::string() : fixedDecimals(number, 0);
+}
+
 } // namespace
 
-NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code))
+bool NumberFormat::Condition::holds(double value) const
+{
+    switch (op)
+    {
+    case Less:
+        return value < operand;
+    case LessEqual:
+        return value <= operand;
+    case Greater:
+        return value > operand;
+    case GreaterEqual:
+        return value >= operand;
+    case Equal:
+        return value == operand;
+    case NotEqual:
+        return value != operand;
+    case None:
+        break;
+    }
+    return true;
+}
+
+bool NumberFormat::Condition::onlyNegatives() const
+{
+    return (op == Less && operand <= 0) || (op == LessEqual && operand < 0) || (op == Equal && operand < 0);
+}
+
+NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code, valid_))
 {
 }
 
-const NumberFormat::Section& NumberFormat::sectionFor(double value, bool& negated) const
+const NumberFormat::Section* NumberFormat::sectionFor(double value, bool& negated) const
 {
     negated = false;
-    const size_t numeric = sections_.size() < 3 ? sections_.size() : 3;
+    const size_t count = sections_.size();
+    const bool conditional = sections_[0].condition.op != Condition::None ||
+                             (count >= 2 && sections_[1].condition.op != Condition::None);
+    if (conditional)
+    {
+        // The first section whose condition holds; a section without a condition after a
+        // conditional one takes every other number. A section that takes only negative
+        // numbers writes its own sign, as the plain negative section does; so does the
+        // second section when it has no condition.
+        const Condition& first = sections_[0].condition;
+        if (first.holds(value))
+        {
+            negated = value < 0 && first.onlyNegatives();
+            return &sections_[0];
+        }
+        if (count < 2)
+            return nullptr;
+        const Condition& second = sections_[1].condition;
+        if (second.op != Condition::None && !second.holds(value))
+            return count < 3 ? nullptr : &sections_[2];
+        negated = value < 0 && (second.op == Condition::None || second.onlyNegatives());
+        return &sections_[1];
+    }
+    const size_t numeric = count < 3 ? count : 3;
     if (numeric >= 2 && value < 0)
     {
         negated = true;
-        return sections_[1];
+        return &sections_[1];
     }
     if (numeric >= 3 && value == 0)
-        return sections_[2];
-    return sections_[0];
+        return &sections_[2];
+    return &sections_[0];
 }
 
 Result<std::string> NumberFormat::format(double value) const
 {
+    if (!valid_)
+        return ErrorCode::Value;
     bool negated = false;
-    const Section& section = sectionFor(value, negated);
-    if (section.isDate)
-        return formatDate(section, value);
+    const Section* section = sectionFor(value, negated);
+    if (!section)
+        return ErrorCode::Value; // no section takes the number: a cell would show ####
     if (negated)
-        return formatNumber(section, std::fabs(value));
-    return formatNumber(section, value);
+        value = std::fabs(value);
+    if (section->isDate)
+        return formatDate(*section, value);
+    if (section->isFraction)
+        return formatFraction(*section, value);
+    return formatNumber(*section, value);
 }
 
 std::string NumberFormat::formatText(const std::string& text) const
@@ -471,6 +736,139 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
     return out;
 }
 
+Result<std::string> NumberFormat::formatFraction(const Section& section, double value) const
+{
+    const std::vector<Token>& tokens = section.tokens;
+    double a = std::fabs(value);
+    for (const Token& t : tokens)
+        if (t.kind == Token::Percent)
+            a *= 100;
+    if (!std::isfinite(a))
+        return ErrorCode::Value;
+
+    // The layout: integer placeholders, then the numerator's run of placeholders right
+    // before the bar, then the denominator's placeholders or its fixed number.
+    size_t bar = 0;
+    while (tokens[bar].kind != Token::Slash && tokens[bar].kind != Token::Denominator)
+        ++bar;
+    size_t numeratorStart = bar;
+    while (numeratorStart > 0 && tokens[numeratorStart - 1].kind == Token::Digit)
+        --numeratorStart;
+    size_t fractionEnd = bar + 1; // one past the denominator
+    std::string denominatorPlaces;
+    if (tokens[bar].kind == Token::Slash)
+        for (; fractionEnd < tokens.size() && tokens[fractionEnd].kind == Token::Digit; ++fractionEnd)
+            denominatorPlaces += tokens[fractionEnd].text;
+    std::string integerPlaces, numeratorPlaces;
+    size_t integerEnd = 0; // one past the last integer placeholder
+    bool thousands = false;
+    for (size_t k = 0; k < numeratorStart; ++k)
+        if (tokens[k].kind == Token::Digit)
+        {
+            integerPlaces += tokens[k].text;
+            integerEnd = k + 1;
+        }
+    for (size_t k = 0; k < integerEnd; ++k)
+        thousands |= tokens[k].kind == Token::Comma && !integerPlaces.empty();
+    for (size_t k = numeratorStart; k < bar; ++k)
+        numeratorPlaces += tokens[k].text;
+    const bool mixed = !integerPlaces.empty();
+
+    // The closest fraction with as many denominator digits as there are placeholders, or
+    // the nearest count of a fixed denominator's parts.
+    double whole = mixed ? std::floor(a) : 0;
+    Fraction f;
+    if (tokens[bar].kind == Token::Denominator)
+    {
+        if (!readDouble(tokens[bar].text, f.denominator) || !std::isfinite(f.denominator))
+            return ErrorCode::Value;
+        f.numerator = std::round((a - whole) * f.denominator);
+    }
+    else
+    {
+        const int digits = static_cast<int>(denominatorPlaces.size() < 15 ? denominatorPlaces.size() : 15);
+        f = closestFraction(a - whole, std::pow(10.0, digits) - 1);
+    }
+    if (mixed && f.numerator >= f.denominator)
+    {
+        whole += 1;
+        f.numerator = 0;
+    }
+
+    std::string out;
+    if (value < 0)
+        out += '-';
+    std::string integerText;
+    if (mixed)
+    {
+        // A number that is zero shows "0" even through '#'.
+        integerText = placedDigits(wholeDigits(whole), integerPlaces, false);
+        if (whole == 0 && f.numerator == 0 && integerText.find('0') == std::string::npos)
+            integerText = "0";
+        if (thousands)
+        {
+            std::string grouped;
+            const size_t length = integerText.size();
+            for (size_t k = 0; k < length; ++k)
+            {
+                grouped += integerText[k];
+                const size_t left = length - 1 - k;
+                if (left > 0 && left % 3 == 0 && integerText[k] >= '0' && integerText[k] <= '9')
+                    grouped += ',';
+            }
+            integerText = std::move(grouped);
+        }
+    }
+    const bool blank = mixed && f.numerator == 0;
+    for (size_t k = 0; k < tokens.size(); ++k)
+    {
+        const Token& t = tokens[k];
+        if (blank && k >= integerEnd && k < fractionEnd)
+        {
+            // A whole number keeps the fraction's width in blanks so columns line up.
+            out.append(t.kind == Token::Literal ? t.text.size()
+                                                : (t.kind == Token::Denominator ? t.text.size() + 1 : 1),
+                       ' ');
+            continue;
+        }
+        if (k < integerEnd)
+        {
+            if (t.kind == Token::Digit && k + 1 == integerEnd)
+                out += integerText;
+            else if (t.kind == Token::Literal)
+                out += t.text;
+            continue;
+        }
+        if (k == numeratorStart)
+        {
+            // An improper zero still shows its numerator: "0/1".
+            const std::string numerator = placedDigits(
+                f.numerator == 0 ? std::string("0") : wholeDigits(f.numerator), numeratorPlaces, false);
+            out += numerator;
+        }
+        else if (k > numeratorStart && k < bar)
+            continue;
+        else if (t.kind == Token::Slash)
+            out += '/';
+        else if (t.kind == Token::Denominator)
+            out += '/' + t.text;
+        else if (k > bar && k < fractionEnd)
+        {
+            if (k == bar + 1)
+                out += placedDigits(wholeDigits(f.denominator), denominatorPlaces, true);
+        }
+        else if (t.kind == Token::Literal)
+            out += t.text;
+        else if (t.kind == Token::Percent)
+            out += '%';
+        else if (t.kind == Token::Digit || t.kind == Token::Point)
+            out += t.kind == Token::Point ? "." : "";
+        else if (t.kind != Token::Comma)
+            out += t.text;
+    }
+    return out;
+}
+
 Result<std::string> NumberFormat::formatDate(const Section& section, double value) const
 {
     const std::vector<Token>& tokens = section.tokens;
@@ -481,8 +879,7 @@ Result<std::string> NumberFormat::formatDate(const Section& section, double valu
     for (size_t i = 0; i < tokens.size(); ++i)
     {
         twelveHour |= tokens[i].kind == Token::AmPm;
-        if (tokens[i].kind == Token::Point && i > 0 && tokens[i - 1].kind == Token::Date &&
-            tokens[i - 1].text[0] == 's')
+        if (tokens[i].kind == Token::Point && i > 0 && followsSeconds(tokens, i))
         {
             int count = 0;
             while (i + 1 + static_cast<size_t>(count) < tokens.size() &&
@@ -519,7 +916,7 @@ Result<std::string> NumberFormat::formatDate(const Section& section, double valu
                 out += width <= 2 ? padded(date.year % 100, 2) : padded(date.year, 4);
                 break;
             case 'm':
-                if (isMinute(tokens, i))
+                if (width <= 2 && isMinute(tokens, i))
                     out += padded(minute, width >= 2 ? 2 : 1);
                 else if (width <= 2)
                     out += padded(date.month, width);
@@ -575,8 +972,7 @@ Result<std::string> NumberFormat::formatDate(const Section& section, double valu
             break;
         }
         case Token::Point:
-            if (secondDecimals > 0 && i > 0 && tokens[i - 1].kind == Token::Date &&
-                tokens[i - 1].text[0] == 's')
+            if (secondDecimals > 0 && followsSeconds(tokens, i))
             {
                 out += '.';
                 const std::string digits = padded(fraction, secondDecimals);
