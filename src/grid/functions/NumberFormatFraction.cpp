@@ -19,27 +19,11 @@ struct Fraction
 };
 
 // The fraction closest to x (0 or more) whose denominator is at most `largest`; of two
-// equally close the one with the smaller denominator. Small limits are searched
-// denominator by denominator, which is exact; large ones walk the continued fraction of x,
-// whose convergents and last semiconvergent include the closest fraction.
+// equally close the one with the smaller denominator. The convergents of x's continued
+// fraction are the closest fractions up to their denominators; past the last one that fits,
+// only its last semiconvergent can come closer.
 Fraction closestFraction(double x, double largest)
 {
-    Fraction best{std::round(x), 1};
-    if (largest <= 9999)
-    {
-        double bestError = std::fabs(x - best.numerator);
-        for (double q = 2; q <= largest && bestError > 0; ++q)
-        {
-            const double p = std::round(x * q);
-            const double error = std::fabs(x - p / q);
-            if (error < bestError)
-            {
-                best = {p, q};
-                bestError = error;
-            }
-        }
-        return best;
-    }
     double p0 = 0, q0 = 1, p1 = 1, q1 = 0, y = x;
     for (int step = 0; step < 64; ++step)
     {
@@ -87,7 +71,13 @@ std::string placedDigits(const std::string& digits, std::string_view placeholder
 
 std::string wholeDigits(double number)
 {
-    return number == 0 ? std::string() : fixedDecimals(number, 0);
+    if (number == 0)
+        return std::string();
+    // Whole numbers of up to fifteen digits are written exactly as integers; longer ones
+    // take the general path, which keeps fifteen significant digits.
+    if (number < 1e15)
+        return std::to_string(static_cast<long long>(number));
+    return fixedDecimals(number, 0);
 }
 } // namespace
 
