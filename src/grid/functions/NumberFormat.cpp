@@ -307,7 +307,10 @@ NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code
 const NumberFormat::Section* NumberFormat::sectionFor(double value, bool& negated) const
 {
     negated = false;
-    const size_t count = sections_.size();
+    // A last section with '@' in it is for texts only, as the fourth always is.
+    size_t count = sections_.size() < 4 ? sections_.size() : 3;
+    if (sections_.size() < 4 && count >= 2 && sections_[count - 1].hasText)
+        --count;
     const bool conditional = sections_[0].condition.op != Condition::None ||
                              (count >= 2 && sections_[1].condition.op != Condition::None);
     if (conditional)
@@ -330,13 +333,12 @@ const NumberFormat::Section* NumberFormat::sectionFor(double value, bool& negate
         negated = value < 0 && (second.op == Condition::None || second.onlyNegatives());
         return &sections_[1];
     }
-    const size_t numeric = count < 3 ? count : 3;
-    if (numeric >= 2 && value < 0)
+    if (count >= 2 && value < 0)
     {
         negated = true;
         return &sections_[1];
     }
-    if (numeric >= 3 && value == 0)
+    if (count >= 3 && value == 0)
         return &sections_[2];
     return &sections_[0];
 }
@@ -363,8 +365,8 @@ std::string NumberFormat::formatText(const std::string& text) const
     const Section* section = nullptr;
     if (sections_.size() >= 4)
         section = &sections_[3];
-    else if (sections_.size() == 1 && sections_[0].hasText)
-        section = &sections_[0];
+    else if (sections_.back().hasText)
+        section = &sections_.back();
     if (!section)
         return text;
     std::string out;

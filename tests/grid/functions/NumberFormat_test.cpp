@@ -122,6 +122,13 @@ TEST(NumberFormat, TextsGoThroughTheTextSection)
     EXPECT_EQ(NumberFormat("0.00").formatText("abc"), "abc");
     EXPECT_EQ(NumberFormat("\"<\"@\">\"").formatText("abc"), "<abc>");
     EXPECT_EQ(NumberFormat("0;-0;0;\"text: \"@").formatText("x"), "text: x");
+    // A last section with '@' is the text section whatever the count, so numbers never
+    // reach it: a negative number keeps its sign in the first section.
+    EXPECT_EQ(NumberFormat("0.00;\"<\"@").formatText("x"), "<x");
+    EXPECT_EQ(shown(-5, "0.00;@"), "-5.00");
+    EXPECT_EQ(shown(-5, "0.00;(0.00);@"), "(5.00)");
+    EXPECT_EQ(shown(0, "0.00;(0.00);@"), "0.00");
+    EXPECT_EQ(NumberFormat("0.00;(0.00);0").formatText("x"), "x");
 }
 
 TEST(NumberFormat, Fractions)
@@ -132,7 +139,7 @@ TEST(NumberFormat, Fractions)
         {1.25, "# ?\?/??", "1  1/4 "}, // numerators pad on the left, denominators on the right
         {0.333, "# ?\?/??", "  1/3 "},
         {3.14159265, "# ??\?/???", "3  16/113"},
-        {0.3, "?/?", "2/7"},        // closer than 1/3 with one denominator digit
+        {0.3, "?/?", "2/7"},         // closer than 1/3 with one denominator digit
         {0.1, "# ?\?/??", "  1/10"}, // two digits allow the exact tenth
         {0.85, "?/?", "6/7"},
         {-1.25, "# ?/?", "-1 1/4"},
@@ -231,13 +238,27 @@ TEST(NumberFormat, TimeCodesAroundSeconds)
 
 TEST(NumberFormat, MalformedCodesNeverCrash)
 {
-    const char* codes[] = {"\"unclosed", "[",
-                           "\\",         "_",
-                           "*",          "0.0E+",
-                           "E+00",       ";;;;;",
-                           "0.0.0",      ",,,,",
-                           "%%%",        "[h",
-                           "yyyy\"",     "00000000000000000000000000000000000000000.000000000000000000000"};
+    const char* codes[] = {"\"unclosed",
+                           "[",
+                           "\\",
+                           "_",
+                           "*",
+                           "0.0E+",
+                           "E+00",
+                           ";;;;;",
+                           "0.0.0",
+                           ",,,,",
+                           "%%%",
+                           "[h",
+                           "yyyy\"",
+                           "00000000000000000000000000000000000000000.000000000000000000000",
+                           "?/",
+                           "/?",
+                           "?/?/?",
+                           "0.0 ?/?",
+                           "# ?/0",
+                           "?/99999999999999999999999999",
+                           "# ???????????????????\?/???????????????????"};
     for (const char* code : codes)
     {
         NumberFormat format(code);
