@@ -12,8 +12,9 @@ namespace grid::fn
 /// A spreadsheet number format such as "0.00", "#,##0", "0%", "0.0E+00", "# ?/?",
 /// "yyyy-mm-dd", "[h]:mm", "$#,##0.00;($#,##0.00)" or "@", as TEXT applies it.
 ///
-/// Up to four sections separated by ';' (positive; negative; zero; text), or two sections
-/// with conditions such as [>=100] and a third for the other numbers. Digit placeholders
+/// Up to four sections separated by ';' (positive; negative; zero; text; a last section with
+/// '@' is the text section whatever the count), or two sections with conditions such as
+/// [>=100] and a third for the other numbers. Digit placeholders
 /// 0 # ?, decimal point, thousands ',' and scaling ',' after the digits, '%', exponents
 /// E+ E- (engineering with '#' before the units digit), fractions (mixed "# ?/?", improper
 /// "?/?", fixed denominators "# ?/8"), date and time codes (y m d h s, AM/PM, A/P, elapsed
