@@ -1,11 +1,10 @@
 #include "grid/functions/NumberFormat.h"
 
+#include "grid/NumberText.h"
 #include "grid/functions/Coercion.h"
-#include "grid/functions/DateSerial.h"
 #include "grid/functions/DecimalRound.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace grid::fn
 {
@@ -29,20 +28,108 @@ void finish(Section& section)
     for (const Token& t : section.tokens)
     {
         section.isDate |= t.kind == Token::Date || t.kind == Token::Elapsed || t.kind == Token::AmPm;
+        section.isFraction |= t.kind == Token::Slash || t.kind == Token::Denominator;
         section.hasDigits |= t.kind == Token::Digit;
         section.hasText |= t.kind == Token::TextAt;
         section.hasGeneral |= t.kind == Token::General;
     }
 }
 
-std::vector<Section> parseSections(std::string_view code)
+bool isPlaceholder(char c)
 {
+    return c == '0' || c == '#' || c == '?';
+}
+
+// Colour names a section may start with: [Red], [Blue], … and [Color1] … [Color56].
+bool isColour(std::string_view inside)
+{
+    static const char* const kNames[] = {"Black",   "Blue", "Cyan",  "Green",
+                                         "Magenta", "Red",  "White", "Yellow"};
+    for (const char* name : kNames)
+        if (equalNoCase(inside, name))
+            return true;
+    if (inside.size() < 6 || inside.size() > 7 || !equalNoCase(inside.substr(0, 5), "Color"))
+        return false;
+    int number = 0;
+    for (char c : inside.substr(5))
+    {
+        if (c < '0' || c > '9')
+            return false;
+        number = number * 10 + (c - '0');
+    }
+    return number >= 1 && number <= 56;
+}
+
+// Reads a condition such as "<=100" or "<>-1.5"; false when the text is no condition.
+bool readCondition(std::string_view inside, NumberFormat::Condition& condition)
+{
+    using Condition = NumberFormat::Condition;
+    static const struct
+    {
+        const char* text;
+        Condition::Op op;
+    } kOps[] = {{"<=", Condition::LessEqual}, {">=", Condition::GreaterEqual}, {"<>", Condition::NotEqual},
+                {"<", Condition::Less},       {">", Condition::Greater},       {"=", Condition::Equal}};
+    for (const auto& op : kOps)
+    {
+        const std::string_view text(op.text);
+        if (inside.substr(0, text.size()) != text)
+            continue;
+        double operand = 0;
+        if (!readDouble(inside.substr(text.size()), operand))
+            return false;
+        condition = {op.op, operand};
+        return true;
+    }
+    return false;
+}
+
+// What a bracketed code means: an elapsed time unit becomes a token, a condition goes to
+// the section, a colour is dropped, a currency tag shows its symbol. False when the code
+// is none of these.
+bool readBracket(std::string_view inside, Section& section)
+{
+    if (inside.empty())
+        return false;
+    if (isColour(inside))
+        return true;
+    const char first = lower(inside[0]);
+    if (first == 'h' || first == 'm' || first == 's')
+    {
+        for (char k : inside)
+            if (lower(k) != first)
+                return false;
+        section.tokens.push_back({Token::Elapsed, std::string(1, first), static_cast<int>(inside.size())});
+        return true;
+    }
+    if (first == '<' || first == '>' || first == '=')
+        return section.condition.op == NumberFormat::Condition::None &&
+               readCondition(inside, section.condition);
+    if (first == '$')
+    {
+        // [$€-407]: the symbol before the locale number is shown; [$-409] shows nothing.
+        const std::string_view symbol = inside.substr(1, inside.find('-') - 1);
+        if (!symbol.empty())
+            section.tokens.push_back({Token::Literal, std::string(symbol)});
+        return true;
+    }
+    return false;
+}
+
+std::vector<Section> parseSections(std::string_view code, bool& valid)
+{
+    valid = true;
     std::vector<Section> sections(1);
     auto literal = [&](std::string text) {
         sections.back().tokens.push_back({Token::Literal, std::move(text)});
     };
     auto add = [&](Token::Kind kind, std::string text, int width = 0) {
         sections.back().tokens.push_back({kind, std::move(text), width});
+    };
+    auto previousIsDigit = [&]()
+    {
+        const std::vector<Token>& tokens = sections.back().tokens;
+        return !tokens.empty() && tokens.back().kind == Token::Digit;
     };
     size_t i = 0;
     const size_t n = code.size();
@@ -58,38 +145,57 @@ std::vector<Section> parseSections(std::string_view code)
         else if (c == '"')
         {
             const size_t end = code.find('"', i + 1);
-            const size_t stop = end == std::string_view::npos ? n : end;
-            literal(std::string(code.substr(i + 1, stop - i - 1)));
-            i = stop == n ? n : stop + 1;
+            if (end == std::string_view::npos)
+            {
+                valid = false;
+                break;
+            }
+            literal(std::string(code.substr(i + 1, end - i - 1)));
+            i = end + 1;
         }
-        else if (c == '\\')
+        else if (c == '\\' || c == '_' || c == '*')
         {
-            if (i + 1 < n)
+            // An escaped character shows as itself, a spacing as one blank, a fill as
+            // nothing (a text has no column width to fill); each needs a character after it.
+            if (i + 1 >= n)
+            {
+                valid = false;
+                break;
+            }
+            if (c == '\\')
                 literal(std::string(1, code[i + 1]));
+            else if (c == '_')
+                literal(" ");
             i += 2;
         }
-        else if (c == '_')
-        {
-            literal(" ");
-            i += 2;
-        }
-        else if (c == '*')
-            i += 2; // a fill has no width in a text
         else if (c == '[')
         {
             const size_t end = code.find(']', i);
-            const size_t stop = end == std::string_view::npos ? n : end;
-            const std::string_view inside = code.substr(i + 1, stop - i - 1);
-            bool elapsed = !inside.empty();
-            for (char k : inside)
-                elapsed = elapsed && lower(k) == lower(inside[0]);
-            if (elapsed && (lower(inside[0]) == 'h' || lower(inside[0]) == 'm' || lower(inside[0]) == 's'))
-                add(Token::Elapsed, std::string(1, lower(inside[0])), static_cast<int>(inside.size()));
-            i = stop == n ? n : stop + 1;
+            if (end == std::string_view::npos ||
+                !readBracket(code.substr(i + 1, end - i - 1), sections.back()))
+            {
+                valid = false;
+                break;
+            }
+            i = end + 1;
         }
-        else if (c == '0' || c == '#' || c == '?')
+        else if (isPlaceholder(c))
         {
             add(Token::Digit, std::string(1, c));
+            ++i;
+        }
+        else if (c == '/' && previousIsDigit() && i + 1 < n && code[i + 1] >= '1' && code[i + 1] <= '9')
+        {
+            // A fixed denominator: "# ?/8", "?/100".
+            size_t end = i + 1;
+            while (end < n && code[end] >= '0' && code[end] <= '9')
+                ++end;
+            add(Token::Denominator, std::string(code.substr(i + 1, end - i - 1)));
+            i = end;
+        }
+        else if (c == '/' && previousIsDigit() && i + 1 < n && isPlaceholder(code[i + 1]))
+        {
+            add(Token::Slash, "/");
             ++i;
         }
         else if (c == '.')
@@ -109,6 +215,15 @@ std::vector<Section> parseSections(std::string_view code)
         }
         else if (lc == 'e' && i + 1 < n && (code[i + 1] == '+' || code[i + 1] == '-'))
         {
+            // An exponent needs digits on both sides: "0.0E+00".
+            bool mantissa = false;
+            for (const Token& t : sections.back().tokens)
+                mantissa |= t.kind == Token::Digit;
+            if (!mantissa || i + 2 >= n || !isPlaceholder(code[i + 2]))
+            {
+                valid = false;
+                break;
+            }
             add(Token::Exponent, std::string(code.substr(i, 2)));
             i += 2;
         }
@@ -146,74 +261,103 @@ std::vector<Section> parseSections(std::string_view code)
             ++i;
         }
     }
+    // At most four sections; only the first two may carry a condition.
+    if (sections.size() > 4)
+        valid = false;
+    for (size_t k = 2; k < sections.size(); ++k)
+        valid = valid && sections[k].condition.op == NumberFormat::Condition::None;
     for (Section& s : sections)
         finish(s);
     return sections;
 }
 
-std::string padded(long long value, int width)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
-    return buffer;
-}
-
-const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
-                                   "July",    "August",   "September", "October", "November", "December"};
-const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday"};
-
-// Whether the 'm' code at `index` means minutes: right after an hour code or right before
-// a seconds code (literals in between do not count).
-bool isMinute(const std::vector<Token>& tokens, size_t index)
-{
-    for (size_t k = index; k-- > 0;)
-    {
-        const Token& t = tokens[k];
-        if (t.kind == Token::Date || t.kind == Token::Elapsed)
-        {
-            if (t.text[0] == 'h')
-                return true;
-            break;
-        }
-    }
-    for (size_t k = index + 1; k < tokens.size(); ++k)
-    {
-        const Token& t = tokens[k];
-        if (t.kind == Token::Date || t.kind == Token::Elapsed)
-            return t.text[0] == 's';
-    }
-    return false;
-}
 } // namespace
 
-NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code))
+bool NumberFormat::Condition::holds(double value) const
+{
+    switch (op)
+    {
+    case Less:
+        return value < operand;
+    case LessEqual:
+        return value <= operand;
+    case Greater:
+        return value > operand;
+    case GreaterEqual:
+        return value >= operand;
+    case Equal:
+        return value == operand;
+    case NotEqual:
+        return value != operand;
+    case None:
+        break;
+    }
+    return true;
+}
+
+bool NumberFormat::Condition::onlyNegatives() const
+{
+    return (op == Less && operand <= 0) || (op == LessEqual && operand < 0) || (op == Equal && operand < 0);
+}
+
+NumberFormat::NumberFormat(std::string_view code) : sections_(parseSections(code, valid_))
 {
 }
 
-const NumberFormat::Section& NumberFormat::sectionFor(double value, bool& negated) const
+const NumberFormat::Section* NumberFormat::sectionFor(double value, bool& negated) const
 {
     negated = false;
-    const size_t numeric = sections_.size() < 3 ? sections_.size() : 3;
-    if (numeric >= 2 && value < 0)
+    // A last section with '@' in it is for texts only, as the fourth always is.
+    size_t count = sections_.size() < 4 ? sections_.size() : 3;
+    if (sections_.size() < 4 && count >= 2 && sections_[count - 1].hasText)
+        --count;
+    const bool conditional = sections_[0].condition.op != Condition::None ||
+                             (count >= 2 && sections_[1].condition.op != Condition::None);
+    if (conditional)
+    {
+        // The first section whose condition holds; a section without a condition after a
+        // conditional one takes every other number. A section that takes only negative
+        // numbers writes its own sign, as the plain negative section does; so does the
+        // second section when it has no condition.
+        const Condition& first = sections_[0].condition;
+        if (first.holds(value))
+        {
+            negated = value < 0 && first.onlyNegatives();
+            return &sections_[0];
+        }
+        if (count < 2)
+            return nullptr;
+        const Condition& second = sections_[1].condition;
+        if (second.op != Condition::None && !second.holds(value))
+            return count < 3 ? nullptr : &sections_[2];
+        negated = value < 0 && (second.op == Condition::None || second.onlyNegatives());
+        return &sections_[1];
+    }
+    if (count >= 2 && value < 0)
     {
         negated = true;
-        return sections_[1];
+        return &sections_[1];
     }
-    if (numeric >= 3 && value == 0)
-        return sections_[2];
-    return sections_[0];
+    if (count >= 3 && value == 0)
+        return &sections_[2];
+    return &sections_[0];
 }
 
 Result<std::string> NumberFormat::format(double value) const
 {
+    if (!valid_)
+        return ErrorCode::Value;
     bool negated = false;
-    const Section& section = sectionFor(value, negated);
-    if (section.isDate)
-        return formatDate(section, value);
+    const Section* section = sectionFor(value, negated);
+    if (!section)
+        return ErrorCode::Value; // no section takes the number: a cell would show ####
     if (negated)
-        return formatNumber(section, std::fabs(value));
-    return formatNumber(section, value);
+        value = std::fabs(value);
+    if (section->isDate)
+        return formatDate(*section, value);
+    if (section->isFraction)
+        return formatFraction(*section, value);
+    return formatNumber(*section, value);
 }
 
 std::string NumberFormat::formatText(const std::string& text) const
@@ -221,8 +365,8 @@ std::string NumberFormat::formatText(const std::string& text) const
     const Section* section = nullptr;
     if (sections_.size() >= 4)
         section = &sections_[3];
-    else if (sections_.size() == 1 && sections_[0].hasText)
-        section = &sections_[0];
+    else if (sections_.back().hasText)
+        section = &sections_.back();
     if (!section)
         return text;
     std::string out;
@@ -471,133 +615,4 @@ Result<std::string> NumberFormat::formatNumber(const Section& section, double va
     return out;
 }
 
-Result<std::string> NumberFormat::formatDate(const Section& section, double value) const
-{
-    const std::vector<Token>& tokens = section.tokens;
-    if (!(value >= 0) || value >= kMaxDateSerial + 1)
-        return ErrorCode::Value;
-    bool twelveHour = false;
-    int secondDecimals = 0;
-    for (size_t i = 0; i < tokens.size(); ++i)
-    {
-        twelveHour |= tokens[i].kind == Token::AmPm;
-        if (tokens[i].kind == Token::Point && i > 0 && tokens[i - 1].kind == Token::Date &&
-            tokens[i - 1].text[0] == 's')
-        {
-            int count = 0;
-            while (i + 1 + static_cast<size_t>(count) < tokens.size() &&
-                   tokens[i + 1 + static_cast<size_t>(count)].kind == Token::Digit && count < 3)
-                ++count;
-            secondDecimals = count > secondDecimals ? count : secondDecimals;
-        }
-    }
-    // Round once, to the smallest unit shown, so 23:59:59.7 shown without decimals moves
-    // to the next day instead of showing 60 seconds.
-    long long unitsPerSecond = 1;
-    for (int i = 0; i < secondDecimals; ++i)
-        unitsPerSecond *= 10;
-    const long long unitsPerDay = 86400 * unitsPerSecond;
-    const long long total = std::llround(value * static_cast<double>(unitsPerDay));
-    const long long days = total / unitsPerDay;
-    const long long inDay = total % unitsPerDay;
-    const long long secondsInDay = inDay / unitsPerSecond;
-    const long long fraction = inDay % unitsPerSecond;
-    const long long hour = secondsInDay / 3600, minute = secondsInDay / 60 % 60, second = secondsInDay % 60;
-    const CivilDate date = dateFromSerial(static_cast<long>(days));
-
-    std::string out;
-    for (size_t i = 0; i < tokens.size(); ++i)
-    {
-        const Token& t = tokens[i];
-        const int width = static_cast<int>(t.text.size());
-        switch (t.kind)
-        {
-        case Token::Date:
-            switch (t.text[0])
-            {
-            case 'y':
-                out += width <= 2 ? padded(date.year % 100, 2) : padded(date.year, 4);
-                break;
-            case 'm':
-                if (isMinute(tokens, i))
-                    out += padded(minute, width >= 2 ? 2 : 1);
-                else if (width <= 2)
-                    out += padded(date.month, width);
-                else if (width == 3)
-                    out += std::string(kMonthNames[date.month - 1]).substr(0, 3);
-                else if (width == 4)
-                    out += kMonthNames[date.month - 1];
-                else
-                    out += kMonthNames[date.month - 1][0];
-                break;
-            case 'd':
-                if (width <= 2)
-                    out += padded(date.day, width);
-                else
-                {
-                    const std::string name = kDayNames[(days + 6) % 7];
-                    out += width == 3 ? name.substr(0, 3) : name;
-                }
-                break;
-            case 'h':
-            {
-                long long h = hour;
-                if (twelveHour)
-                    h = h % 12 == 0 ? 12 : h % 12;
-                out += padded(h, width >= 2 ? 2 : 1);
-                break;
-            }
-            case 's':
-                out += padded(second, width >= 2 ? 2 : 1);
-                break;
-            }
-            break;
-        case Token::Elapsed:
-        {
-            long long amount = days * 24 + hour;
-            if (t.text[0] == 'm')
-                amount = amount * 60 + minute;
-            else if (t.text[0] == 's')
-                amount = (amount * 60 + minute) * 60 + second;
-            out += padded(amount, t.width);
-            break;
-        }
-        case Token::AmPm:
-        {
-            const bool pm = hour >= 12;
-            if (t.text.size() == 5)
-            {
-                const bool lowerCase = t.text[0] == 'a' || t.text[0] == 'p';
-                out += pm ? (lowerCase ? "pm" : "PM") : (lowerCase ? "am" : "AM");
-            }
-            else
-                out += pm ? t.text[2] : t.text[0];
-            break;
-        }
-        case Token::Point:
-            if (secondDecimals > 0 && i > 0 && tokens[i - 1].kind == Token::Date &&
-                tokens[i - 1].text[0] == 's')
-            {
-                out += '.';
-                const std::string digits = padded(fraction, secondDecimals);
-                size_t k = 0;
-                while (i + 1 < tokens.size() && tokens[i + 1].kind == Token::Digit && k < digits.size())
-                {
-                    out += digits[k++];
-                    ++i;
-                }
-            }
-            else
-                out += '.';
-            break;
-        case Token::General:
-            out += formatGeneral(value);
-            break;
-        default:
-            out += t.text;
-            break;
-        }
-    }
-    return out;
-}
 } // namespace grid::fn

@@ -283,6 +283,8 @@ Value textFn(EvalContext& context, Args a)
     if (v.isError())
         return v;
     const NumberFormat format(code);
+    if (!format.valid())
+        return Value::error(ErrorCode::Value);
     if (v.isLogical())
         return Value::text(v.asLogical() ? "TRUE" : "FALSE");
     if (v.isText())

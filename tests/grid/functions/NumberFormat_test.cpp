@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+// Fraction codes such as "# ?\?/??" are written with an escaped question mark inside
+// string literals, where "??/" would otherwise read as a trigraph.
 namespace grid::fn
 {
 namespace
@@ -120,17 +122,143 @@ TEST(NumberFormat, TextsGoThroughTheTextSection)
     EXPECT_EQ(NumberFormat("0.00").formatText("abc"), "abc");
     EXPECT_EQ(NumberFormat("\"<\"@\">\"").formatText("abc"), "<abc>");
     EXPECT_EQ(NumberFormat("0;-0;0;\"text: \"@").formatText("x"), "text: x");
+    // A last section with '@' is the text section whatever the count, so numbers never
+    // reach it: a negative number keeps its sign in the first section.
+    EXPECT_EQ(NumberFormat("0.00;\"<\"@").formatText("x"), "<x");
+    EXPECT_EQ(shown(-5, "0.00;@"), "-5.00");
+    EXPECT_EQ(shown(-5, "0.00;(0.00);@"), "(5.00)");
+    EXPECT_EQ(shown(0, "0.00;(0.00);@"), "0.00");
+    EXPECT_EQ(NumberFormat("0.00;(0.00);0").formatText("x"), "x");
+}
+
+TEST(NumberFormat, Fractions)
+{
+    const FormatCase cases[] = {
+        {1.25, "# ?/?", "1 1/4"},
+        {1.25, "?/?", "5/4"},
+        {1.25, "# ?\?/??", "1  1/4 "}, // numerators pad on the left, denominators on the right
+        {0.333, "# ?\?/??", "  1/3 "},
+        {3.14159265, "# ??\?/???", "3  16/113"},
+        {0.3, "?/?", "2/7"},         // closer than 1/3 with one denominator digit
+        {0.1, "# ?\?/??", "  1/10"}, // two digits allow the exact tenth
+        {0.85, "?/?", "6/7"},
+        {-1.25, "# ?/?", "-1 1/4"},
+        {-0.25, "?/?", "-1/4"},
+        {0.5, "# ?/?", " 1/2"}, // '#' shows no whole part, the blank stays
+        {0.5, "0 ?/?", "0 1/2"},
+        {2, "# ?/?", "2    "}, // a whole number keeps the fraction's width in blanks
+        {2, "# ?\?/??", "2      "},
+        {0, "# ?/?", "0    "},
+        {0, "?/?", "0/1"},
+        {0.0001, "# ?\?/??", "0      "},
+        {0.99, "# ?/?", "1    "}, // the fraction rounds up into the whole part
+        {100.999, "# ?/?", "101    "},
+        {1.3, "# ?/8", "1 2/8"}, // a fixed denominator is not reduced
+        {0.25, "?/100", "25/100"},
+        {1.75, "?/4", "7/4"},
+        {2, "# ?/8", "2    "},
+        {2.5, "0 00/00", "2 01/02"},
+        {1234.5, "#,##0 ?/?", "1,234 1/2"},
+        {0.3333, "# ?/? \"in\"", " 1/3 in"},
+        {-0.5, "# ?/?;(# ?/?)", "( 1/2)"},
+    };
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(shown(c.value, c.format), c.expected) << c.value << " as " << c.format;
+}
+
+TEST(NumberFormat, FractionsAreTheClosestWithTheDigitsAllowed)
+{
+    // Large denominators walk the continued fraction; the result must still be the
+    // closest fraction, not merely the last convergent (pi's 355/113 would need fewer).
+    EXPECT_EQ(shown(3.14159265358979, "# ????\?/?????"), "3 14093/99532");
+    EXPECT_EQ(shown(3.14159265358979, "# ???\?/????"), "3   16/113 ");
+    EXPECT_EQ(shown(0.1234567, "?/???????"), "1116184/9041097");
+    EXPECT_EQ(shown(2.0 / 3, "?/??????"), "2/3     ");
+    EXPECT_EQ(shown(0.55, "?/?"), "5/9"); // not the simpler 1/2
+    EXPECT_EQ(shown(1e20, "?/?"), "100000000000000000000/1");
+    EXPECT_EQ(shown(1e308, "0% ?/?"), "<#VALUE!>");
+}
+
+TEST(NumberFormat, ConditionsAndSections)
+{
+    const FormatCase cases[] = {
+        {150, "[>=100]\"big\";\"small\"", "big"},
+        {50, "[>=100]\"big\";\"small\"", "small"},
+        {5, "[=5]\"five\";0", "five"},
+        {1500, "[<1000]0;[<1000000]0.0,\"K\";0.0,,\"M\"", "1.5K"},
+        {2500000, "[<1000]0;[<1000000]0.0,\"K\";0.0,,\"M\"", "2.5M"},
+        // A section that takes only negatives writes its own sign, like the plain one.
+        {-50, "[>=100]0;0", "50"},
+        {-50, "[>=100]0;[<0]0;0", "50"},
+        {-50, "[<0]\"neg \"0;0", "neg 50"},
+        {-50, "[<10]0;0", "-50"},
+        {-50, "[>=100]0;[<=10]0;0", "-50"},
+        {50, "[>100]0;[<0]0", "<#VALUE!>"}, // no section takes the number
+        {-5, "0;0", "5"},
+        {0, "0;(0)", "0"},
+        {-0.5, "[h]:mm;-[h]:mm", "-12:00"},
+        {5, ";;;", ""},
+        {-5, ";", ""},
+        {1.5, "", ""},
+        {5, "[Blue]0;[Red]-0", "5"},
+        {5, "[Color12]0", "5"},
+        {5, "[$€-407]0.00", "€5.00"},
+        {5, "[$-409]0", "5"},
+    };
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(shown(c.value, c.format), c.expected) << c.value << " as " << c.format;
+}
+
+TEST(NumberFormat, MalformedCodesAreValueErrors)
+{
+    const char* codes[] = {"[",   "\"abc",  "0E+", "E+00", "0;0;0;0;0", "0;0;[>1]0", "[Color57]0",
+                           "0\\", "[abc]0", "0_",  "0*",   "[>=]0",     "[>1][<5]0", "0;0;0;[=1]@"};
+    for (const char* code : codes)
+    {
+        const NumberFormat format(code);
+        EXPECT_FALSE(format.valid()) << code;
+        EXPECT_EQ(shown(5, code), "<#VALUE!>") << code;
+    }
+    for (const char* code : {"0.0.0", "0 \"kg\"", "[Magenta]0", "[h]", "[ss].00", "[<=-1.5]0", "\\\\0"})
+        EXPECT_TRUE(NumberFormat(code).valid()) << code;
+}
+
+TEST(NumberFormat, TimeCodesAroundSeconds)
+{
+    const FormatCase cases[] =
+        {
+            {0.0001, "[ss].00", "08.64"},         {0.5, "[mm]:ss", "720:00"},
+            {1.5, "[h]:mm:ss", "36:00:00"},       {45000.123456, "ss.000", "46.598"},
+            {45000.75, "hh mmm", "18 Mar"}, // three letters are always the month
+            {0.5 + 61.0 / 86400, "m:ss", "1:01"},
+        };
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(shown(c.value, c.format), c.expected) << c.value << " as " << c.format;
 }
 
 TEST(NumberFormat, MalformedCodesNeverCrash)
 {
-    const char* codes[] = {"\"unclosed", "[",
-                           "\\",         "_",
-                           "*",          "0.0E+",
-                           "E+00",       ";;;;;",
-                           "0.0.0",      ",,,,",
-                           "%%%",        "[h",
-                           "yyyy\"",     "00000000000000000000000000000000000000000.000000000000000000000"};
+    const char* codes[] = {"\"unclosed",
+                           "[",
+                           "\\",
+                           "_",
+                           "*",
+                           "0.0E+",
+                           "E+00",
+                           ";;;;;",
+                           "0.0.0",
+                           ",,,,",
+                           "%%%",
+                           "[h",
+                           "yyyy\"",
+                           "00000000000000000000000000000000000000000.000000000000000000000",
+                           "?/",
+                           "/?",
+                           "?/?/?",
+                           "0.0 ?/?",
+                           "# ?/0",
+                           "?/99999999999999999999999999",
+                           "# ???????????????????\?/???????????????????"};
     for (const char* code : codes)
     {
         NumberFormat format(code);
