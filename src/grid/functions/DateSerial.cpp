@@ -262,11 +262,13 @@ std::optional<double> scanWrittenDate(TextScanner& in)
     return failed();
 }
 
-// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM".
-std::optional<double> scanTime(TextScanner& in)
+// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM". A time typed on its
+// own may run past a day ("25:00" is 1:00 the day after, as a duration reads), up to 9999
+// hours; after a date the hour stops at 23.
+std::optional<double> scanTime(TextScanner& in, bool afterDate)
 {
     const size_t start = in.position();
-    long hour = in.digits(2);
+    long hour = in.digits(afterDate ? 2 : 4);
     if (hour < 0 || !in.accept(':'))
     {
         in.reset(start);
@@ -298,20 +300,29 @@ std::optional<double> scanTime(TextScanner& in)
     if (in.acceptWord("AM"))
     {
         if (hour < 1 || hour > 12)
+        {
+            in.reset(start);
             return std::nullopt;
+        }
         hour %= 12;
     }
     else if (in.acceptWord("PM"))
     {
         if (hour < 1 || hour > 12)
+        {
+            in.reset(start);
             return std::nullopt;
+        }
         hour = hour % 12 + 12;
     }
     else
     {
         in.reset(beforeMarker);
-        if (hour > 23)
+        if (afterDate && hour > 23)
+        {
+            in.reset(start);
             return std::nullopt;
+        }
     }
     return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }
@@ -350,7 +361,7 @@ std::optional<double> parseDateTimeText(std::string_view text)
         any = true;
         in.skipBlanks();
     }
-    if (auto time = scanTime(in))
+    if (auto time = scanTime(in, any))
     {
         result += *time;
         any = true;
