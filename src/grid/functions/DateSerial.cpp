@@ -262,13 +262,13 @@ std::optional<double> scanWrittenDate(TextScanner& in)
     return failed();
 }
 
-// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM". A time typed on its
-// own may run past a day ("25:00" is 1:00 the day after, as a duration reads), up to 9999
-// hours; after a date the hour stops at 23.
-std::optional<double> scanTime(TextScanner& in, bool afterDate)
+// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM". Without the marker a
+// time may run past a day ("25:00" is 1:00 the day after, as a duration typed into a cell
+// reads), up to 9999 hours.
+std::optional<double> scanTime(TextScanner& in)
 {
     const size_t start = in.position();
-    long hour = in.digits(afterDate ? 2 : 4);
+    long hour = in.digits(4);
     if (hour < 0 || !in.accept(':'))
     {
         in.reset(start);
@@ -318,11 +318,6 @@ std::optional<double> scanTime(TextScanner& in, bool afterDate)
     else
     {
         in.reset(beforeMarker);
-        if (afterDate && hour > 23)
-        {
-            in.reset(start);
-            return std::nullopt;
-        }
     }
     return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }
@@ -361,7 +356,7 @@ std::optional<double> parseDateTimeText(std::string_view text)
         any = true;
         in.skipBlanks();
     }
-    if (auto time = scanTime(in, any))
+    if (auto time = scanTime(in))
     {
         result += *time;
         any = true;
