@@ -4,7 +4,8 @@
 //   T  10,000 CONCATENATE cells, build and evaluate
 //   E  set-formula of a typical equation with 5 references and 2 function calls
 //   C  recalculation of a 100,000-cell chain after its head changes
-//   S  SUMPRODUCT with array arguments over 10,000 rows, recalculated after an input changes
+//   S  SUMPRODUCT with array arguments over 10,000 rows, recalculated after an input changes;
+//      also with functions worked element by element (LEN, UPPER) over the ranges
 //   A at 100,000 and 1,000,000 cells (20,000 and 200,000 rows), build and evaluate; and the
 //      100,000-cell sheet recalculated after A1 changes, which recomputes every cell
 //   F  fan-out: 100,000 formulas reading one cell, build and evaluate; then recalculation
@@ -170,6 +171,26 @@ void BM_S_SumproductArrays(benchmark::State& state)
     check(state, !sheet.cellValue(4, 1).isError(), "S: error result");
 }
 BENCHMARK(BM_S_SumproductArrays)->Unit(benchmark::kMillisecond);
+// The same total with a function worked element by element over a range (LEN of each text).
+void BM_S_SumproductElementWise(benchmark::State& state)
+{
+    constexpr int kRows = 10000;
+    grid::Sheet sheet;
+    sheet.setMaxCols(4);
+    sheet.setMaxRows(kRows);
+    for (int r = 1; r <= kRows; ++r)
+    {
+        sheet.setNumber(1, r, r % 7);
+        sheet.setNumber(2, r, r * 0.5);
+        sheet.setFormula(3, r, r % 3 == 0 ? "=\"plate\"" : "=\"angle\"");
+    }
+    sheet.setFormula(4, 1, "=SUMPRODUCT((A1:A10000>2)*(LEN(UPPER(C1:C10000))=5),B1:B10000)");
+    double head = 0;
+    for (auto _ : state)
+        sheet.setNumber(1, 1, ++head);
+    check(state, !sheet.cellValue(4, 1).isError(), "S: error result");
+}
+BENCHMARK(BM_S_SumproductElementWise)->Unit(benchmark::kMillisecond);
 
 // The arithmetic sheet at larger sizes; the argument is the number of rows (five cells each).
 void BM_A_ArithmeticLarge(benchmark::State& state)

@@ -60,6 +60,9 @@ private:
     /// across the other side, and positions only one side has give #N/A.
     void binaryArray(Op op);
     void unaryArray(Op op);
+    /// Calls an element-wise function once per element when an argument is an array (or a
+    /// range in an array argument); returns false, leaving the stack alone, when none is.
+    bool callElementWise(const Instr& instr, const FunctionInfo& info);
     Value popScalar();
     /// The value of a stack entry in a scalar context.
     Value scalar(const Arg& arg) const;
@@ -237,6 +240,56 @@ void Machine::unaryArray(Op op)
     stack_.push_back(std::move(operand));
 }
 
+bool Machine::callElementWise(const Instr& instr, const FunctionInfo& info)
+{
+    const size_t first = stack_.size() - instr.argc;
+    bool any = false;
+    for (size_t i = first; i < stack_.size(); ++i)
+        any = any || isArrayOperand(stack_[i], instr);
+    if (!any || !worksElementWise(info.name))
+        return false;
+    std::vector<Arg> arrays;
+    arrays.reserve(instr.argc);
+    int rows = 1;
+    int cols = 1;
+    for (size_t i = first; i < stack_.size(); ++i)
+    {
+        arrays.push_back(arrayOf(std::move(stack_[i])));
+        rows = std::max(rows, arrays.back().arrayRows);
+        cols = std::max(cols, arrays.back().arrayCols);
+    }
+    stack_.resize(first);
+    Arg out;
+    out.kind = Arg::Kind::Array;
+    out.arrayRows = rows;
+    out.arrayCols = cols;
+    out.array.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    std::vector<Arg> call(arrays.size());
+    for (int row = 0; row < rows; ++row)
+        for (int col = 0; col < cols; ++col)
+        {
+            // As with operators, a single row or column stretches across the others and a
+            // position only some arguments have gives #N/A.
+            bool inside = true;
+            for (size_t i = 0; i < arrays.size(); ++i)
+            {
+                const Arg& a = arrays[i];
+                const int r = a.arrayRows == 1 ? 0 : row;
+                const int c = a.arrayCols == 1 ? 0 : col;
+                inside = inside && r < a.arrayRows && c < a.arrayCols;
+                if (inside)
+                    call[i] = Arg::ofValue(a.array[static_cast<size_t>(r) * static_cast<size_t>(a.arrayCols) +
+                                                   static_cast<size_t>(c)]);
+            }
+            Value result = inside ? info.body(context_, call) : Value::error(ErrorCode::NA);
+            if (result.isNumber() && !std::isfinite(result.asNumber()))
+                result = Value::error(ErrorCode::Num);
+            out.array.push_back(std::move(result));
+        }
+    stack_.push_back(std::move(out));
+    return true;
+}
+
 void Machine::binary(const Instr& instr)
 {
     const Op op = instr.op;
@@ -343,6 +396,8 @@ Value Machine::run()
         case Op::CallBuiltin:
         {
             const FunctionInfo* info = formula_.builtins[instr.a];
+            if (callElementWise(instr, *info))
+                break;
             const size_t first = stack_.size() - instr.argc;
             Value result = info->body(context_, std::span<const Arg>(stack_.data() + first, instr.argc));
             stack_.resize(first);

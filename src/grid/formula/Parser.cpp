@@ -668,9 +668,10 @@ bool Parser::parseCall(std::string_view name)
     if (!enter())
         return false;
     ++pos_; // '('
-    // SUMPRODUCT evaluates its arguments as arrays; any other call reads them as usual.
+    // SUMPRODUCT evaluates its arguments as arrays, and so does a function worked element by
+    // element inside them (LEN in SUMPRODUCT(LEN(A1:A5))); any other call reads them as usual.
     const bool outerArrayContext = arrayContext_;
-    arrayContext_ = isWord(name, "SUMPRODUCT");
+    arrayContext_ = isWord(name, "SUMPRODUCT") || (outerArrayContext && worksElementWise(name));
     bool ok = false;
     if (isWord(name, "IF"))
         ok = parseIf();
@@ -837,6 +838,8 @@ bool Parser::parseGenericCall(std::string_view name)
             formula_->isVolatile = true;
         emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()),
              static_cast<std::uint16_t>(argc));
+        if (arrayContext_)
+            formula_->code.back().flags = kArrayContext;
         formula_->builtins.push_back(info);
         return true;
     }

@@ -262,11 +262,13 @@ std::optional<double> scanWrittenDate(TextScanner& in)
     return failed();
 }
 
-// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM".
+// "h:mm", "h:mm:ss", "h:mm:ss.fff", each with an optional " AM" / " PM". Without the marker a
+// time may run past a day ("25:00" is 1:00 the day after, as a duration typed into a cell
+// reads), up to 9999 hours.
 std::optional<double> scanTime(TextScanner& in)
 {
     const size_t start = in.position();
-    long hour = in.digits(2);
+    long hour = in.digits(4);
     if (hour < 0 || !in.accept(':'))
     {
         in.reset(start);
@@ -298,20 +300,24 @@ std::optional<double> scanTime(TextScanner& in)
     if (in.acceptWord("AM"))
     {
         if (hour < 1 || hour > 12)
+        {
+            in.reset(start);
             return std::nullopt;
+        }
         hour %= 12;
     }
     else if (in.acceptWord("PM"))
     {
         if (hour < 1 || hour > 12)
+        {
+            in.reset(start);
             return std::nullopt;
+        }
         hour = hour % 12 + 12;
     }
     else
     {
         in.reset(beforeMarker);
-        if (hour > 23)
-            return std::nullopt;
     }
     return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }

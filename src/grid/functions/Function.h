@@ -110,6 +110,11 @@ struct FunctionInfo
 /// evaluate lazily and are handled by the evaluator itself, not listed here.
 const FunctionInfo* findBuiltin(std::string_view name);
 
+/// True for a built-in function whose arguments are all single values (LEN, ABS, ISTEXT…):
+/// given an array, or a range inside an array argument such as SUMPRODUCT's, it is applied
+/// to each element and gives an array of the results.
+bool worksElementWise(std::string_view name);
+
 /// Every built-in function, sorted by name (upper case).
 std::span<const FunctionInfo* const> builtinFunctions();
 } // namespace grid

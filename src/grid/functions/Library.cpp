@@ -64,6 +64,25 @@ const FunctionInfo* findBuiltin(std::string_view name)
     return *it;
 }
 
+bool worksElementWise(std::string_view name)
+{
+    // Sorted, upper case: functions whose every parameter takes one value.
+    static constexpr std::string_view kNames[] = {
+        "ABS",     "ACOS",      "ASIN",  "ATAN",       "ATAN2",     "CEILING", "CHAR",      "CLEAN",
+        "CODE",    "COS",       "DATE",  "DATEVALUE",  "DAY",       "DEGREES", "EVEN",      "EXACT",
+        "EXP",     "FIND",      "FLOOR", "HOUR",       "INT",       "ISBLANK", "ISERR",     "ISERROR",
+        "ISEVEN",  "ISLOGICAL", "ISNA",  "ISNONTEXT",  "ISNUMBER",  "ISODD",   "ISTEXT",    "LEFT",
+        "LEN",     "LN",        "LOG",   "LOG10",      "LOWER",     "MID",     "MINUTE",    "MOD",
+        "MONTH",   "MROUND",    "NOT",   "ODD",        "POWER",     "PROPER",  "QUOTIENT",  "RADIANS",
+        "REPLACE", "REPT",      "RIGHT", "ROUND",      "ROUNDDOWN", "ROUNDUP", "SEARCH",    "SECOND",
+        "SIGN",    "SIN",       "SQRT",  "SUBSTITUTE", "TAN",       "TIME",    "TIMEVALUE", "TRIM",
+        "TRUNC",   "UNICODE",   "UPPER", "VALUE",      "WEEKDAY",   "YEAR",
+    };
+    static_assert(std::is_sorted(std::begin(kNames), std::end(kNames)));
+    const FunctionInfo* info = findBuiltin(name);
+    return info && std::binary_search(std::begin(kNames), std::end(kNames), std::string_view(info->name));
+}
+
 std::span<const FunctionInfo* const> builtinFunctions()
 {
     return sortedFunctions();

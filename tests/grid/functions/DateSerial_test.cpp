@@ -49,8 +49,13 @@ TEST(DateSerial, ReadsDateAndTimeTexts)
     EXPECT_EQ(parseDateTimeText("12:15 am"), 0.25 / 24);
     EXPECT_EQ(parseDateTimeText("2024-03-15 18:00"), 45366.75);
     EXPECT_NEAR(*parseDateTimeText("10:20:30.5"), (10 * 3600 + 20 * 60 + 30.5) / 86400, 1e-12);
-    for (const char* bad : {"", "2024-02-30", "2024-13-01", "2024-03", "24-03-15", "25:00", "10:60",
-                            "13:00 PM", "0:30 AM", "2024-03-15x", "12:5", "abc", "2024-03/15", "1899-12-31"})
+    // A time may pass a day, as a duration typed into a cell does.
+    EXPECT_EQ(parseDateTimeText("25:00"), 25.0 / 24);
+    EXPECT_EQ(parseDateTimeText("1000:30"), 1000.5 / 24);
+    EXPECT_EQ(parseDateTimeText("2024-03-15 25:00"), 45366 + 25.0 / 24);
+    for (const char* bad : {"", "2024-02-30", "2024-13-01", "2024-03", "24-03-15", "10:60", "13:00 PM",
+                            "0:30 AM", "2024-03-15x", "12:5", "abc", "2024-03/15", "1899-12-31", "10000:00",
+                            "13:00 AM", "2024-03-15 13:00 PM"})
         EXPECT_EQ(parseDateTimeText(bad), std::nullopt) << bad;
 }
 } // namespace

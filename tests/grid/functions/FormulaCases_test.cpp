@@ -5,6 +5,7 @@
 #include "grid/Value.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -129,6 +130,11 @@ TEST(FormulaCases, TableAgreesWithEngine)
                                            : sheet.setNumber(col, row, std::stod(content));
         ASSERT_TRUE(set) << name << " " << content;
     }
+    // bench/peer/libreoffice-oracle.py sets this to compare the engine with a second peer.
+    const char* valuesPath = std::getenv("KALDOR_FORMULA_CASE_VALUES");
+    std::ofstream values;
+    if (valuesPath)
+        values.open(valuesPath);
     int failures = 0;
     for (const Case& c : table.cases)
     {
@@ -141,6 +147,8 @@ TEST(FormulaCases, TableAgreesWithEngine)
         }
         const grid::Value v = sheet.cellValue(kCaseCol, kCaseRow);
         const std::string text = sheet.cellValueText(kCaseCol, kCaseRow);
+        if (values.is_open())
+            values << c.line << '\t' << c.formula << '\t' << text << '\t' << typeName(v) << '\n';
         const bool ok =
             c.type == typeName(v) && (c.type == "number" ? sameNumber(c.expected, text) : c.expected == text);
         if (!ok)
