@@ -52,20 +52,16 @@ void defineStock(CLI::App& command, Run& run)
             run = [file]
             {
                 DlgCSP2Data data;
-                std::string error;
                 const std::string sample = gSettings.libDir() + "../cutting-stock.json";
                 const std::string path = file->empty() ? sample : *file;
-                if ((!file->empty() || fs::exists(sample)) && !loadCuttingStockJson(path, data, error))
-                {
-                    reportError(error);
-                    return kBadInput;
-                }
-                if (StartDlgCSP2(data) && !file->empty() && !saveCuttingStockJson(*file, data, error))
-                {
-                    reportError(error);
-                    return kFailed;
-                }
-                return kSuccess;
+                return editRecord(
+                    [&](std::string& error) {
+                        return (file->empty() && !fs::exists(sample)) ||
+                               loadCuttingStockJson(path, data, error);
+                    },
+                    [&] { return StartDlgCSP2(data); },
+                    [&](std::string& error)
+                    { return file->empty() || saveCuttingStockJson(*file, data, error); });
             };
         });
 }
@@ -133,41 +129,62 @@ void defineMapping(CLI::App& command, Run& run)
             {
                 Kdr_DbMacro macro;
                 MacroData macroData;
-                std::string error;
-                if (!loadMacroJson(args->macro, macro, macroData, error))
-                {
-                    reportError(error);
-                    return kBadInput;
-                }
-                auto& targets = macro.standardsTargets();
-                if (std::none_of(targets.begin(), targets.end(),
-                                 [&](const Kdr_StandardsTarget& t)
-                                 { return t.sheet.equal(args->sheet, false); }))
-                    targets.insert(targets.begin(), Kdr_StandardsTarget{args->sheet, ""});
-                AcTransaction transaction;
-                ZxSSMapping catalogue;
-                catalogue.initAllVarsFromMacro(&macro, &transaction);
-                TabMappingData data;
-                data.initFromMacro(macro);
-                data.setCatalogue(&catalogue);
+                return editRecord(
+                    [&](std::string& error) { return loadMacroJson(args->macro, macro, macroData, error); },
+                    [&]
+                    {
+                        auto& targets = macro.standardsTargets();
+                        if (std::none_of(targets.begin(), targets.end(),
+                                         [&](const Kdr_StandardsTarget& t)
+                                         { return t.sheet.equal(args->sheet, false); }))
+                            targets.insert(targets.begin(), Kdr_StandardsTarget{args->sheet, ""});
+                        AcTransaction transaction;
+                        ZxSSMapping catalogue;
+                        catalogue.initAllVarsFromMacro(&macro, &transaction);
+                        TabMappingData data;
+                        data.initFromMacro(macro);
+                        data.setCatalogue(&catalogue);
 
-                ModuleResourceScope resources;
-                MappingWindow::registerTemplate();
-                MappingWindow window(data);
-                if (window.DoModal() != IDOK)
-                    return kSuccess;
-                data.applyToMacro(macro);
-                if (!saveMacroJson(args->macro, macro, macroData, error))
-                {
-                    reportError(error);
-                    return kFailed;
-                }
-                return kSuccess;
+                        ModuleResourceScope resources;
+                        MappingWindow::registerTemplate();
+                        MappingWindow window(data);
+                        if (window.DoModal() != IDOK)
+                            return false;
+                        data.applyToMacro(macro);
+                        return true;
+                    },
+                    [&](std::string& error) { return saveMacroJson(args->macro, macro, macroData, error); });
             };
         });
 }
 
 // ---- sheet FILE, formulas ------------------------------------------------------------------
+
+/// The formula dialog of the program. Without a sheet file it offers an empty grid of
+/// columns A to Z and 100 rows to try formulas on; the module's dialog starts with none.
+class FormulaWindow : public FormulaTestDialog
+{
+public:
+    static constexpr int kEmptyColumns = 26;
+    static constexpr int kEmptyRows = 100;
+
+    explicit FormulaWindow(bool emptyGrid) : emptyGrid_(emptyGrid) {}
+
+protected:
+    bool OnInitDialog() override
+    {
+        const bool result = FormulaTestDialog::OnInitDialog();
+        if (emptyGrid_)
+        {
+            spread().setMaxCols(kEmptyColumns, false);
+            spread().setMaxRows(kEmptyRows, false);
+        }
+        return result;
+    }
+
+private:
+    bool emptyGrid_;
+};
 
 /// The formula dialog, on a sheet file or on an empty grid. F3 and F5 find and replace in it.
 int runFormulaDialog(const std::string& file)
@@ -178,7 +195,7 @@ int runFormulaDialog(const std::string& file)
         return kBadInput;
     }
     ModuleResourceScope resources;
-    FormulaTestDialog dialog;
+    FormulaWindow dialog(file.empty());
     if (!file.empty())
         dialog.setInitialFile(absolute(file));
     dialog.DoModal();
@@ -259,7 +276,8 @@ const std::vector<DialogCommand>& dialogCommands()
             {"mapping", "The standards mapping page of a macro's settings", defineMapping},
             {"sheet", "A sheet in a grid, with find and replace (F3, F5)", defineSheet},
             {"strings", "The string table dialog on the rows of a CSV file", defineStrings},
-            {"formulas", "The formula test dialog", defineFormulas},
+            {"formulas", "The formula test dialog on an empty grid (columns A to Z, 100 rows)",
+             defineFormulas},
         };
         addMacroCommands(list);
         addDesignerCommands(list);

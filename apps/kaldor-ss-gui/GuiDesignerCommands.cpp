@@ -51,19 +51,14 @@ void defineRules(CLI::App& command, Run& run)
             {
                 Kdr_DbMacro macro;
                 MacroData macroData;
-                std::string error;
-                if (!loadMacroJson(*file, macro, macroData, error))
-                {
-                    reportError(error);
-                    return kBadInput;
-                }
-                EditConstrData data(&macro);
-                if (StartDlgEditConstrModal(data) && !saveMacroJson(*file, macro, macroData, error))
-                {
-                    reportError(error);
-                    return kFailed;
-                }
-                return kSuccess;
+                return editRecord(
+                    [&](std::string& error) { return loadMacroJson(*file, macro, macroData, error); },
+                    [&]
+                    {
+                        EditConstrData data(&macro);
+                        return StartDlgEditConstrModal(data);
+                    },
+                    [&](std::string& error) { return saveMacroJson(*file, macro, macroData, error); });
             };
         });
 }

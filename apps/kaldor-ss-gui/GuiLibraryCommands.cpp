@@ -26,19 +26,10 @@ void defineLibrary(CLI::App& command, Run& run)
             run = [file]
             {
                 DlgEditLibData data;
-                std::string error;
-                if (!file->empty() && !loadEditLibJson(*file, data, error))
-                {
-                    reportError(error);
-                    return kBadInput;
-                }
-                if (StartDlgEditLibSections(data, "") && !file->empty() &&
-                    !saveEditLibJson(*file, data, error))
-                {
-                    reportError(error);
-                    return kFailed;
-                }
-                return kSuccess;
+                return editRecord(
+                    [&](std::string& error) { return file->empty() || loadEditLibJson(*file, data, error); },
+                    [&] { return StartDlgEditLibSections(data, ""); },
+                    [&](std::string& error) { return file->empty() || saveEditLibJson(*file, data, error); });
             };
         });
 }

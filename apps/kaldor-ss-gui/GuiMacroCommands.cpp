@@ -28,29 +28,25 @@ void defineMacro(CLI::App& command, Run& run)
             {
                 Kdr_DbMacro macro;
                 MacroData data;
-                std::string error;
-                if (!loadMacroJson(*file, macro, data, error))
-                {
-                    reportError(error);
-                    return kBadInput;
-                }
-                // The macro is the whole drawing: the dialog's changes are applied to it at once.
-                macroDialogHost().drawing = {&macro};
-                int result = IDCANCEL;
-                {
-                    ModuleResourceScope resources;
-                    Kdr_DlgMacro dialog(adsw_acadMainWnd());
-                    dialog.macroData() = data;
-                    result = static_cast<int>(dialog.DoModal());
-                    data = dialog.macroData();
-                }
-                macroDialogHost().drawing.clear();
-                if (result == IDOK && !saveMacroJson(*file, macro, data, error))
-                {
-                    reportError(error);
-                    return kFailed;
-                }
-                return kSuccess;
+                return editRecord(
+                    [&](std::string& error) { return loadMacroJson(*file, macro, data, error); },
+                    [&]
+                    {
+                        // The macro is the whole drawing: the dialog's changes are
+                        // applied to it at once.
+                        macroDialogHost().drawing = {&macro};
+                        int result = IDCANCEL;
+                        {
+                            ModuleResourceScope resources;
+                            Kdr_DlgMacro dialog(adsw_acadMainWnd());
+                            dialog.macroData() = data;
+                            result = static_cast<int>(dialog.DoModal());
+                            data = dialog.macroData();
+                        }
+                        macroDialogHost().drawing.clear();
+                        return result == IDOK;
+                    },
+                    [&](std::string& error) { return saveMacroJson(*file, macro, data, error); });
             };
         });
 }

@@ -25,6 +25,23 @@ void reportError(const std::string& text)
     std::fprintf(stderr, "kaldor-ss-gui: %s\n", text.c_str());
 }
 
+int editRecord(const std::function<bool(std::string& error)>& load, const std::function<bool()>& edit,
+               const std::function<bool(std::string& error)>& save)
+{
+    std::string error;
+    if (!load(error))
+    {
+        reportError(error);
+        return kBadInput;
+    }
+    if (edit() && !save(error))
+    {
+        reportError(error);
+        return kFailed;
+    }
+    return kSuccess;
+}
+
 namespace
 {
 const char* const kDescription =

@@ -53,6 +53,12 @@ void addLibraryCommands(std::vector<DialogCommand>& commands);
 /// Where messages for the person starting the program go (standard error).
 void reportError(const std::string& text);
 
+/// What the dialog commands on a record file do: `load` reads the record (false with the
+/// message in its argument: kBadInput), `edit` runs the dialog on it (true for OK), and after
+/// OK `save` writes it back (false with the message: kFailed). Messages are reported.
+int editRecord(const std::function<bool(std::string& error)>& load, const std::function<bool()>& edit,
+               const std::function<bool(std::string& error)>& save);
+
 /// Runs the program on its arguments (argv[0] is the program) with `renderer` showing the
 /// dialogs; a QApplication must exist. With --screenshot the first dialog is written as a PNG
 /// once it is laid out, and closed.

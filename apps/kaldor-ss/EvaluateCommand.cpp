@@ -18,6 +18,7 @@
 #include "standards/ZxDlgStandardsData.h"
 #include "standards/ZxEvaluationReport.h"
 #include "standards/ZxSSMapping.h"
+#include "standards/ZxVarTypes.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -32,32 +33,6 @@ namespace cli
 namespace
 {
 using Json = nlohmann::ordered_json;
-
-const char* cellTypeWord(ZxCellType type)
-{
-    switch (type)
-    {
-    case cellInput:
-        return "Input";
-    case cellOutput:
-        return "Output";
-    default:
-        return "Local";
-    }
-}
-
-const char* valueTypeWord(ZxValueType type)
-{
-    switch (type)
-    {
-    case valInt:
-        return "Int";
-    case valDouble:
-        return "Double";
-    default:
-        return "String";
-    }
-}
 
 Kdr_String standardsFolder()
 {

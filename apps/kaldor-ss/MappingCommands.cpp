@@ -12,6 +12,7 @@
 #include "spread/ZxStandardsSpread.h"
 #include "standards/ZxMappingChoices.h"
 #include "standards/ZxSSMapping.h"
+#include "standards/ZxVarTypes.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -122,19 +123,6 @@ int runMappingShow(const std::string& sheet, const std::string& target, Console&
 
 namespace
 {
-const char* valueTypeWord(ZxValueType type)
-{
-    switch (type)
-    {
-    case valInt:
-        return "Int";
-    case valDouble:
-        return "Double";
-    default:
-        return "String";
-    }
-}
-
 /// A sheet's variables offered against a macro's catalogue, as the mapping page shows them.
 struct SheetChoices
 {

@@ -114,7 +114,17 @@ bool ZxDlgCSP2::OnInitDialog()
 
     for (int i = 0; i < 3; ++i)
     {
-        grids_[i].createInDialog(this, kGridIds[i], true);
+        // The grid takes its placeholder's place. The wrapper measures the place from the
+        // dialog's outer corner, which on a captioned dialog puts the grid lower by the
+        // caption and to the right by the frame, over the label under the main grid.
+        ui::Rect place;
+        if (ui::Window* placeholder = GetDlgItem(kGridIds[i]))
+        {
+            place = placeholder->GetWindowRect();
+            ScreenToClient(place);
+        }
+        if (grids_[i].createInDialog(this, kGridIds[i], true))
+            grids_[i].MoveWindow(place);
         grids_[i].setMaxCols(kGridColumns, false);
     }
     for (std::size_t i = 0; i < pictureButtons_.size(); ++i)

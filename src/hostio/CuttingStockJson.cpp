@@ -1,104 +1,17 @@
 #include "hostio/CuttingStockJson.h"
 
 #include "host/DlgCSP2Data.h"
-#include "host/FileFunctions.h"
+#include "hostio/JsonRecords.h"
 
-#include <cmath>
-#include <limits>
 #include <nlohmann/json.hpp>
 
 namespace
 {
 using Json = nlohmann::json;
+using namespace hostio;
 
 /// How deep the record's brackets may nest; the record itself needs five levels.
 constexpr int kMaxDepth = 32;
-
-struct Problem
-{
-    std::string where;
-    std::string what;
-};
-
-[[noreturn]] void fail(const std::string& where, const std::string& what)
-{
-    throw Problem{where.empty() ? "/" : where, what};
-}
-
-/// True when the brackets of the text, outside strings, nest no deeper than the limit; a
-/// deeper text is refused before the parser builds it.
-bool nestingWithinLimit(std::string_view text)
-{
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-    {
-        const char c = text[i];
-        if (inString)
-        {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        }
-        else if (c == '"')
-            inString = true;
-        else if ((c == '[' || c == '{') && ++depth > kMaxDepth)
-            return false;
-        else if (c == ']' || c == '}')
-            --depth;
-    }
-    return true;
-}
-
-void allowOnly(const Json& object, const std::string& path, std::initializer_list<std::string_view> keys)
-{
-    if (!object.is_object())
-        fail(path, "expected an object");
-    for (auto it = object.begin(); it != object.end(); ++it)
-    {
-        bool known = false;
-        for (std::string_view key : keys)
-            known = known || key == it.key();
-        if (!known)
-            fail(path + "/" + it.key(), "unknown key");
-    }
-}
-
-const Json* member(const Json& object, const char* key)
-{
-    auto it = object.find(key);
-    return it == object.end() ? nullptr : &*it;
-}
-
-const Json& arrayAt(const Json& value, const std::string& path)
-{
-    if (!value.is_array())
-        fail(path, "expected an array");
-    return value;
-}
-
-Kdr_StringArray texts(const Json& value, const std::string& path)
-{
-    Kdr_StringArray result;
-    std::size_t index = 0;
-    for (const Json& item : arrayAt(value, path))
-    {
-        if (!item.is_string())
-            fail(path + "/" + std::to_string(index), "expected a string");
-        result.append(Kdr_String(item.get<std::string>()));
-        ++index;
-    }
-    return result;
-}
-
-int wholeNumber(const Json& value, const std::string& path)
-{
-    if (!value.is_number() || value.get<double>() != std::floor(value.get<double>()) ||
-        std::abs(value.get<double>()) > std::numeric_limits<int>::max())
-        fail(path, "expected a whole number");
-    return static_cast<int>(value.get<double>());
-}
 
 void readTable(const Json& root, const char* key, CSP2Table& table)
 {
@@ -118,7 +31,7 @@ void readTable(const Json& root, const char* key, CSP2Table& table)
             allowOnly(row, rowPath, {"group", "cells"});
             const Json* group = member(row, "group");
             if (!group)
-                fail(rowPath + "/group", "missing; expected a whole number");
+                failAt(rowPath + "/group", "missing; expected a whole number");
             table.rowGroups.append(wholeNumber(*group, rowPath + "/group"));
             const Json* cells = member(row, "cells");
             table.rows.append(cells ? texts(*cells, rowPath + "/cells") : Kdr_StringArray());
@@ -130,49 +43,24 @@ Json tableJson(const CSP2Table& table)
 {
     Json rows = Json::array();
     for (int i = 0; i < table.rows.length(); ++i)
-    {
-        Json cells = Json::array();
-        for (const Kdr_String& cell : table.rows[i])
-            cells.push_back(std::string(cell));
-        rows.push_back({{"group", i < table.rowGroups.length() ? table.rowGroups[i] : -1}, {"cells", cells}});
-    }
-    Json columns = Json::array();
-    for (const Kdr_String& column : table.columns)
-        columns.push_back(std::string(column));
-    return {{"columns", columns}, {"rows", rows}};
+        rows.push_back({{"group", i < table.rowGroups.length() ? table.rowGroups[i] : -1},
+                        {"cells", textsJson<Json>(table.rows[i])}});
+    return {{"columns", textsJson<Json>(table.columns)}, {"rows", rows}};
 }
 } // namespace
 
 bool parseCuttingStockJson(std::string_view text, const std::string& source, DlgCSP2Data& data,
                            std::string& error)
 {
-    if (!nestingWithinLimit(text))
-    {
-        error = source + ": brackets nest deeper than " + std::to_string(kMaxDepth) + " levels";
-        return false;
-    }
     Json document;
-    try
-    {
-        document = Json::parse(text.begin(), text.end());
-    }
-    catch (const Json::exception& problem)
-    {
-        const std::string what = problem.what();
-        const std::size_t bracket = what.find("] ");
-        error = source + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
+    if (!parseDocument(text, source, kMaxDepth, document, error))
         return false;
-    }
     try
     {
         allowOnly(document, "", {"stockMode", "groups", "main", "stock", "purchase"});
         DlgCSP2Data read;
         if (const Json* mode = member(document, "stockMode"))
-        {
-            if (!mode->is_boolean())
-                fail("/stockMode", "expected true or false");
-            read.stockMode = mode->get<bool>();
-        }
+            read.stockMode = flag(*mode, "/stockMode");
         if (const Json* groups = member(document, "groups"))
         {
             std::size_t index = 0;
@@ -183,14 +71,15 @@ bool parseCuttingStockJson(std::string_view text, const std::string& source, Dlg
                 const Json* id = member(group, "id");
                 const Json* name = member(group, "name");
                 if (!id)
-                    fail(path + "/id", "missing; expected a whole number");
-                if (!name || !name->is_string())
-                    fail(path + "/name", "expected a string");
+                    failAt(path + "/id", "missing; expected a whole number");
+                if (!name)
+                    failAt(path + "/name", "expected a string");
+                const Kdr_String groupName = hostio::text(*name, path + "/name");
                 const int groupId = wholeNumber(*id, path + "/id");
                 if (read.groupIds.find(groupId) >= 0)
-                    fail(path + "/id", "a group with this id is listed already");
+                    failAt(path + "/id", "a group with this id is listed already");
                 read.groupIds.append(groupId);
-                read.groupNames.append(Kdr_String(name->get<std::string>()));
+                read.groupNames.append(groupName);
             }
         }
         readTable(document, "main", read.main);
@@ -199,23 +88,17 @@ bool parseCuttingStockJson(std::string_view text, const std::string& source, Dlg
         data = read;
         return true;
     }
-    catch (const Problem& problem)
+    catch (const JsonProblem& problem)
     {
-        error = source + ": " + problem.where + ": " + problem.what;
+        error = problemMessage(source, problem);
         return false;
     }
 }
 
 bool loadCuttingStockJson(const std::string& path, DlgCSP2Data& data, std::string& error)
 {
-    std::string text;
-    Kdr_String readError;
-    if (!host::readFileBytes(path, text, readError))
-    {
-        error = readError;
-        return false;
-    }
-    return parseCuttingStockJson(text, path, data, error);
+    return loadRecordFile(
+        path, error, [&](std::string_view text) { return parseCuttingStockJson(text, path, data, error); });
 }
 
 bool formatCuttingStockJson(const DlgCSP2Data& data, std::string& text, std::string& error)
@@ -229,31 +112,12 @@ bool formatCuttingStockJson(const DlgCSP2Data& data, std::string& text, std::str
                            {"main", tableJson(data.main)},
                            {"stock", tableJson(data.stock)},
                            {"purchase", tableJson(data.purchase)}};
-    try
-    {
-        text = document.dump(2) + "\n";
-        return true;
-    }
-    catch (const Json::exception& problem)
-    {
-        error = std::string("a text cannot be written as JSON: ") + problem.what();
-        return false;
-    }
+    return dumpDocument(document, text, error, "a text cannot be written as JSON: ");
 }
 
 bool saveCuttingStockJson(const std::string& path, const DlgCSP2Data& data, std::string& error)
 {
-    std::string text;
-    if (!formatCuttingStockJson(data, text, error))
-    {
-        error = path + ": " + error;
-        return false;
-    }
-    Kdr_String writeError;
-    if (!host::writeFileAtomically(path, text, writeError))
-    {
-        error = writeError;
-        return false;
-    }
-    return true;
+    return saveRecordFile(path, error,
+                          [&](std::string& text, std::string& problem)
+                          { return formatCuttingStockJson(data, text, problem); });
 }

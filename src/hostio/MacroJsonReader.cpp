@@ -4,6 +4,7 @@
 #include "host/Kdr_PrplModule.h"
 #include "host/MacroData.h"
 #include "host/StringFunctions.h"
+#include "hostio/JsonRecords.h"
 #include "hostio/MacroJson.h"
 
 #include <cmath>
@@ -17,16 +18,11 @@ using Json = nlohmann::ordered_json;
 
 namespace
 {
-/// A reading failure: where (a JSON pointer) and what went wrong.
-struct JsonProblem
-{
-    std::string where;
-    std::string what;
-};
+using hostio::JsonProblem;
 
 [[noreturn]] void fail(const std::string& where, const std::string& what)
 {
-    throw JsonProblem{where.empty() ? "/" : where, what};
+    hostio::failAt(where, what);
 }
 
 std::string escapePointerToken(std::string_view key)
@@ -771,9 +767,7 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
     catch (const Json::exception& problem)
     {
         // The parser also throws when a number does not fit ("number overflow parsing ...").
-        std::string what = problem.what();
-        size_t bracket = what.find("] ");
-        error = source + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
+        error = source + ": " + hostio::withoutExceptionId(problem);
         return false;
     }
     try
@@ -807,12 +801,6 @@ bool parseMacroJson(std::string_view text, const std::string& source, Kdr_DbMacr
 
 bool loadMacroJson(const std::string& path, Kdr_DbMacro& macro, MacroData& data, std::string& error)
 {
-    std::string text;
-    Kdr_String readError;
-    if (!host::readFileBytes(path, text, readError))
-    {
-        error = readError;
-        return false;
-    }
-    return parseMacroJson(text, path, macro, data, error);
+    return hostio::loadRecordFile(
+        path, error, [&](std::string_view text) { return parseMacroJson(text, path, macro, data, error); });
 }

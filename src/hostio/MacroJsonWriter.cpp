@@ -3,6 +3,7 @@
 #include "host/Kdr_DbMacro.h"
 #include "host/Kdr_PrplModule.h"
 #include "host/MacroData.h"
+#include "hostio/JsonRecords.h"
 #include "hostio/MacroJson.h"
 
 #include <cmath>
@@ -12,11 +13,7 @@ using Json = nlohmann::ordered_json;
 
 namespace
 {
-struct JsonProblem
-{
-    std::string where;
-    std::string what;
-};
+using hostio::JsonProblem;
 
 /// Builds the JSON of a macro, checking on the way that every text is UTF-8 and every
 /// number finite, so that what is written reads back as it was.
@@ -380,17 +377,7 @@ bool formatMacroJson(const Kdr_DbMacro& macro, const MacroData& data, std::strin
 bool saveMacroJson(const std::string& path, const Kdr_DbMacro& macro, const MacroData& data,
                    std::string& error)
 {
-    std::string text;
-    if (!formatMacroJson(macro, data, text, error))
-    {
-        error = path + ": " + error;
-        return false;
-    }
-    Kdr_String writeError;
-    if (!host::writeFileAtomically(path, text, writeError))
-    {
-        error = writeError;
-        return false;
-    }
-    return true;
+    return hostio::saveRecordFile(path, error,
+                                  [&](std::string& text, std::string& problem)
+                                  { return formatMacroJson(macro, data, text, problem); });
 }

@@ -1,5 +1,6 @@
 #include "spread/CalculationReport.h"
 
+#include "standards/ZxVarTypes.h"
 #include "ui/ScreenText.h"
 
 #include <algorithm>
@@ -43,19 +44,6 @@ section.macro + section.macro { page-break-before: always; }
   h2 { page-break-after: avoid; }
 }
 )";
-
-const char* valueTypeWord(ZxValueType type)
-{
-    switch (type)
-    {
-    case valInt:
-        return "Int";
-    case valDouble:
-        return "Double";
-    default:
-        return "String";
-    }
-}
 
 /// A value in a table cell; an empty value is shown as such rather than as nothing.
 std::string valueHtml(const Kdr_String& value)

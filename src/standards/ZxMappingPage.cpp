@@ -78,6 +78,8 @@ bool ZxMappingPage::OnInitDialog()
     sheets_.createInDialog(this, IDC_MAPPING_SHEETS, true);
     variables_.createInDialog(this, IDC_SS_PLACEHOLDER, true);
     sheets_.setRowHeaderVisible(false);
+    // The two columns of the sheet list share its width, now and whenever the page is sized.
+    sheets_.setResizeMode(1);
 
     up_.SubclassDlgItem(IDC_MAPPING_UP, this);
     down_.SubclassDlgItem(IDC_MAPPING_DOWN, this);
@@ -127,6 +129,7 @@ void ZxMappingPage::fillSheetList()
     sheets_.setColumnCaptions({"Spreadsheet", "Maps to"});
     const int count = names.length();
     sheets_.setMaxRows(count, false);
+    sheets_.applyResizeMode();
     if (count == 0)
         return;
     sheets_.setComboType(1, 1, 1, count, standardsSheetNames());
@@ -223,6 +226,22 @@ void ZxMappingPage::showVariables(int index)
         variableChoices(variables_.varCells(), *data_->catalogue(), working_);
     addVariableSection("Input", cellInput, choices);
     addVariableSection("Output", cellOutput, choices);
+    fitVariableColumns();
+}
+
+void ZxMappingPage::fitVariableColumns()
+{
+    // The type and name columns are as wide as their texts; the choice lists take the rest of
+    // the grid's width, so that as much of each macro object shows as the page has room for.
+    constexpr int kMargin = 8;
+    Kdr_Array<int> widths;
+    for (const int col : {kHeader, 1})
+    {
+        variables_.fitColumnWidth(col, false);
+        widths.append(static_cast<int>(variables_.sheet().columnWidth(col) + 0.5) + kMargin);
+    }
+    variables_.setResizeMode(5, Kdr_Array<int>({0, 1}), widths);
+    variables_.applyResizeMode();
 }
 
 void ZxMappingPage::addVariableSection(const char* caption, ZxCellType kind,

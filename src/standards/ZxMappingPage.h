@@ -62,6 +62,8 @@ private:
     void rereadSheetList();
     void showVariables(int index);
     void clearVariables();
+    /// Sizes the variable grid's columns to its texts and its width.
+    void fitVariableColumns();
     void addVariableSection(const char* caption, ZxCellType kind, const std::vector<ZxVariableChoices>& rows);
     void storeVariables();
 

@@ -23,3 +23,32 @@ constexpr bool isNumericType(ZxValueType type)
 {
     return type == valInt || type == valDouble;
 }
+
+/// The word a sheet declares the type with ("Int", "Double", "String"); valNone reads
+/// "String", as a binding without a type is shown.
+constexpr const char* valueTypeWord(ZxValueType type)
+{
+    switch (type)
+    {
+    case valInt:
+        return "Int";
+    case valDouble:
+        return "Double";
+    default:
+        return "String";
+    }
+}
+
+/// The name of the sheet's block a variable cell belongs to ("Input", "Output", "Local").
+constexpr const char* cellTypeWord(ZxCellType type)
+{
+    switch (type)
+    {
+    case cellInput:
+        return "Input";
+    case cellOutput:
+        return "Output";
+    default:
+        return "Local";
+    }
+}

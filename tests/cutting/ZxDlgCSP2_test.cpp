@@ -104,6 +104,46 @@ TEST_F(CuttingStockDialog, ShowsTheFirstGroupAndSwitchesGroupsKeepingEveryRow)
     EXPECT_EQ(data.groupNames, Kdr_StringArray({"HEA", "IPE"}));
 }
 
+TEST_F(CuttingStockDialog, GridsStayClearOfTheLabelsAtOpeningAndAfterResizing)
+{
+    DlgCSP2Data data = twoGroups();
+    agent_.expectDialog(
+        IDD_CUTTING_STOCK,
+        [&](ui::Driver& user)
+        {
+            auto place = [&](int id)
+            {
+                ui::Rect rect = user.item(id)->GetWindowRect();
+                user.window()->ScreenToClient(rect);
+                return rect;
+            };
+            auto expectClear = [&](const char* when)
+            {
+                const ui::Rect main = place(IDC_CSP2_MAIN_GRID);
+                EXPECT_LE(main.bottom, place(IDC_CSP2_MATERIAL_LABEL).top) << when;
+                EXPECT_GE(main.top, place(IDC_CSP2_MAIN_LABEL).bottom) << when;
+                for (int id : {IDC_CSP2_STOCK_GRID, IDC_CSP2_PURCHASE_GRID})
+                {
+                    EXPECT_GE(place(id).top, place(IDC_CSP2_STOCK_LABEL).bottom) << when;
+                    EXPECT_LE(place(id).bottom, place(IDOK).top) << when;
+                }
+                EXPECT_LE(place(IDC_CSP2_STOCK_GRID).right, place(IDC_CSP2_PURCHASE_GRID).left) << when;
+            };
+            // The main grid lies where the template puts it: 7, 40 dialog units,
+            // in line with the labels.
+            EXPECT_EQ(place(IDC_CSP2_MAIN_GRID).left, place(IDC_CSP2_MAIN_LABEL).left);
+            EXPECT_EQ(place(IDC_CSP2_MAIN_GRID).top, 65);
+            expectClear("at opening");
+            const ui::Rect outer = user.window()->GetWindowRect();
+            user.resize(outer.Width() + 200, outer.Height() + 160);
+            expectClear("after growing");
+            user.resize(outer.Width(), outer.Height());
+            expectClear("after shrinking back");
+            user.click(IDCANCEL);
+        });
+    EXPECT_FALSE(StartDlgCSP2(data));
+}
+
 TEST_F(CuttingStockDialog, EditsReachTheRecordWhenTheGroupIsTakenBack)
 {
     DlgCSP2Data data = twoGroups();

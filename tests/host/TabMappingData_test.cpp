@@ -103,6 +103,8 @@ TEST(TabMappingJson, BadRecordsAreNamedByPlace)
     EXPECT_EQ(problemOf("{\"sheets\": {}}"), "page.json: /sheets: expected a list");
     EXPECT_EQ(problemOf("[]"), "page.json: /: expected an object");
     EXPECT_NE(problemOf("{\"sheets\": [").find("page.json: "), std::string::npos);
+    EXPECT_EQ(problemOf("{\"moduleGroups\": " + std::string(40, '[') + std::string(40, ']') + "}"),
+              "page.json: brackets nest deeper than 32 levels");
 
     TempFolder folder;
     std::string error;

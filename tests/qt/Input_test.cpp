@@ -167,6 +167,36 @@ TEST_F(GuiTest, TypingIntoTheStringTableAndEnterSavesTheRows)
     EXPECT_EQ(readBytes(csv), "Name,Value\r\nLength,4800\r\n,\r\n");
 }
 
+TEST_F(GuiTest, TheFormulaDialogWithoutAFileOffersAGridToTypeFormulasInto)
+{
+    onDialog(
+        [&](ui::Dialog& dialog, QWidget&)
+        {
+            auto* view = qobject_cast<QTableView*>(renderer().controlWidget(dialog, IDC_SS_PLACEHOLDER));
+            ASSERT_NE(view, nullptr);
+            EXPECT_EQ(view->model()->columnCount(), 26);
+            EXPECT_EQ(view->model()->rowCount(), 100);
+            EXPECT_EQ(view->model()->headerData(25, Qt::Horizontal).toString(), QStringLiteral("Z"));
+            clickCell(*view, 2, 1);
+            QTest::keyClicks(view, "21");
+            QTest::keyClick(view, Qt::Key_Return);
+            clickCell(*view, 1, 3);
+            QTest::keyClicks(view, "=B1*2");
+            QTest::keyClick(view, Qt::Key_Return);
+            auto* grid = dynamic_cast<Kdr_Spread*>(renderer().windowFor(view));
+            ASSERT_NE(grid, nullptr);
+            Kdr_String value;
+            grid->getCellText(1, 3, value, ctkValue);
+            EXPECT_EQ(value, "42");
+            EXPECT_EQ(view->model()->index(2, 0).data().toString(), QStringLiteral("42"));
+            auto* cancel = qobject_cast<QPushButton*>(renderer().controlWidget(dialog, IDCANCEL));
+            ASSERT_NE(cancel, nullptr);
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            EXPECT_TRUE(dialog.hasEnded());
+        });
+    EXPECT_EQ(run({"formulas"}), 0);
+}
+
 // ---- the controls, on a dialog of the test's own --------------------------------------------
 
 constexpr int kControlsDialog = 9901;

@@ -229,6 +229,40 @@ TEST_F(MappingPageTest, OpensWithTheSheetListAndTheFirstSheetsBindings)
     EXPECT_EQ(readBytes(standards() / "FinPlate.map"), mapFile_) << "unchanged bindings write nothing";
 }
 
+TEST_F(MappingPageTest, ColumnsFillBothGridsAsSoonAsThePageOpens)
+{
+    runPage(
+        [](ui::Driver& driver)
+        {
+            auto widthOf = [](const Kdr_Spread& grid, int col)
+            { return static_cast<int>(grid.sheet().columnWidth(col) + 0.5); };
+            auto room = [](const Kdr_Spread& grid)
+            { return grid.GetClientRect().Width() - grid.sheet().state().verticalScrollBarWidth; };
+
+            const Kdr_Spread& list = sheetList(driver);
+            EXPECT_NEAR(widthOf(list, 1), widthOf(list, 2), 1);
+            EXPECT_NEAR(widthOf(list, 1) + widthOf(list, 2), room(list), 1);
+
+            const Kdr_Spread& variables = variableGrid(driver);
+            ASSERT_GT(variables.getMaxRows(), 0);
+            EXPECT_NEAR(widthOf(variables, Kdr_Spread::kHeaderIndex) + widthOf(variables, 1) +
+                            widthOf(variables, 2),
+                        room(variables), 2);
+            // Every type word and variable name shows whole; the choice lists get the rest.
+            for (int row = 1; row <= variables.getMaxRows(); ++row)
+                for (int col : {Kdr_Spread::kHeaderIndex, 1})
+                {
+                    double width = 0, height = 0;
+                    if (variables.sheet().textExtent(col, row, width, height))
+                    {
+                        EXPECT_LE(width, variables.sheet().columnWidth(col))
+                            << "row " << row << ", column " << col;
+                    }
+                }
+            EXPECT_GT(widthOf(variables, 2), widthOf(variables, 1));
+        });
+}
+
 TEST_F(MappingPageTest, MoveButtonsStopAtTheEndsOfTheList)
 {
     const bool modified = runPage(
