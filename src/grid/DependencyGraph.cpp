@@ -434,88 +434,150 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
     if (visited_.size() < nodes_.size())
     {
         visited_.resize(nodes_.size(), 0);
-        order_.resize(nodes_.size());
-        low_.resize(nodes_.size());
+        local_.resize(nodes_.size());
     }
-    constexpr std::uint32_t kDone = ~std::uint32_t{0};
-    std::uint32_t counter = 0;
-    std::vector<Step> steps;
-    successors_.clear();
-    stack_.clear();
-    calls_.clear();
-
-    // Tarjan's strongly connected components along "is read by", found while walking out
-    // from the changed cells, with an explicit stack. The readers of the cell on top are
-    // listed above its frame in `successors_`. Components come out readers first, so the
-    // reverse is an evaluation order.
-    auto enter = [&](Node v)
+    affected_.clear();
+    waiting_.clear();
+    offsets_.clear();
+    readers_.clear();
+    auto take = [&](Node node)
     {
-        visited_[v] = generation;
-        order_[v] = low_[v] = counter++;
-        stack_.push_back(v);
-        const auto begin = static_cast<std::uint32_t>(successors_.size());
-        appendReaders(v, nodes_[v].key, successors_);
-        calls_.push_back({v, begin, begin, static_cast<std::uint32_t>(successors_.size()), false});
+        if (visited_[node] != generation)
+        {
+            visited_[node] = generation;
+            local_[node] = static_cast<std::uint32_t>(affected_.size());
+            affected_.push_back(node);
+            waiting_.push_back(0);
+        }
+        return local_[node];
     };
-    auto run = [&](Node start)
+    for (CellKey key : changed)
     {
+        const Node node = find(key);
+        if (node != kNoNode && nodes_[node].formula)
+        {
+            take(node);
+            continue;
+        }
+        // A changed cell that is no formula is no step; its readers are where the walk starts.
+        starts_.clear();
+        appendReaders(node, key, starts_);
+        for (Node reader : starts_)
+            take(reader);
+    }
+    // Everything reachable along "is read by", in the order found; the readers of each cell
+    // are noted once, as plan numbers, so that ordering needs no second look at the graph.
+    for (std::size_t i = 0; i < affected_.size(); ++i)
+    {
+        offsets_.push_back(static_cast<std::uint32_t>(readers_.size()));
+        const std::size_t from = readers_.size();
+        const Node node = affected_[i];
+        appendReaders(node, nodes_[node].key, readers_);
+        for (std::size_t k = from; k < readers_.size(); ++k)
+        {
+            const std::uint32_t reader = take(readers_[k]);
+            readers_[k] = reader;
+            ++waiting_[reader];
+        }
+    }
+    const std::size_t count = affected_.size();
+    offsets_.push_back(static_cast<std::uint32_t>(readers_.size()));
+
+    // A cell is placed once every affected cell it reads is placed, oldest first: the cells
+    // near a change come before those far from it, so a sheet recalculates in waves that
+    // read what was just written. Cells on a cycle, and those reading them, never get there.
+    std::vector<std::uint32_t> placed;
+    placed.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (waiting_[i] == 0)
+            placed.push_back(i);
+    for (std::size_t head = 0; head < placed.size(); ++head)
+    {
+        const std::uint32_t i = placed[head];
+        for (std::uint32_t k = offsets_[i]; k < offsets_[i + 1]; ++k)
+            if (--waiting_[readers_[k]] == 0)
+                placed.push_back(readers_[k]);
+    }
+    std::vector<bool> circular;
+    if (placed.size() < count)
+    {
+        std::vector<std::uint32_t> pending;
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (waiting_[i] != 0)
+                pending.push_back(i);
+        circular.assign(count, false);
+        orderCycles(pending, placed, circular);
+    }
+    std::vector<Step> steps;
+    steps.reserve(count);
+    for (std::uint32_t i : placed)
+    {
+        const NodeData& data = nodes_[affected_[i]];
+        steps.push_back({data.key, data.slot, !circular.empty() && circular[i]});
+    }
+    return steps;
+}
+
+void DependencyGraph::orderCycles(const std::vector<std::uint32_t>& pending,
+                                  std::vector<std::uint32_t>& placed, std::vector<bool>& circular)
+{
+    // Every reader of a waiting cell waits as well, so the walk stays among them. The
+    // components come out readers first; the reverse is an evaluation order in which a
+    // cycle comes after the cells it reads.
+    constexpr std::uint32_t kUnvisited = ~std::uint32_t{0};
+    constexpr std::uint32_t kDone = kUnvisited - 1;
+    const std::size_t count = affected_.size();
+    std::vector<std::uint32_t> order(count, kUnvisited), low(count, 0), stack, components;
+    std::uint32_t counter = 0;
+    calls_.clear();
+    auto enter = [&](std::uint32_t v)
+    {
+        order[v] = low[v] = counter++;
+        stack.push_back(v);
+        calls_.push_back({v, offsets_[v], false});
+    };
+    for (std::uint32_t start : pending)
+    {
+        if (order[start] != kUnvisited)
+            continue;
         enter(start);
         while (!calls_.empty())
         {
             Frame& frame = calls_.back();
-            const Node v = frame.node;
-            if (frame.next < frame.end)
+            const std::uint32_t v = frame.cell;
+            if (frame.next < offsets_[v + 1])
             {
-                const Node w = successors_[frame.next++];
-                if (visited_[w] != generation)
+                const std::uint32_t w = readers_[frame.next++];
+                if (order[w] == kUnvisited)
                     enter(w);
-                else if (order_[w] != kDone)
+                else if (order[w] != kDone)
                 {
-                    low_[v] = std::min(low_[v], order_[w]);
+                    low[v] = std::min(low[v], order[w]);
                     if (w == v)
                         frame.readsItself = true;
                 }
                 continue;
             }
             const bool readsItself = frame.readsItself;
-            successors_.resize(frame.begin);
             calls_.pop_back();
             if (!calls_.empty())
-                low_[calls_.back().node] = std::min(low_[calls_.back().node], low_[v]);
-            if (low_[v] != order_[v])
+                low[calls_.back().cell] = std::min(low[calls_.back().cell], low[v]);
+            if (low[v] != order[v])
                 continue;
-            std::size_t first = stack_.size();
+            std::size_t first = stack.size();
             do
                 --first;
-            while (stack_[first] != v);
-            const bool cycle = stack_.size() - first > 1 || readsItself;
-            for (std::size_t k = first; k < stack_.size(); ++k)
+            while (stack[first] != v);
+            const bool cycle = stack.size() - first > 1 || readsItself;
+            for (std::size_t k = first; k < stack.size(); ++k)
             {
-                const Node n = stack_[k];
-                order_[n] = kDone;
-                steps.push_back({nodes_[n].key, nodes_[n].slot, cycle});
+                order[stack[k]] = kDone;
+                circular[stack[k]] = cycle;
+                components.push_back(stack[k]);
             }
-            stack_.resize(first);
+            stack.resize(first);
         }
-    };
-
-    for (CellKey key : changed)
-    {
-        const Node node = find(key);
-        if (node != kNoNode && nodes_[node].formula)
-        {
-            if (visited_[node] != generation)
-                run(node);
-            continue;
-        }
-        // A changed cell that is no formula is no step; its readers are where walks start.
-        starts_.clear();
-        appendReaders(node, key, starts_);
-        for (Node reader : starts_)
-            if (visited_[reader] != generation)
-                run(reader);
     }
-    std::reverse(steps.begin(), steps.end());
-    return steps;
+    placed.insert(placed.end(), components.rbegin(), components.rend());
 }
 } // namespace grid

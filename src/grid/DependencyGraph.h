@@ -126,21 +126,26 @@ private:
     bool building_ = false;
     std::vector<std::pair<Node, Node>> built_; ///< (cell read, reader) noted while building
 
-    // Scratch of the recalculation plan, kept between plans so that a plan allocates nothing
-    // once the sheet has been calculated.
+    /// Orders the affected cells that wait on a reference cycle (listed as `pending`, by
+    /// their numbers in the plan) with Tarjan's strongly connected components, appending
+    /// them to `placed`.
+    void orderCycles(const std::vector<std::uint32_t>& pending, std::vector<std::uint32_t>& placed,
+                     std::vector<bool>& circular);
+
+    // Scratch of the recalculation plan, kept between plans so that a plan allocates little
+    // once the sheet has been calculated. Cells taken into a plan are numbered from 0.
     std::uint32_t generation_ = 0;
-    std::vector<std::uint32_t> visited_; ///< the generation that last took the node
-    std::vector<std::uint32_t> order_;   ///< discovery number; kDone once placed
-    std::vector<std::uint32_t> low_;
-    std::vector<Node> successors_;
-    std::vector<Node> stack_;
+    std::vector<std::uint32_t> visited_; ///< by node: the generation that last took it
+    std::vector<std::uint32_t> local_;   ///< by node: its number in the plan
+    std::vector<Node> affected_;         ///< by number: the node
+    std::vector<std::uint32_t> waiting_; ///< by number: how many of the cells it reads wait
+    std::vector<std::uint32_t> offsets_; ///< by number: where its readers start in `readers_`
+    std::vector<std::uint32_t> readers_; ///< numbers of readers
     std::vector<Node> starts_;
     struct Frame
     {
-        Node node;
-        std::uint32_t begin; ///< where its readers start in `successors_`
-        std::uint32_t next;
-        std::uint32_t end;
+        std::uint32_t cell;
+        std::uint32_t next; ///< the next of its readers in `readers_`
         bool readsItself;
     };
     std::vector<Frame> calls_;
