@@ -568,6 +568,11 @@ void Sheet::calculateInBatch(int col, int row, const Formula& formula)
         }
     if (alone)
     {
+        // Nothing reads the cell and it has just been calculated from the values as they
+        // are: an earlier change of its own entry in this batch no longer needs its turn.
+        const CellKey key = cellKey(col, row);
+        while (!pending_.empty() && pending_.back() == key)
+            pending_.pop_back();
         evaluate(col, row);
         return;
     }

@@ -394,6 +394,7 @@ private:
     CellStore cells_;
     std::vector<CellType> types_;
     std::unordered_multimap<std::size_t, std::uint32_t> typeIndex_;
+    std::uint32_t lastType_ = 0; ///< the type internType found or made last
     std::vector<CellFormat> formats_;
     std::unordered_multimap<std::size_t, std::uint32_t> formatIndex_;
     Font defaultFont_;
