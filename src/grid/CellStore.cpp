@@ -69,6 +69,12 @@ const Cell* CellStore::find(int col, int row) const
     return slot == 0 ? nullptr : &pool_[slot - 1];
 }
 
+std::uint32_t CellStore::slotOf(int col, int row) const
+{
+    const Block* block = findBlock(blockKey(col, row));
+    return block ? block->slots[static_cast<std::size_t>(row % kBlockRows)] : 0;
+}
+
 Cell* CellStore::find(int col, int row)
 {
     return const_cast<Cell*>(static_cast<const CellStore*>(this)->find(col, row));

@@ -82,6 +82,16 @@ public:
     void clear();
     std::size_t size() const { return count_; }
 
+    /// The slot a stored cell occupies: a dense number, the cell's until it is erased or the
+    /// store rebuilt; 0 for an address without a cell.
+    std::uint32_t slotOf(int col, int row) const;
+    /// The cell in a slot slotOf gave, or null; after the cell was erased the slot may hold
+    /// another cell or none, which its address tells.
+    Cell* atSlot(std::uint32_t slot)
+    {
+        return slot != 0 && slot <= pool_.size() ? &pool_[slot - 1] : nullptr;
+    }
+
     /// Every stored cell, in no particular order.
     template <class Visit> void forEach(Visit&& visit)
     {

@@ -1,6 +1,7 @@
 #include "grid/DependencyGraph.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace grid
 {
@@ -11,147 +12,572 @@ bool isWide(const CellRange& range, int narrowWidth)
     return range.col2 - range.col1 + 1 > narrowWidth;
 }
 
-template <class Entries, class Entry> void eraseOne(Entries& entries, const Entry& match)
+bool byRows(const auto& a, const auto& b)
 {
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (match(entries[i]))
-        {
-            entries[i] = std::move(entries.back());
-            entries.pop_back();
-            return;
-        }
+    return a.row1 != b.row1 ? a.row1 < b.row1 : a.row2 < b.row2;
 }
 } // namespace
 
-void DependencyGraph::add(CellKey reader, const std::vector<CellRange>& refs)
+// --- Ranges ----------------------------------------------------------------------------
+
+void DependencyGraph::RangeList::add(const RangeEntry& entry)
 {
+    recent.push_back(entry);
+    // The unsorted part is searched entry by entry; it is sorted in once it outgrows about
+    // the square root of the sorted part, which keeps both adding and searching cheap.
+    const auto limit = 32 + static_cast<std::size_t>(std::sqrt(static_cast<double>(sorted.size())));
+    if (recent.size() > limit)
+        merge();
+}
+
+void DependencyGraph::RangeList::merge()
+{
+    std::sort(recent.begin(), recent.end(), byRows<RangeEntry, RangeEntry>);
+    std::vector<RangeEntry> merged;
+    merged.reserve(sorted.size() - removed + recent.size());
+    auto live = [](const RangeEntry& entry) { return entry.reader != kNoNode; };
+    std::size_t i = 0, j = 0;
+    while (i < sorted.size() || j < recent.size())
+    {
+        if (j == recent.size() || (i < sorted.size() && !byRows(recent[j], sorted[i])))
+        {
+            if (live(sorted[i]))
+                merged.push_back(sorted[i]);
+            ++i;
+        }
+        else
+            merged.push_back(recent[j++]);
+    }
+    sorted = std::move(merged);
+    recent.clear();
+    removed = 0;
+    blockEnd.assign((sorted.size() + kBlock - 1) / kBlock, 0);
+    for (std::size_t k = 0; k < sorted.size(); ++k)
+        blockEnd[k / kBlock] = std::max(blockEnd[k / kBlock], sorted[k].row2);
+}
+
+void DependencyGraph::RangeList::remove(const CellRange& range, Node reader)
+{
+    auto same = [&](const RangeEntry& entry)
+    {
+        return entry.reader == reader && entry.row1 == range.row1 && entry.row2 == range.row2 &&
+               entry.col1 == range.col1 && entry.col2 == range.col2;
+    };
+    for (std::size_t k = 0; k < recent.size(); ++k)
+        if (same(recent[k]))
+        {
+            recent[k] = recent.back();
+            recent.pop_back();
+            return;
+        }
+    const RangeEntry probe{range.row1, range.row2, 0, 0, 0};
+    auto it = std::lower_bound(sorted.begin(), sorted.end(), probe, byRows<RangeEntry, RangeEntry>);
+    for (; it != sorted.end() && it->row1 == range.row1 && it->row2 == range.row2; ++it)
+        if (same(*it))
+        {
+            // A removed entry stays in place until the next merge, so the blocks stay sorted.
+            it->reader = kNoNode;
+            if (++removed > 32 && removed > sorted.size() / 2)
+                merge();
+            return;
+        }
+}
+
+template <class Visit>
+void DependencyGraph::RangeList::forEachHolding(int col, int row, bool checkCols, Visit&& visit) const
+{
+    auto holds = [&](const RangeEntry& entry)
+    {
+        return entry.reader != kNoNode && entry.row1 <= row && entry.row2 >= row &&
+               (!checkCols || (entry.col1 <= col && entry.col2 >= col));
+    };
+    // The entries starting at or above the row are a prefix of the sorted part; of its
+    // blocks only those reaching down to the row are looked into.
+    const std::size_t prefix = static_cast<std::size_t>(std::upper_bound(sorted.begin(), sorted.end(), row,
+                                                                         [](int r, const RangeEntry& entry)
+                                                                         { return r < entry.row1; }) -
+                                                        sorted.begin());
+    for (std::size_t block = 0; block * kBlock < prefix; ++block)
+    {
+        if (blockEnd[block] < row)
+            continue;
+        const std::size_t end = std::min(prefix, (block + 1) * kBlock);
+        for (std::size_t k = block * kBlock; k < end; ++k)
+            if (holds(sorted[k]) && !visit(sorted[k].reader))
+                return;
+    }
+    for (const RangeEntry& entry : recent)
+        if (holds(entry) && !visit(entry.reader))
+            return;
+}
+
+template <class Visit> void DependencyGraph::forEachRangeReader(int col, int row, Visit&& visit) const
+{
+    bool going = true;
+    auto keepGoing = [&](Node reader) { return going = visit(reader); };
+    if (col >= 0 && static_cast<std::size_t>(col) < columns_.size() && !columns_[col].empty())
+        columns_[col].forEachHolding(col, row, false, keepGoing);
+    if (going && !wide_.empty())
+        wide_.forEachHolding(col, row, true, keepGoing);
+}
+
+// --- Addresses -------------------------------------------------------------------------
+
+DependencyGraph::DependencyGraph() = default;
+
+std::size_t DependencyGraph::bucketOf(CellKey key) const
+{
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (table_.size() - 1);
+}
+
+void DependencyGraph::growTable(std::size_t atLeast)
+{
+    std::size_t size = 16;
+    while (size < atLeast * 2)
+        size *= 2;
+    std::vector<Bucket> old = std::move(table_);
+    table_.assign(size, Bucket{0, kNoNode});
+    tableUsed_ = 0;
+    for (const Bucket& bucket : old)
+        if (bucket.node != kNoNode && bucket.node != kTombstone)
+        {
+            std::size_t i = bucketOf(bucket.key);
+            while (table_[i].node != kNoNode)
+                i = (i + 1) & (table_.size() - 1);
+            table_[i] = bucket;
+            ++tableUsed_;
+        }
+}
+
+DependencyGraph::Node DependencyGraph::find(CellKey key) const
+{
+    if (table_.empty())
+        return kNoNode;
+    for (std::size_t i = bucketOf(key);; i = (i + 1) & (table_.size() - 1))
+    {
+        const Bucket& bucket = table_[i];
+        if (bucket.node == kNoNode)
+            return kNoNode;
+        if (bucket.node != kTombstone && bucket.key == key)
+            return bucket.node;
+    }
+}
+
+DependencyGraph::Node DependencyGraph::obtain(CellKey key)
+{
+    if ((tableUsed_ + 1) * 10 > table_.size() * 7)
+        growTable(nodes_.size() - freeNodes_.size() + 1);
+    std::size_t place = table_.size();
+    std::size_t i = bucketOf(key);
+    for (;; i = (i + 1) & (table_.size() - 1))
+    {
+        const Bucket& bucket = table_[i];
+        if (bucket.node == kNoNode)
+            break;
+        if (bucket.node == kTombstone)
+        {
+            if (place == table_.size())
+                place = i;
+        }
+        else if (bucket.key == key)
+            return bucket.node;
+    }
+    if (place == table_.size())
+    {
+        place = i;
+        ++tableUsed_;
+    }
+    Node node;
+    if (!freeNodes_.empty())
+    {
+        node = freeNodes_.back();
+        freeNodes_.pop_back();
+    }
+    else
+    {
+        node = static_cast<Node>(nodes_.size());
+        nodes_.emplace_back();
+    }
+    nodes_[node] = NodeData{};
+    nodes_[node].key = key;
+    table_[place] = Bucket{key, node};
+    return node;
+}
+
+void DependencyGraph::release(Node node)
+{
+    const CellKey key = nodes_[node].key;
+    for (std::size_t i = bucketOf(key);; i = (i + 1) & (table_.size() - 1))
+    {
+        Bucket& bucket = table_[i];
+        if (bucket.node == kNoNode)
+            break;
+        if (bucket.node == node)
+        {
+            bucket.node = kTombstone;
+            break;
+        }
+    }
+    poolWaste_ += nodes_[node].readerRoom;
+    nodes_[node] = NodeData{};
+    freeNodes_.push_back(node);
+}
+
+// --- Readers of single cells -----------------------------------------------------------
+
+void DependencyGraph::addReader(Node cell, Node reader)
+{
+    NodeData& data = nodes_[cell];
+    if (data.readerCount == data.readerRoom)
+    {
+        const std::uint32_t room = data.readerRoom == 0 ? 1 : data.readerRoom * 2;
+        if (data.readerRoom != 0 && data.readerAt + data.readerRoom == readerPool_.size())
+            readerPool_.resize(data.readerAt + room); // the last list grows where it is
+        else
+        {
+            const auto at = static_cast<std::uint32_t>(readerPool_.size());
+            readerPool_.resize(at + room);
+            std::copy_n(readerPool_.begin() + data.readerAt, data.readerCount, readerPool_.begin() + at);
+            poolWaste_ += data.readerRoom;
+            data.readerAt = at;
+        }
+        data.readerRoom = room;
+    }
+    readerPool_[data.readerAt + data.readerCount++] = reader;
+    if (poolWaste_ > 4096 && poolWaste_ > readerPool_.size() / 2)
+        compactPool();
+}
+
+void DependencyGraph::removeReader(Node cell, Node reader)
+{
+    NodeData& data = nodes_[cell];
+    Node* list = readerPool_.data() + data.readerAt;
+    for (std::uint32_t k = 0; k < data.readerCount; ++k)
+        if (list[k] == reader)
+        {
+            list[k] = list[data.readerCount - 1];
+            --data.readerCount;
+            break;
+        }
+    if (data.readerCount == 0 && !data.formula)
+        release(cell);
+}
+
+void DependencyGraph::compactPool()
+{
+    std::vector<Node> pool;
+    pool.reserve(readerPool_.size() - poolWaste_);
+    for (NodeData& data : nodes_)
+    {
+        const auto at = static_cast<std::uint32_t>(pool.size());
+        pool.insert(pool.end(), readerPool_.begin() + data.readerAt,
+                    readerPool_.begin() + data.readerAt + data.readerCount);
+        data.readerAt = at;
+        data.readerRoom = data.readerCount;
+    }
+    readerPool_ = std::move(pool);
+    poolWaste_ = 0;
+}
+
+// --- Changes ---------------------------------------------------------------------------
+
+void DependencyGraph::add(CellKey reader, std::uint32_t slot, const std::vector<CellRange>& refs)
+{
+    const Node node = obtain(reader);
+    nodes_[node].formula = true;
+    nodes_[node].slot = slot;
     for (const CellRange& range : refs)
     {
         if (range.isSingleCell())
         {
-            auto [it, added] = cellReaders_.try_emplace(cellKey(range.col1, range.row1), Readers{reader, {}});
-            if (!added)
-                it->second.more.push_back(reader);
+            const Node read = obtain(cellKey(range.col1, range.row1));
+            if (building_)
+                built_.emplace_back(read, node);
+            else
+                addReader(read, node);
         }
-        else if (isWide(range, kNarrowWidth))
-            wideRanges_.push_back({range, reader});
         else
-            for (int col = range.col1; col <= range.col2; ++col)
-                columnRanges_[col].push_back({range, reader});
+        {
+            const RangeEntry entry{range.row1, range.row2, range.col1, range.col2, node};
+            if (isWide(range, kNarrowWidth))
+                wide_.add(entry);
+            else
+            {
+                if (static_cast<std::size_t>(range.col2) >= columns_.size())
+                    columns_.resize(static_cast<std::size_t>(range.col2) + 1);
+                for (int col = range.col1; col <= range.col2; ++col)
+                    columns_[static_cast<std::size_t>(col)].add(entry);
+            }
+        }
     }
 }
 
 void DependencyGraph::remove(CellKey reader, const std::vector<CellRange>& refs)
 {
+    const Node node = find(reader);
+    if (node == kNoNode)
+        return;
     for (const CellRange& range : refs)
     {
-        auto sameEntry = [&](const RangeReader& entry)
-        { return entry.reader == reader && entry.range == range; };
         if (range.isSingleCell())
         {
-            auto it = cellReaders_.find(cellKey(range.col1, range.row1));
-            if (it == cellReaders_.end())
-                continue;
-            Readers& readers = it->second;
-            if (readers.first == reader)
-            {
-                if (readers.more.empty())
-                {
-                    cellReaders_.erase(it);
-                    continue;
-                }
-                readers.first = readers.more.back();
-                readers.more.pop_back();
-            }
-            else
-                eraseOne(readers.more, [&](CellKey key) { return key == reader; });
+            if (const Node read = find(cellKey(range.col1, range.row1)); read != kNoNode)
+                removeReader(read, node);
         }
         else if (isWide(range, kNarrowWidth))
-            eraseOne(wideRanges_, sameEntry);
+            wide_.remove(range, node);
         else
-            for (int col = range.col1; col <= range.col2; ++col)
-            {
-                auto it = columnRanges_.find(col);
-                if (it == columnRanges_.end())
-                    continue;
-                eraseOne(it->second, sameEntry);
-                if (it->second.empty())
-                    columnRanges_.erase(it);
-            }
+            for (int col = range.col1; col <= range.col2 && static_cast<std::size_t>(col) < columns_.size();
+                 ++col)
+                columns_[static_cast<std::size_t>(col)].remove(range, node);
     }
+    nodes_[node].formula = false;
+    nodes_[node].slot = 0;
+    if (nodes_[node].readerCount == 0)
+        release(node);
 }
 
 void DependencyGraph::clear()
 {
-    cellReaders_.clear();
-    columnRanges_.clear();
-    wideRanges_.clear();
+    table_.clear();
+    tableUsed_ = 0;
+    nodes_.clear();
+    freeNodes_.clear();
+    readerPool_.clear();
+    poolWaste_ = 0;
+    columns_.clear();
+    wide_ = RangeList{};
+    built_.clear();
+    building_ = false;
+    visited_.clear();
+    generation_ = 0;
 }
 
-std::vector<DependencyGraph::Step> DependencyGraph::order(const std::vector<CellKey>& nodes,
-                                                          const std::vector<std::uint32_t>& offsets,
-                                                          const std::vector<std::uint32_t>& targets,
-                                                          const std::vector<bool>& readsItself)
+void DependencyGraph::beginBuild(std::size_t formulas)
 {
-    using Node = std::uint32_t;
-    constexpr Node kUnvisited = ~Node{0};
-    const std::size_t count = nodes.size();
-    // Components come out readers first, so the reverse is an evaluation order.
-    std::vector<Node> index(count, kUnvisited), low(count, 0);
-    std::vector<bool> onStack(count, false);
-    std::vector<Node> stack;
-    struct Frame
+    clear();
+    building_ = true;
+    nodes_.reserve(formulas + formulas / 4);
+    growTable(formulas + formulas / 4);
+    built_.reserve(formulas * 2);
+}
+
+void DependencyGraph::endBuild()
+{
+    building_ = false;
+    // Every list in one piece, exactly as long as it needs: count, then place.
+    for (const auto& [read, reader] : built_)
+        ++nodes_[read].readerRoom;
+    std::uint32_t at = 0;
+    for (NodeData& data : nodes_)
     {
-        Node node;
-        std::uint32_t next; ///< position in `targets`
+        data.readerAt = at;
+        at += data.readerRoom;
+    }
+    readerPool_.assign(at, kNoNode);
+    for (const auto& [read, reader] : built_)
+    {
+        NodeData& data = nodes_[read];
+        readerPool_[data.readerAt + data.readerCount++] = reader;
+    }
+    built_.clear();
+    built_.shrink_to_fit();
+    for (RangeList& list : columns_)
+        if (!list.recent.empty())
+            list.merge();
+    if (!wide_.recent.empty())
+        wide_.merge();
+}
+
+// --- Queries ---------------------------------------------------------------------------
+
+bool DependencyGraph::hasReaders(int col, int row) const
+{
+    const CellKey key = cellKey(col, row);
+    if (const Node node = find(key); node != kNoNode && nodes_[node].readerCount > 0)
+        return true;
+    bool found = false;
+    forEachRangeReader(col, row,
+                       [&](Node)
+                       {
+                           found = true;
+                           return false;
+                       });
+    return found;
+}
+
+void DependencyGraph::appendReaders(Node node, CellKey key, std::vector<Node>& out) const
+{
+    if (node != kNoNode)
+    {
+        const NodeData& data = nodes_[node];
+        out.insert(out.end(), readerPool_.begin() + data.readerAt,
+                   readerPool_.begin() + data.readerAt + data.readerCount);
+    }
+    forEachRangeReader(keyCol(key), keyRow(key),
+                       [&](Node reader)
+                       {
+                           out.push_back(reader);
+                           return true;
+                       });
+}
+
+std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellKey>& changed)
+{
+    if (++generation_ == 0)
+    {
+        // Marks of 0 never count, so a wrapped counter starts the marks afresh.
+        std::fill(visited_.begin(), visited_.end(), 0);
+        generation_ = 1;
+    }
+    const std::uint32_t generation = generation_;
+    if (visited_.size() < nodes_.size())
+    {
+        visited_.resize(nodes_.size(), 0);
+        local_.resize(nodes_.size());
+    }
+    affected_.clear();
+    waiting_.clear();
+    offsets_.clear();
+    readers_.clear();
+    auto take = [&](Node node)
+    {
+        if (visited_[node] != generation)
+        {
+            visited_[node] = generation;
+            local_[node] = static_cast<std::uint32_t>(affected_.size());
+            affected_.push_back(node);
+            waiting_.push_back(0);
+        }
+        return local_[node];
     };
-    std::vector<Frame> calls;
+    for (CellKey key : changed)
+    {
+        const Node node = find(key);
+        if (node != kNoNode && nodes_[node].formula)
+        {
+            take(node);
+            continue;
+        }
+        // A changed cell that is no formula is no step; its readers are where the walk starts.
+        starts_.clear();
+        appendReaders(node, key, starts_);
+        for (Node reader : starts_)
+            take(reader);
+    }
+    // Everything reachable along "is read by", in the order found; the readers of each cell
+    // are noted once, as plan numbers, so that ordering needs no second look at the graph.
+    for (std::size_t i = 0; i < affected_.size(); ++i)
+    {
+        offsets_.push_back(static_cast<std::uint32_t>(readers_.size()));
+        const std::size_t from = readers_.size();
+        const Node node = affected_[i];
+        appendReaders(node, nodes_[node].key, readers_);
+        for (std::size_t k = from; k < readers_.size(); ++k)
+        {
+            const std::uint32_t reader = take(readers_[k]);
+            readers_[k] = reader;
+            ++waiting_[reader];
+        }
+    }
+    const std::size_t count = affected_.size();
+    offsets_.push_back(static_cast<std::uint32_t>(readers_.size()));
+
+    // A cell is placed once every affected cell it reads is placed, oldest first: the cells
+    // near a change come before those far from it, so a sheet recalculates in waves that
+    // read what was just written. Cells on a cycle, and those reading them, never get there.
+    std::vector<std::uint32_t> placed;
+    placed.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (waiting_[i] == 0)
+            placed.push_back(i);
+    for (std::size_t head = 0; head < placed.size(); ++head)
+    {
+        const std::uint32_t i = placed[head];
+        for (std::uint32_t k = offsets_[i]; k < offsets_[i + 1]; ++k)
+            if (--waiting_[readers_[k]] == 0)
+                placed.push_back(readers_[k]);
+    }
+    std::vector<bool> circular;
+    if (placed.size() < count)
+    {
+        std::vector<std::uint32_t> pending;
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (waiting_[i] != 0)
+                pending.push_back(i);
+        circular.assign(count, false);
+        orderCycles(pending, placed, circular);
+    }
     std::vector<Step> steps;
     steps.reserve(count);
-    Node counter = 0;
-    auto enter = [&](Node v)
+    for (std::uint32_t i : placed)
     {
-        index[v] = low[v] = counter++;
+        const NodeData& data = nodes_[affected_[i]];
+        steps.push_back({data.key, data.slot, !circular.empty() && circular[i]});
+    }
+    return steps;
+}
+
+void DependencyGraph::orderCycles(const std::vector<std::uint32_t>& pending,
+                                  std::vector<std::uint32_t>& placed, std::vector<bool>& circular)
+{
+    // Every reader of a waiting cell waits as well, so the walk stays among them. The
+    // components come out readers first; the reverse is an evaluation order in which a
+    // cycle comes after the cells it reads.
+    constexpr std::uint32_t kUnvisited = ~std::uint32_t{0};
+    constexpr std::uint32_t kDone = kUnvisited - 1;
+    const std::size_t count = affected_.size();
+    std::vector<std::uint32_t> order(count, kUnvisited), low(count, 0), stack, components;
+    std::uint32_t counter = 0;
+    calls_.clear();
+    auto enter = [&](std::uint32_t v)
+    {
+        order[v] = low[v] = counter++;
         stack.push_back(v);
-        onStack[v] = true;
-        calls.push_back({v, offsets[v]});
+        calls_.push_back({v, offsets_[v], false});
     };
-    for (Node start = 0; start < count; ++start)
+    for (std::uint32_t start : pending)
     {
-        if (index[start] != kUnvisited)
+        if (order[start] != kUnvisited)
             continue;
         enter(start);
-        while (!calls.empty())
+        while (!calls_.empty())
         {
-            const Node v = calls.back().node;
-            if (calls.back().next < offsets[v + 1])
+            Frame& frame = calls_.back();
+            const std::uint32_t v = frame.cell;
+            if (frame.next < offsets_[v + 1])
             {
-                const Node w = targets[calls.back().next++];
-                if (index[w] == kUnvisited)
+                const std::uint32_t w = readers_[frame.next++];
+                if (order[w] == kUnvisited)
                     enter(w);
-                else if (onStack[w])
-                    low[v] = std::min(low[v], index[w]);
+                else if (order[w] != kDone)
+                {
+                    low[v] = std::min(low[v], order[w]);
+                    if (w == v)
+                        frame.readsItself = true;
+                }
                 continue;
             }
-            calls.pop_back();
-            if (!calls.empty())
-                low[calls.back().node] = std::min(low[calls.back().node], low[v]);
-            if (low[v] != index[v])
+            const bool readsItself = frame.readsItself;
+            calls_.pop_back();
+            if (!calls_.empty())
+                low[calls_.back().cell] = std::min(low[calls_.back().cell], low[v]);
+            if (low[v] != order[v])
                 continue;
             std::size_t first = stack.size();
             do
                 --first;
             while (stack[first] != v);
-            const bool cycle = stack.size() - first > 1 || readsItself[v];
+            const bool cycle = stack.size() - first > 1 || readsItself;
             for (std::size_t k = first; k < stack.size(); ++k)
             {
-                onStack[stack[k]] = false;
-                steps.push_back({nodes[stack[k]], cycle});
+                order[stack[k]] = kDone;
+                circular[stack[k]] = cycle;
+                components.push_back(stack[k]);
             }
             stack.resize(first);
         }
     }
-    std::reverse(steps.begin(), steps.end());
-    return steps;
+    placed.insert(placed.end(), components.rbegin(), components.rend());
 }
 } // namespace grid

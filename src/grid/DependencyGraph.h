@@ -4,169 +4,150 @@
 #include "grid/functions/Function.h"
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace grid
 {
-/// Which formula cells read which cells. Single-cell precedents are kept in a map from the
-/// cell read to its readers; ranges in lists by column (ranges wider than a few columns in
-/// one list of their own), so that a change finds the ranges that hold it without looking
-/// at every formula.
+/// Which formula cells read which cells.
+///
+/// Every address the graph knows (a formula cell, or a cell some formula reads by itself)
+/// gets a dense node number; what hangs off a node lives in flat arrays indexed by it, so a
+/// recalculation walks numbers and never looks an address up. The readers of a cell sit in
+/// one shared pool, each node's list in one piece. Ranges are kept by column (ranges wider
+/// than a few columns in one list of their own) as intervals sorted by their first row, so a
+/// change finds the ranges that hold it by search.
 class DependencyGraph
 {
 public:
-    /// The cell `reader` reads the ranges `refs` (one-cell references are 1x1 ranges).
-    void add(CellKey reader, const std::vector<CellRange>& refs);
+    using Node = std::uint32_t;
+    static constexpr Node kNoNode = ~Node{0};
+
+    DependencyGraph();
+
+    /// The formula cell `reader`, kept in the cell store's slot `slot`, reads the ranges
+    /// `refs` (one-cell references are 1x1 ranges).
+    void add(CellKey reader, std::uint32_t slot, const std::vector<CellRange>& refs);
     /// Forgets what `reader` reads; `refs` must be what was added for it.
     void remove(CellKey reader, const std::vector<CellRange>& refs);
     void clear();
 
-    /// The formula cells that read the cell (col, row), each once per reference.
-    template <class Visit> void forEachReader(int col, int row, Visit&& visit) const
-    {
-        auto single = cellReaders_.find(cellKey(col, row));
-        if (single != cellReaders_.end())
-        {
-            visit(single->second.first);
-            for (CellKey reader : single->second.more)
-                visit(reader);
-        }
-        auto column = columnRanges_.find(col);
-        if (column != columnRanges_.end())
-            for (const RangeReader& entry : column->second)
-                if (row >= entry.range.row1 && row <= entry.range.row2)
-                    visit(entry.reader);
-        for (const RangeReader& entry : wideRanges_)
-            if (col >= entry.range.col1 && col <= entry.range.col2 && row >= entry.range.row1 &&
-                row <= entry.range.row2)
-                visit(entry.reader);
-    }
+    /// Between these, `add` only notes the readers, and the end lays every list out in one
+    /// pass: the way to build the graph of a whole sheet.
+    void beginBuild(std::size_t formulas);
+    void endBuild();
 
+    /// True when some formula reads the cell.
+    bool hasReaders(int col, int row) const;
+
+    /// One step of a recalculation: the formula cell, the slot it had when the graph
+    /// learnt of it, and whether it sits on a reference cycle.
+    struct Step
+    {
+        CellKey cell;
+        std::uint32_t slot;
+        bool circular;
+    };
     /// An evaluation order for the formula cells affected by a change of `changed`: the
     /// changed cells that are formula cells, and every formula cell that reads, directly or
     /// through others, any changed cell. A cell comes after every affected cell it reads.
     /// Cells on a reference cycle are listed with `circular` set, after the cells they read
-    /// outside the cycle. `markOf(key)` gives the mark of a formula cell, or null for any
-    /// other address; the marks are overwritten. Nothing recurses: any chain length works.
-    struct Step
-    {
-        CellKey cell;
-        bool circular;
-    };
-    template <class MarkOf> std::vector<Step> plan(const std::vector<CellKey>& changed, MarkOf&& markOf);
-
-    /// True when some formula reads the cell.
-    bool hasReaders(int col, int row) const
-    {
-        bool found = false;
-        forEachReader(col, row, [&](CellKey) { found = true; });
-        return found;
-    }
+    /// outside the cycle. Nothing recurses: any chain length works.
+    std::vector<Step> plan(const std::vector<CellKey>& changed);
 
 private:
-    struct RangeReader
+    struct RangeEntry
     {
-        CellRange range;
-        CellKey reader;
+        int row1;
+        int row2;
+        int col1;
+        int col2;
+        Node reader; ///< kNoNode once removed
     };
+    /// The ranges of one column (or the wide ranges): a part sorted by first and last row,
+    /// with the largest last row of each block of it, and the ranges added since it was
+    /// last sorted.
+    struct RangeList
+    {
+        std::vector<RangeEntry> sorted;
+        std::vector<int> blockEnd;
+        std::vector<RangeEntry> recent;
+        std::size_t removed = 0;
+
+        bool empty() const { return sorted.size() == removed && recent.empty(); }
+        void add(const RangeEntry& entry);
+        void remove(const CellRange& range, Node reader);
+        void merge();
+        template <class Visit> void forEachHolding(int col, int row, bool checkCols, Visit&& visit) const;
+    };
+    static constexpr int kBlock = 16;
     /// Ranges at most this many columns wide are listed under each of their columns.
     static constexpr int kNarrowWidth = 8;
 
-    /// Tarjan's strongly connected components over the nodes and their edges (node to the
-    /// nodes that read it, as offsets into `targets`), with an explicit stack.
-    static std::vector<Step> order(const std::vector<CellKey>& nodes,
-                                   const std::vector<std::uint32_t>& offsets,
-                                   const std::vector<std::uint32_t>& targets,
-                                   const std::vector<bool>& readsItself);
-
-    std::uint32_t generation_ = 0;
-
-    /// The readers of one cell. Most cells have one reader, which needs no list of its own.
-    struct Readers
+    struct NodeData
     {
-        CellKey first;
-        std::vector<CellKey> more;
+        CellKey key = 0;
+        std::uint32_t slot = 0;     ///< the formula cell's slot in the cell store
+        std::uint32_t readerAt = 0; ///< where its readers start in `readerPool_`
+        std::uint32_t readerCount = 0;
+        std::uint32_t readerRoom = 0; ///< places held in the pool
+        bool formula = false;
     };
-    std::unordered_map<CellKey, Readers> cellReaders_;
-    std::unordered_map<int, std::vector<RangeReader>> columnRanges_;
-    std::vector<RangeReader> wideRanges_;
-};
 
-template <class MarkOf>
-std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellKey>& changed, MarkOf&& markOf)
-{
-    if (++generation_ == 0)
-        generation_ = 1; // marks of 0 never count, so a wrapped counter needs no reset
-    const std::uint32_t generation = generation_;
-    constexpr std::uint32_t kNoNode = ~std::uint32_t{0};
-    std::vector<CellKey> nodes;
-    /// The node index of a formula cell, taken into the plan when new; kNoNode for others.
-    auto take = [&](CellKey key, bool& added)
-    {
-        added = false;
-        CalcMark* mark = markOf(key);
-        if (!mark)
-            return kNoNode;
-        if (mark->generation != generation)
-        {
-            mark->generation = generation;
-            mark->index = static_cast<std::uint32_t>(nodes.size());
-            nodes.push_back(key);
-            added = true;
-        }
-        return mark->index;
-    };
-    // Everything reachable from the changed cells along "is read by", without recursion,
-    // noting the edges among formula cells on the way. A changed cell that is no formula
-    // is walked for each time it is listed.
-    struct Work
+    Node find(CellKey key) const;
+    Node obtain(CellKey key);
+    void release(Node node);
+    void addReader(Node cell, Node reader);
+    void removeReader(Node cell, Node reader);
+    void compactPool();
+    /// Appends every formula that reads the cell of `node` (or the address `key` when there
+    /// is no node) to `out`.
+    void appendReaders(Node node, CellKey key, std::vector<Node>& out) const;
+    template <class Visit> void forEachRangeReader(int col, int row, Visit&& visit) const;
+
+    // An open-addressing table from address to node (linear probing, power-of-two size).
+    struct Bucket
     {
         CellKey key;
-        std::uint32_t node;
+        Node node; ///< kNoNode: empty; kTombstone: removed
     };
-    std::vector<Work> work;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> edges;
-    for (CellKey key : changed)
-    {
-        bool added = false;
-        const std::uint32_t node = take(key, added);
-        if (added || node == kNoNode)
-            work.push_back({key, node});
-    }
-    while (!work.empty())
-    {
-        const Work item = work.back();
-        work.pop_back();
-        forEachReader(keyCol(item.key), keyRow(item.key),
-                      [&](CellKey reader)
-                      {
-                          bool added = false;
-                          const std::uint32_t node = take(reader, added);
-                          if (node == kNoNode)
-                              return;
-                          if (item.node != kNoNode)
-                              edges.emplace_back(item.node, node);
-                          if (added)
-                              work.push_back({reader, node});
-                      });
-    }
+    static constexpr Node kTombstone = kNoNode - 1;
+    std::size_t bucketOf(CellKey key) const;
+    void growTable(std::size_t atLeast);
+    std::vector<Bucket> table_;
+    std::size_t tableUsed_ = 0; ///< live and removed buckets
 
-    // The edges as compact arrays: the readers of node i are targets[offsets[i] …].
-    std::vector<std::uint32_t> offsets(nodes.size() + 1, 0);
-    std::vector<std::uint32_t> targets(edges.size());
-    std::vector<bool> readsItself(nodes.size(), false);
-    for (const auto& [from, to] : edges)
+    std::vector<NodeData> nodes_;
+    std::vector<Node> freeNodes_;
+    std::vector<Node> readerPool_;
+    std::size_t poolWaste_ = 0;
+    std::vector<RangeList> columns_; ///< by column
+    RangeList wide_;
+
+    bool building_ = false;
+    std::vector<std::pair<Node, Node>> built_; ///< (cell read, reader) noted while building
+
+    /// Orders the affected cells that wait on a reference cycle (listed as `pending`, by
+    /// their numbers in the plan) with Tarjan's strongly connected components, appending
+    /// them to `placed`.
+    void orderCycles(const std::vector<std::uint32_t>& pending, std::vector<std::uint32_t>& placed,
+                     std::vector<bool>& circular);
+
+    // Scratch of the recalculation plan, kept between plans so that a plan allocates little
+    // once the sheet has been calculated. Cells taken into a plan are numbered from 0.
+    std::uint32_t generation_ = 0;
+    std::vector<std::uint32_t> visited_; ///< by node: the generation that last took it
+    std::vector<std::uint32_t> local_;   ///< by node: its number in the plan
+    std::vector<Node> affected_;         ///< by number: the node
+    std::vector<std::uint32_t> waiting_; ///< by number: how many of the cells it reads wait
+    std::vector<std::uint32_t> offsets_; ///< by number: where its readers start in `readers_`
+    std::vector<std::uint32_t> readers_; ///< numbers of readers
+    std::vector<Node> starts_;
+    struct Frame
     {
-        ++offsets[from + 1];
-        if (from == to)
-            readsItself[from] = true;
-    }
-    for (std::size_t i = 1; i < offsets.size(); ++i)
-        offsets[i] += offsets[i - 1];
-    std::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1);
-    for (const auto& [from, to] : edges)
-        targets[fill[from]++] = to;
-    return order(nodes, offsets, targets, readsItself);
-}
+        std::uint32_t cell;
+        std::uint32_t next; ///< the next of its readers in `readers_`
+        bool readsItself;
+    };
+    std::vector<Frame> calls_;
+};
 } // namespace grid

@@ -68,6 +68,12 @@ long long daysFromCivil(long long y, unsigned m, unsigned d)
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
+/// True when the formula calls a function registered on the sheet (which may do anything).
+bool callsNamedFunction(const Formula& formula)
+{
+    return std::any_of(formula.code.begin(), formula.code.end(),
+                       [](const Instr& instr) { return instr.op == Op::CallNamed; });
+}
 } // namespace
 
 Sheet::Sheet() : random_(0x4B616C646F72ull)
@@ -504,7 +510,9 @@ bool Sheet::cellNumber(int col, int row, double& number) const
 void Sheet::attachFormula(const Cell& cell)
 {
     const CellKey key = cellKey(cell.col, cell.row);
-    graph_.add(key, formulaReferences(*cell.formula, cell.col, cell.row));
+    if (!graphStale_)
+        graph_.add(key, cells_.slotOf(cell.col, cell.row),
+                   formulaReferences(*cell.formula, cell.col, cell.row));
     if (formulaIsVolatile(*cell.formula))
         volatile_.insert(key);
 }
@@ -512,20 +520,29 @@ void Sheet::attachFormula(const Cell& cell)
 void Sheet::detachFormula(const Cell& cell)
 {
     const CellKey key = cellKey(cell.col, cell.row);
-    graph_.remove(key, formulaReferences(*cell.formula, cell.col, cell.row));
-    volatile_.erase(key);
+    if (!graphStale_)
+        graph_.remove(key, formulaReferences(*cell.formula, cell.col, cell.row));
+    if (!volatile_.empty())
+        volatile_.erase(key);
 }
 
 void Sheet::rebuildDependencies()
 {
     graph_.clear();
     volatile_.clear();
+    // Without automatic calculation nothing asks who reads a cell: the graph is built when
+    // calculation comes back on, in one pass over the sheet as loaded or changed by then.
+    graphStale_ = !autoCalc_;
+    if (!graphStale_)
+        graph_.beginBuild(cells_.size());
     cells_.forEach(
         [&](const Cell& cell)
         {
             if (cell.formula)
                 attachFormula(cell);
         });
+    if (!graphStale_)
+        graph_.endBuild();
 }
 
 void Sheet::calculateInBatch(int col, int row, const Formula& formula)
@@ -551,6 +568,11 @@ void Sheet::calculateInBatch(int col, int row, const Formula& formula)
         }
     if (alone)
     {
+        // Nothing reads the cell and it has just been calculated from the values as they
+        // are: an earlier change of its own entry in this batch no longer needs its turn.
+        const CellKey key = cellKey(col, row);
+        while (!pending_.empty() && pending_.back() == key)
+            pending_.pop_back();
         evaluate(col, row);
         return;
     }
@@ -613,43 +635,59 @@ void Sheet::calculateNow(std::vector<CellKey> seeds)
     // functions carry results from one cell to the next (see EvalContext::calculationPass).
     const std::uint64_t outer = pass_;
     pass_ = nextCalculationPass();
-    const auto steps = graph_.plan(seeds,
-                                   [&](CellKey key) -> CalcMark*
-                                   {
-                                       Cell* cell = cells_.find(keyCol(key), keyRow(key));
-                                       return cell && cell->formula ? &cell->mark : nullptr;
-                                   });
+    const std::vector<DependencyGraph::Step> steps = graph_.plan(seeds);
     for (const DependencyGraph::Step& step : steps)
     {
-        if (!step.circular)
-        {
-            evaluate(keyCol(step.cell), keyRow(step.cell));
+        const int col = keyCol(step.cell), row = keyRow(step.cell);
+        // The slot is where the cell was when its formula was attached; a formula changed
+        // by a custom function during this pass may have moved it.
+        Cell* cell = cells_.atSlot(step.slot);
+        if (!cell || cell->col != col || cell->row != row)
+            cell = cells_.find(col, row);
+        if (!cell || !cell->formula)
             continue;
-        }
-        Cell* cell = cells_.find(keyCol(step.cell), keyRow(step.cell));
-        if (cell && cell->formula)
+        if (step.circular)
             cell->value = Value::error(ErrorCode::Circular);
+        else
+            evaluate(*cell);
     }
     pass_ = outer == 0 ? 0 : nextCalculationPass();
 }
 
 void Sheet::evaluate(int col, int row)
 {
-    Cell* cell = cells_.find(col, row);
-    if (!cell || !cell->formula)
-        return;
-    // A custom function may call back into the sheet; hold the formula and find the cell
-    // again afterwards.
-    std::shared_ptr<const Formula> formula = cell->formula;
+    if (Cell* cell = cells_.find(col, row); cell && cell->formula)
+        evaluate(*cell);
+}
+
+void Sheet::evaluate(Cell& cell)
+{
+    const int col = cell.col, row = cell.row;
     const int savedCol = evalCol_, savedRow = evalRow_;
     evalCol_ = col;
     evalRow_ = row;
+    // Only a custom function can call back into the sheet and change it meanwhile; a formula
+    // that may call one is held, and its cell found again afterwards.
+    if (customFunctions_.empty() || !callsNamedFunction(*cell.formula))
+    {
+        cell.value = evaluateFormula(*cell.formula, *this);
+        evalCol_ = savedCol;
+        evalRow_ = savedRow;
+        return;
+    }
+    const std::shared_ptr<const Formula> formula = cell.formula;
+    const std::uint64_t revision = revision_;
     Value result = evaluateFormula(*formula, *this);
     evalCol_ = savedCol;
     evalRow_ = savedRow;
-    cell = cells_.find(col, row);
-    if (cell && cell->formula == formula)
-        cell->value = std::move(result);
+    if (revision == revision_ && cell.formula == formula)
+    {
+        cell.value = std::move(result);
+        return;
+    }
+    Cell* now = cells_.find(col, row);
+    if (now && now->formula == formula)
+        now->value = std::move(result);
 }
 
 bool Sheet::recalcCell(int col, int row)
@@ -676,8 +714,19 @@ void Sheet::setAutoCalc(bool on)
 {
     const bool wasOff = !autoCalc_;
     autoCalc_ = on;
+    if (!on && !wasOff)
+    {
+        // Changes made without calculation only note the volatile cells; the graph is built
+        // again, in one pass, when calculation comes back on.
+        graph_.clear();
+        graphStale_ = true;
+    }
     if (on && wasOff)
+    {
+        if (graphStale_)
+            rebuildDependencies();
         recalcAll();
+    }
 }
 
 bool Sheet::addCustomFunction(std::string_view name, int minArgs, int maxArgs, CustomFunctionProc callback,

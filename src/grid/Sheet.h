@@ -384,6 +384,7 @@ private:
     /// Calculates the formulas affected by a change of `seeds`, whatever batch is open.
     void calculateNow(std::vector<CellKey> seeds);
     void evaluate(int col, int row);
+    void evaluate(Cell& cell);
 
     /// Inserts (count > 0) or deletes (count < 0) rows or columns at `at`.
     void shiftCells(bool rows, int at, int count);
@@ -393,6 +394,7 @@ private:
     CellStore cells_;
     std::vector<CellType> types_;
     std::unordered_multimap<std::size_t, std::uint32_t> typeIndex_;
+    std::uint32_t lastType_ = 0; ///< the type internType found or made last
     std::vector<CellFormat> formats_;
     std::unordered_multimap<std::size_t, std::uint32_t> formatIndex_;
     Font defaultFont_;
@@ -404,6 +406,9 @@ private:
     std::uint64_t revision_ = 0;
 
     DependencyGraph graph_;
+    /// True while automatic calculation is off: the graph is empty and built anew when it
+    /// comes back on.
+    bool graphStale_ = false;
     std::unordered_set<CellKey> volatile_;
     bool autoCalc_ = true;
     int batchDepth_ = 0;

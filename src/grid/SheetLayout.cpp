@@ -64,15 +64,18 @@ std::uint32_t Sheet::internType(const CellType& type)
 {
     if (type == types_[0])
         return 0;
+    // Code that types cells one at a time mostly repeats the type it gave last.
+    if (lastType_ < types_.size() && types_[lastType_] == type)
+        return lastType_;
     const std::size_t h = hashOf(type);
     auto [first, last] = typeIndex_.equal_range(h);
     for (auto it = first; it != last; ++it)
         if (types_[it->second] == type)
-            return it->second;
+            return lastType_ = it->second;
     auto id = static_cast<std::uint32_t>(types_.size());
     types_.push_back(type);
     typeIndex_.emplace(h, id);
-    return id;
+    return lastType_ = id;
 }
 
 std::uint32_t Sheet::internFormat(const CellFormat& format)

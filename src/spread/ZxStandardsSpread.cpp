@@ -170,31 +170,39 @@ bool WordReplacer::replace(Kdr_String& text) const
     // A name made of word characters can only match a word of the text, so the words of the
     // text name the candidates; names with other characters are always tried. Names are tried
     // in list order, and an inserted value's words may bring in later names, exactly as the
-    // name-by-name replacement does.
-    std::set<int> pending(always_.begin(), always_.end());
+    // name-by-name replacement does. A later name only ever joins behind the one being
+    // replaced, so one pass over the marks in list order takes every candidate in turn.
+    std::vector<unsigned char> pending(static_cast<std::size_t>(names_.length()), 0);
+    for (int index : always_)
+        pending[static_cast<std::size_t>(index)] = 1;
+    std::string folded;
     auto addWords = [&](std::string_view part, int after)
     {
         forEachWord(part,
                     [&](std::string_view word)
                     {
-                        auto found = byWord_.find(foldedCopy(word));
+                        folded.assign(word);
+                        for (char& c : folded)
+                            c = host::foldCase(c);
+                        auto found = byWord_.find(folded);
                         if (found == byWord_.end())
                             return;
                         for (int index : found->second)
                             if (index > after)
-                                pending.insert(index);
+                                pending[static_cast<std::size_t>(index)] = 1;
                     });
     };
     addWords(text, -1);
     bool replaced = false;
-    while (!pending.empty())
+    for (std::size_t i = 0; i < pending.size(); ++i)
     {
-        const int i = *pending.begin();
-        pending.erase(pending.begin());
-        if (replaceOneName(text, names_[i], values_[i]))
+        if (!pending[i])
+            continue;
+        const int index = static_cast<int>(i);
+        if (replaceOneName(text, names_[index], values_[index]))
         {
             replaced = true;
-            addWords(values_[i], i);
+            addWords(values_[index], index);
         }
     }
     return replaced;
