@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "HugePages.h"
 #include "LibraryFolder.h"
 #include "host/Settings.h"
 
@@ -74,6 +75,7 @@ int runCommand(const GlobalOptions& options, const char* argv0, const cli::Comma
 
 int main(int argc, char** argv)
 {
+    cli::useHugePagesWhenAsked(argc, argv);
     CLI::App app{kDescription, "kaldor-ss"};
     app.set_version_flag("--version", std::string("kaldor-ss ") + host::versionText());
     app.require_subcommand(1);

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -39,20 +41,199 @@ struct CalcMark
     std::uint32_t index = 0;
 };
 
+/// A text kept by a cell, in eight bytes: nothing, up to seven bytes in place, or a shared
+/// block of exactly its size. Copies share the block, so a value read from a data text, a
+/// copied range or a copied sheet costs no second copy of the text. The block's count is
+/// atomic, so sheets copied from one another may live on different threads.
+class CellText
+{
+public:
+    CellText() = default;
+    CellText(std::string_view text) { assign(text); } // NOLINT: converts like a string does
+    CellText(const CellText& other) : word_(other.word_) { retain(); }
+    CellText(CellText&& other) noexcept : word_(other.word_) { other.word_ = 0; }
+    CellText& operator=(const CellText& other)
+    {
+        if (word_ != other.word_)
+        {
+            release();
+            word_ = other.word_;
+            retain();
+        }
+        return *this;
+    }
+    CellText& operator=(CellText&& other) noexcept
+    {
+        if (this != &other)
+        {
+            release();
+            word_ = other.word_;
+            other.word_ = 0;
+        }
+        return *this;
+    }
+    CellText& operator=(std::string_view text)
+    {
+        // Made first: the text may lie in this very block.
+        CellText made(text);
+        return *this = std::move(made);
+    }
+    CellText& operator=(const std::string& text) { return *this = std::string_view(text); }
+    CellText& operator=(const char* text) { return *this = std::string_view(text); }
+    ~CellText() { release(); }
+
+    bool empty() const { return word_ == 0; }
+    std::string_view view() const
+    {
+        if (word_ == 0)
+            return {};
+        if (word_ & 1)
+            return {reinterpret_cast<const char*>(&word_) + kInlineOffset,
+                    static_cast<std::size_t>((word_ >> 1) & 7)};
+        const Block* block = this->block();
+        return {reinterpret_cast<const char*>(block + 1), block->size};
+    }
+    operator std::string_view() const { return view(); } // NOLINT: reads like a string
+    std::string str() const { return std::string(view()); }
+    bool operator==(const CellText& other) const { return word_ == other.word_ || view() == other.view(); }
+    bool operator==(std::string_view text) const { return view() == text; }
+
+private:
+    struct Block
+    {
+        std::atomic<std::uint32_t> refs;
+        std::uint32_t size;
+    };
+    /// Where the characters of an in-place text start within the word: the byte after the
+    /// one that holds the tag bit and the length.
+    static constexpr std::size_t kInlineOffset = std::endian::native == std::endian::little ? 1 : 0;
+
+    const Block* block() const { return reinterpret_cast<const Block*>(static_cast<std::uintptr_t>(word_)); }
+    void assign(std::string_view text);
+    void retain() const
+    {
+        if (word_ != 0 && !(word_ & 1))
+            const_cast<Block*>(block())->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+    void release();
+
+    /// 0: empty; low bit set: in place, bits 1 to 3 the length, the other bytes the
+    /// characters; else the address of the block.
+    std::uint64_t word_ = 0;
+};
+
+/// A cell's value in sixteen bytes: what Value holds, with a text kept as a CellText.
+class CellValue
+{
+public:
+    using Type = Value::Type;
+
+    CellValue() : number_(0) {}
+    CellValue(const Value& value) : number_(0) { set(value); } // NOLINT: stores any value
+    CellValue(const CellValue& other) : number_(0) { copyFrom(other); }
+    CellValue& operator=(const CellValue& other)
+    {
+        if (this != &other)
+        {
+            clear();
+            copyFrom(other);
+        }
+        return *this;
+    }
+    CellValue(CellValue&& other) noexcept : number_(0) { moveFrom(other); }
+    CellValue& operator=(CellValue&& other) noexcept
+    {
+        if (this != &other)
+        {
+            clear();
+            moveFrom(other);
+        }
+        return *this;
+    }
+    CellValue& operator=(const Value& value)
+    {
+        clear();
+        set(value);
+        return *this;
+    }
+    ~CellValue() { clear(); }
+
+    static CellValue number(double v)
+    {
+        CellValue value;
+        value.type_ = Type::Number;
+        value.number_ = v;
+        return value;
+    }
+    /// A text value sharing the text.
+    static CellValue text(const CellText& v)
+    {
+        CellValue value;
+        value.type_ = Type::Text;
+        new (&value.text_) CellText(v);
+        return value;
+    }
+
+    Type type() const { return type_; }
+    bool isEmpty() const { return type_ == Type::Empty; }
+    bool isNumber() const { return type_ == Type::Number; }
+    bool isText() const { return type_ == Type::Text; }
+    bool isLogical() const { return type_ == Type::Logical; }
+    bool isError() const { return type_ == Type::Error; }
+
+    double asNumber() const { return number_; }
+    std::string_view asText() const { return text_.view(); }
+    bool asLogical() const { return small_ != 0; }
+    ErrorCode asError() const { return static_cast<ErrorCode>(small_); }
+
+    /// The value as functions take it.
+    Value toValue() const;
+
+private:
+    void set(const Value& value);
+    void copyFrom(const CellValue& other);
+    void moveFrom(CellValue& other) noexcept
+    {
+        type_ = other.type_;
+        small_ = other.small_;
+        if (type_ == Type::Text)
+            new (&text_) CellText(std::move(other.text_));
+        else
+            number_ = other.number_;
+        other.clear();
+    }
+    void clear()
+    {
+        if (type_ == Type::Text)
+            text_.~CellText();
+        type_ = Type::Empty;
+        number_ = 0;
+    }
+
+    union
+    {
+        double number_;
+        CellText text_;
+    };
+    Type type_ = Type::Empty;
+    std::uint8_t small_ = 0; ///< the logical or the error code
+};
+
 /// One stored cell. Its entry is either `data` (a text as set) or `formula`; `value` is what
 /// the entry reads as, or the formula's result. Types and formats are ids into the sheet's
-/// tables; 0 is the general type and the default format.
+/// tables; 0 is the general type and the default format. Texts are kept out of the record
+/// (CellText), so that a sheet of numbers and formulas costs a few dozen bytes a cell.
 struct Cell
 {
     int col = 0;
     int row = 0;
-    std::string data;
-    Value value;
+    CellValue value;
     std::shared_ptr<const Formula> formula;
+    CellText data;
+    CellText tag;
+    CellText note;
     std::uint32_t type = 0;
     std::uint32_t format = 0;
-    std::string tag;
-    std::string note;
     CalcMark mark;
 
     /// True when the cell holds nothing a fresh cell would not.
@@ -73,6 +254,7 @@ public:
     CellStore& operator=(const CellStore& other);
     CellStore(CellStore&& other) noexcept;
     CellStore& operator=(CellStore&& other) noexcept;
+    ~CellStore();
 
     Cell* find(int col, int row);
     const Cell* find(int col, int row) const;
@@ -82,14 +264,23 @@ public:
     void clear();
     std::size_t size() const { return count_; }
 
-    /// The slot a stored cell occupies: a dense number, the cell's until it is erased or the
-    /// store rebuilt; 0 for an address without a cell.
+    /// Dense cell numbers: every stored cell has a slot below slotCount() that it keeps until
+    /// it is erased (a slot freed by an erase is reused by the next new cell). Arrays indexed
+    /// by slot can therefore stand in for maps keyed by address.
+    static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
+    std::uint32_t slotCount() const { return poolSize_; }
+    /// The slot of the cell at the address, or kNoSlot.
     std::uint32_t slotOf(int col, int row) const;
-    /// The cell in a slot slotOf gave, or null; after the cell was erased the slot may hold
-    /// another cell or none, which its address tells.
-    Cell* atSlot(std::uint32_t slot)
+    /// The cell in a slot below slotCount(); a freed slot holds a blank cell at (0, 0).
+    Cell& atSlot(std::uint32_t slot)
     {
-        return slot != 0 && slot <= pool_.size() ? &pool_[slot - 1] : nullptr;
+        const std::uint32_t chunk = chunkOf(slot);
+        return chunks_[chunk][slot - chunkStart(chunk)];
+    }
+    const Cell& atSlot(std::uint32_t slot) const
+    {
+        const std::uint32_t chunk = chunkOf(slot);
+        return chunks_[chunk][slot - chunkStart(chunk)];
     }
 
     /// Every stored cell, in no particular order.
@@ -98,14 +289,14 @@ public:
         for (auto& [key, block] : blocks_)
             for (std::uint32_t slot : block.slots)
                 if (slot != 0)
-                    visit(pool_[slot - 1]);
+                    visit(atSlot(slot - 1));
     }
     template <class Visit> void forEach(Visit&& visit) const
     {
         for (const auto& [key, block] : blocks_)
             for (std::uint32_t slot : block.slots)
                 if (slot != 0)
-                    visit(pool_[slot - 1]);
+                    visit(atSlot(slot - 1));
     }
 
     /// Visits the stored cells of one column from `row1` to `row2`, top to bottom, until
@@ -121,7 +312,7 @@ public:
             const int to = std::min(row2, start + kBlockRows - 1) - start;
             for (int i = from; i <= to; ++i)
                 if (std::uint32_t slot = block->slots[static_cast<std::size_t>(i)]; slot != 0)
-                    if (!visit(pool_[slot - 1]))
+                    if (!visit(atSlot(slot - 1)))
                         return false;
         }
         return true;
@@ -171,8 +362,23 @@ private:
     }
     const Block* findBlock(std::uint64_t key) const;
 
+    /// Cells live in chunks that never move, so references to cells stay valid while others
+    /// are added. Chunk k holds kFirstChunk << k cells: a small sheet takes little memory, a
+    /// large one few allocations. A chunk's cells are made as they are first used, so the
+    /// unused end of the last chunk is never touched.
+    static constexpr std::uint32_t kFirstChunk = 64;
+    static std::uint32_t chunkOf(std::uint32_t slot)
+    {
+        return static_cast<std::uint32_t>(std::bit_width(slot / kFirstChunk + 1)) - 1;
+    }
+    static std::uint32_t chunkStart(std::uint32_t chunk) { return kFirstChunk * ((1u << chunk) - 1); }
+    std::uint32_t newSlot();
+    void copyPool(const CellStore& other);
+    void freePool();
+
     std::unordered_map<std::uint64_t, Block> blocks_;
-    std::deque<Cell> pool_;
+    std::vector<Cell*> chunks_;
+    std::uint32_t poolSize_ = 0;
     std::vector<std::uint32_t> free_;
     std::size_t count_ = 0;
     // The block last looked up: reading a column hits it 63 times out of 64.

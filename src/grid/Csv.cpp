@@ -10,21 +10,19 @@ namespace grid
 {
 namespace
 {
-struct Field
-{
-    int col;
-    int row;
-    std::string text;
-};
-
-/// Splits CSV text into its non-empty fields with their positions, and the size of the table
-/// they make (`rows` records, the longest of `cols` fields).
-bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int& cols, FileError& error)
+/// Walks CSV text field by field. `field(col, row, text)` takes every non-empty field, its
+/// text pointing into the CSV text or, for a quoted field, into scratch space reused from
+/// field to field; it is called only when `Decode` is set, so that a first pass can measure
+/// and check the table without copying anything. `rows` and `cols` come out as the size of
+/// the table (`rows` records, the longest of `cols` fields).
+template <bool Decode, class Field>
+bool parseCsv(std::string_view text, Field&& field, int& rows, int& cols, FileError& error)
 {
     int row = 1, col = 1, line = 1;
     cols = 0;
     rows = 0;
-    std::string field;
+    std::string scratch;
+    std::string_view current;
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto endField = [&]() -> bool
@@ -34,11 +32,12 @@ bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int&
             error = {line, "a record has more than " + std::to_string(kMaxCols) + " fields"};
             return false;
         }
-        if (!field.empty())
-            fields.push_back({col, row, std::move(field)});
-        field.clear();
+        if constexpr (Decode)
+            if (!current.empty())
+                field(col, row, current);
         cols = std::max(cols, col);
         ++col;
+        current = {};
         return true;
     };
     if (n == 0)
@@ -50,8 +49,16 @@ bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int&
         {
             const int startLine = line;
             ++i;
+            scratch.clear();
             while (true)
             {
+                // Runs of plain characters are taken at once.
+                std::size_t stop = i;
+                while (stop < n && text[stop] != '"' && text[stop] != '\n')
+                    ++stop;
+                if constexpr (Decode)
+                    scratch.append(text.substr(i, stop - i));
+                i = stop;
                 if (i >= n)
                 {
                     error = {startLine, "a quoted field is not closed"};
@@ -62,16 +69,18 @@ bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int&
                 {
                     if (i < n && text[i] == '"')
                     {
-                        field.push_back('"');
+                        if constexpr (Decode)
+                            scratch.push_back('"');
                         ++i;
                         continue;
                     }
                     break;
                 }
-                if (c == '\n')
-                    ++line;
-                field.push_back(c);
+                ++line; // a line break inside the quotes
+                if constexpr (Decode)
+                    scratch.push_back(c);
             }
+            current = scratch;
             if (i < n && text[i] != ',' && text[i] != '\n' &&
                 !(text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') && !(text[i] == '\r' && i + 1 == n))
             {
@@ -89,7 +98,7 @@ bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int&
             std::size_t stop = end;
             if (stop > i && text[stop - 1] == '\r' && (stop == n || text[stop] == '\n'))
                 --stop;
-            field.assign(text.substr(i, stop - i));
+            current = text.substr(i, stop - i);
             i = end;
         }
         if (!endField())
@@ -122,13 +131,21 @@ bool parseCsv(std::string_view text, std::vector<Field>& fields, int& rows, int&
     rows = row;
     return true;
 }
+
+/// Checks the text and measures its table without keeping anything.
+bool measureCsv(std::string_view text, int& rows, int& cols, FileError& error)
+{
+    return parseCsv<false>(
+        text, [](int, int, std::string_view) {}, rows, cols, error);
+}
 } // namespace
 
 bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
 {
-    std::vector<Field> fields;
+    // A first pass checks the text and sizes the table, so that a fault leaves the sheet as
+    // it was; the second sets every field straight from the text.
     int rows = 0, cols = 0;
-    if (!parseCsv(text, fields, rows, cols, error))
+    if (!measureCsv(text, rows, cols, error))
         return false;
     if (rows == 0)
     {
@@ -138,21 +155,26 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
     sheet.setAutoCalc(false);
     sheet.setMaxCols(cols);
     sheet.setMaxRows(rows);
-    for (const Field& f : fields)
-    {
-        if (f.text[0] == '=' && f.text.size() > 1)
+    parseCsv<true>(
+        text,
+        [&](int col, int row, std::string_view field)
         {
-            if (sheet.setFormula(f.col, f.row, f.text))
-                continue;
-            // A formula that does not parse is never taken for text: the cell shows an error
-            // and the reader learns which cell and why, with the text as it was written.
-            std::cerr << "cell " << columnLetters(f.col) << f.row << ": the formula \"" << f.text
-                      << "\" does not parse (" << sheet.lastFormulaError() << "); the cell holds #NAME?\n";
-            sheet.setFormula(f.col, f.row, "=#NAME?");
-            continue;
-        }
-        sheet.setData(f.col, f.row, f.text);
-    }
+            if (field[0] == '=' && field.size() > 1)
+            {
+                if (sheet.setFormula(col, row, field))
+                    return;
+                // A formula that does not parse is never taken for text: the cell shows an
+                // error and the reader learns which cell and why, with the text as it was
+                // written.
+                std::cerr << "cell " << columnLetters(col) << row << ": the formula \"" << field
+                          << "\" does not parse (" << sheet.lastFormulaError()
+                          << "); the cell holds #NAME?\n";
+                sheet.setFormula(col, row, "=#NAME?");
+                return;
+            }
+            sheet.setData(col, row, field);
+        },
+        rows, cols, error);
     sheet.setAutoCalc(true);
     sheet.setChangesMade(false);
     return true;
@@ -160,14 +182,15 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
 
 bool readCsvRecords(std::string_view text, std::vector<std::vector<std::string>>& records, FileError& error)
 {
-    std::vector<Field> fields;
     int rows = 0, cols = 0;
-    if (!parseCsv(text, fields, rows, cols, error))
+    if (!measureCsv(text, rows, cols, error))
         return false;
     records.assign(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(cols)));
-    for (Field& f : fields)
-        records[static_cast<std::size_t>(f.row - 1)][static_cast<std::size_t>(f.col - 1)] = std::move(f.text);
-    return true;
+    return parseCsv<true>(
+        text,
+        [&](int col, int row, std::string_view field)
+        { records[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] = field; },
+        rows, cols, error);
 }
 
 std::string writeCsvText(const Sheet& sheet)

@@ -46,7 +46,7 @@ std::optional<double> readNumber(std::string_view text, bool allowSeparators)
     return parseNumber(plain);
 }
 
-bool numericValue(const Value& value, double& number)
+template <class AnyValue> bool numericValue(const AnyValue& value, double& number)
 {
     if (value.isNumber())
         number = value.asNumber();
@@ -239,19 +239,19 @@ std::string Sheet::normalizedEntry(const CellType& type, std::string_view text) 
     return entry;
 }
 
-Value Sheet::entryValue(const Cell& cell) const
+CellValue Sheet::entryValue(const Cell& cell) const
 {
     if (cell.data.empty())
-        return Value{};
+        return CellValue{};
     const CellType& type = typeOf(cell);
     if (type.kind == CellType::Kind::Text)
-        return Value::text(cell.data);
+        return CellValue::text(cell.data);
     if (auto number = readNumber(cell.data, type.kind == CellType::Kind::Number))
-        return Value::number(*number);
-    return Value::text(cell.data);
+        return CellValue::number(*number);
+    return CellValue::text(cell.data);
 }
 
-void Sheet::changeEntry(int col, int row, std::string data, std::shared_ptr<const Formula> formula)
+void Sheet::changeEntry(int col, int row, std::string_view data, std::shared_ptr<const Formula> formula)
 {
     touch();
     Cell* existing = cells_.find(col, row);
@@ -260,12 +260,12 @@ void Sheet::changeEntry(int col, int row, std::string data, std::shared_ptr<cons
     Cell& cell = existing ? *existing : cells_.obtain(col, row);
     if (cell.formula)
         detachFormula(cell);
-    cell.data = std::move(data);
+    cell.data = data;
     cell.formula = std::move(formula);
     const std::shared_ptr<const Formula> set = cell.formula;
     if (cell.formula)
     {
-        cell.value = Value{};
+        cell.value = CellValue{};
         attachFormula(cell);
     }
     else
@@ -288,7 +288,12 @@ bool Sheet::setData(int col, int row, std::string_view text)
     row = normalized(row);
     if (!inRange(col, row))
         return false;
-    changeEntry(col, row, normalizedEntry(cellType(col, row), text), nullptr);
+    const CellType& type = cellType(col, row);
+    // Only text and edit cells change what is set; others take the text as it is.
+    if (type.kind != CellType::Kind::Text && type.kind != CellType::Kind::Edit)
+        changeEntry(col, row, text, nullptr);
+    else
+        changeEntry(col, row, normalizedEntry(type, text), nullptr);
     return true;
 }
 
@@ -305,7 +310,7 @@ bool Sheet::setValue(int col, int row, std::string_view text)
             entry = numberEntry(*number);
     if (entry.empty())
         entry = normalizedEntry(type, text);
-    changeEntry(col, row, std::move(entry), nullptr);
+    changeEntry(col, row, entry, nullptr);
     return true;
 }
 
@@ -332,7 +337,7 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
         lastFormulaError_ = parsed.error;
         return false;
     }
-    changeEntry(col, row, std::string{}, sharedForm(col, std::move(parsed.formula)));
+    changeEntry(col, row, {}, sharedForm(col, std::move(parsed.formula)));
     return true;
 }
 
@@ -395,7 +400,7 @@ void Sheet::placeCell(int col, int row, const Cell* source, CellContent what)
     {
         if (cell.formula)
             detachFormula(cell);
-        cell.data = source ? source->data : std::string{};
+        cell.data = source ? source->data : CellText{};
         cell.formula = source ? source->formula : nullptr;
         if (cell.formula)
         {
@@ -410,8 +415,8 @@ void Sheet::placeCell(int col, int row, const Cell* source, CellContent what)
     }
     if (what == CellContent::All)
     {
-        cell.tag = source ? source->tag : std::string{};
-        cell.note = source ? source->note : std::string{};
+        cell.tag = source ? source->tag : CellText{};
+        cell.note = source ? source->note : CellText{};
     }
     if (!cell.formula)
     {
@@ -455,8 +460,8 @@ std::string Sheet::cellDataText(int col, int row) const
     if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
         return fixedText(number, type.shownDecimals(), type.thousands);
     if (cell->formula)
-        return valueText(cell->value);
-    return cell->data;
+        return valueText(cell->value.toValue());
+    return cell->data.str();
 }
 
 std::string Sheet::cellValueText(int col, int row) const
@@ -468,7 +473,7 @@ std::string Sheet::cellValueText(int col, int row) const
     double number = 0;
     if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
         return formatGeneral(roundToDecimals(number, type.shownDecimals()));
-    return valueText(cell->value);
+    return valueText(cell->value.toValue());
 }
 
 std::string Sheet::cellFormulaText(int col, int row) const
@@ -484,7 +489,7 @@ std::string Sheet::cellFormulaText(int col, int row) const
 std::string Sheet::cellEntry(int col, int row) const
 {
     const Cell* cell = cells_.find(normalized(col), normalized(row));
-    return cell ? cell->data : std::string{};
+    return cell ? cell->data.str() : std::string{};
 }
 
 bool Sheet::hasFormula(int col, int row) const
@@ -641,8 +646,8 @@ void Sheet::calculateNow(std::vector<CellKey> seeds)
         const int col = keyCol(step.cell), row = keyRow(step.cell);
         // The slot is where the cell was when its formula was attached; a formula changed
         // by a custom function during this pass may have moved it.
-        Cell* cell = cells_.atSlot(step.slot);
-        if (!cell || cell->col != col || cell->row != row)
+        Cell* cell = step.slot < cells_.slotCount() ? &cells_.atSlot(step.slot) : nullptr;
+        if (!cell || cell->col != col || cell->row != row || !cell->formula)
             cell = cells_.find(col, row);
         if (!cell || !cell->formula)
             continue;
@@ -777,7 +782,7 @@ Value Sheet::cellValue(int col, int row) const
     if (col < 1 || row < 1 || col > cols_ || row > rows_)
         return Value{};
     const Cell* cell = cells_.find(col, row);
-    return cell ? cell->value : Value{};
+    return cell ? cell->value.toValue() : Value{};
 }
 
 bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
@@ -787,7 +792,7 @@ bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
     if (col1 > col2 || row1 > row2)
         return true;
     auto visitCell = [&](const Cell& cell)
-    { return cell.value.isEmpty() || visitor.visit(cell.col, cell.row, cell.value); };
+    { return cell.value.isEmpty() || visitor.visit(cell.col, cell.row, cell.value.toValue()); };
     const double lookups = double(col2 - col1 + 1) * CellStore::blocksBetween(row1, row2);
     if (lookups <= static_cast<double>(cells_.size()))
     {
@@ -809,7 +814,7 @@ bool Sheet::visitRange(const CellRange& range, RangeVisitor& visitor) const
               [](const Cell* a, const Cell* b)
               { return a->col != b->col ? a->col < b->col : a->row < b->row; });
     for (const Cell* cell : inside)
-        if (!visitor.visit(cell->col, cell->row, cell->value))
+        if (!visitor.visit(cell->col, cell->row, cell->value.toValue()))
             return false;
     return true;
 }

@@ -360,9 +360,9 @@ private:
     bool changeFormats(int col1, int row1, int col2, int row2,
                        const std::function<void(CellFormat&)>& change);
 
-    Value entryValue(const Cell& cell) const;
+    CellValue entryValue(const Cell& cell) const;
     std::string normalizedEntry(const CellType& type, std::string_view text) const;
-    void changeEntry(int col, int row, std::string data, std::shared_ptr<const Formula> formula);
+    void changeEntry(int col, int row, std::string_view data, std::shared_ptr<const Formula> formula);
     /// The compiled form to store for a formula set in column `col`: the one the column's
     /// previous formula uses when it is the same, else `formula`.
     std::shared_ptr<const Formula> sharedForm(int col, std::shared_ptr<const Formula> formula);

@@ -82,6 +82,8 @@ std::uint32_t Sheet::internFormat(const CellFormat& format)
 {
     if (format == formats_[0])
         return 0;
+    if (formats_.size() > 1 && format == formats_.back())
+        return static_cast<std::uint32_t>(formats_.size() - 1);
     const std::size_t h = hashOf(format);
     auto [first, last] = formatIndex_.equal_range(h);
     for (auto it = first; it != last; ++it)
@@ -164,6 +166,24 @@ bool Sheet::changeFormats(int col1, int row1, int col2, int row2,
 {
     if (!clipRange(col1, row1, col2, row2))
         return false;
+    if (col1 == col2 && row1 == row2)
+    {
+        // One cell, as a file sets them: no table of changed formats.
+        Cell* existing = cells_.find(col1, row1);
+        const std::uint32_t old = existing ? existing->format : 0;
+        CellFormat format = formats_[old];
+        change(format);
+        const std::uint32_t id = internFormat(format);
+        if (id != old)
+        {
+            Cell& cell = existing ? *existing : cells_.obtain(col1, row1);
+            cell.format = id;
+            if (cell.blank())
+                cells_.erase(col1, row1);
+        }
+        touch();
+        return true;
+    }
     // Cells sharing a format share the changed one too.
     std::unordered_map<std::uint32_t, std::uint32_t> changedIds;
     for (int row = row1; row <= row2; ++row)
@@ -250,7 +270,7 @@ bool Sheet::setCellTag(int col, int row, std::string_view tag)
 std::string Sheet::cellTag(int col, int row) const
 {
     const Cell* cell = cells_.find(normalized(col), normalized(row));
-    return cell ? cell->tag : std::string{};
+    return cell ? cell->tag.str() : std::string{};
 }
 
 bool Sheet::setCellNote(int col, int row, std::string_view note)
@@ -273,7 +293,7 @@ bool Sheet::setCellNote(int col, int row, std::string_view note)
 std::string Sheet::cellNote(int col, int row) const
 {
     const Cell* cell = cells_.find(normalized(col), normalized(row));
-    return cell ? cell->note : std::string{};
+    return cell ? cell->note.str() : std::string{};
 }
 
 // --- Spans ------------------------------------------------------------------------------

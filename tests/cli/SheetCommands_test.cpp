@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace
 {
@@ -31,6 +32,30 @@ TEST(SheetValues, AHugeSparseSheetListsOnlyItsCells)
     ProgramResult result = runProgram({"sheet", "values", sheet});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "B7\tx\nXFD1048576\tx!\n");
+}
+
+TEST(SheetValues, TheProcessSwitchesChangeNothingButSpeed)
+{
+    ScratchFolder scratch;
+    const std::string csv = scratch.write("plate.csv", kPlateCsv);
+    const ProgramResult plain = runProgram({"sheet", "values", csv});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    // Huge pages restart the program once; given other allocator settings, it keeps them.
+    for (const std::map<std::string, std::string>& env :
+         {std::map<std::string, std::string>{{"KALDOR_HUGE_PAGES", "1"}},
+          std::map<std::string, std::string>{{"KALDOR_HUGE_PAGES", "1"},
+                                             {"KALDOR_EXIT_WITHOUT_FREEING", "1"}},
+          std::map<std::string, std::string>{{"KALDOR_HUGE_PAGES", "1"},
+                                             {"GLIBC_TUNABLES", "glibc.malloc.check=0"}},
+          std::map<std::string, std::string>{{"KALDOR_HUGE_PAGES", "0"}}})
+    {
+        RunOptions options;
+        options.env = env;
+        const ProgramResult switched = runProgram({"sheet", "values", csv}, options);
+        EXPECT_EQ(switched.status, 0) << switched.err;
+        EXPECT_EQ(switched.out, plain.out);
+        EXPECT_EQ(switched.err, plain.err);
+    }
 }
 
 TEST(SheetValues, StandardsSheetsCalculateWithTheSteelFunctions)
