@@ -64,6 +64,16 @@ const FunctionInfo* findBuiltin(std::string_view name)
     return *it;
 }
 
+ReferenceBody findReferenceBody(const FunctionInfo* function)
+{
+    if (!function)
+        return nullptr;
+    for (const fn::ReferenceFunction& candidate : fn::referenceFunctions())
+        if (std::string_view(candidate.name) == function->name)
+            return candidate.body;
+    return nullptr;
+}
+
 std::span<const FunctionInfo* const> builtinFunctions()
 {
     return sortedFunctions();
