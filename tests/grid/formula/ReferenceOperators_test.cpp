@@ -6,6 +6,7 @@
 #include "grid/formula/Formula.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 namespace grid::test
@@ -178,6 +179,87 @@ TEST(ReferenceOperatorsTest, OffsetSizesAndEdgesOfTheSheet)
     EXPECT_EQ(c.text("OFFSET(A1,0,0,1,0)"), "#REF!");
     EXPECT_EQ(c.text("OFFSET(A1,0,0,-2,1)"), "#REF!"); // reaches above row 1
     EXPECT_EQ(c.text("OFFSET(A1,1/0,0)"), "#DIV/0!");
+}
+/// Random reference expressions: cells and ranges joined by ':', blanks and unions, inside
+/// reference-valued functions and parentheses.
+class ReferenceGenerator
+{
+public:
+    explicit ReferenceGenerator(unsigned seed) : random_(seed) {}
+
+    std::string reference(int depth)
+    {
+        switch (depth <= 0 ? pick(2) : pick(9))
+        {
+        case 0:
+            return cell();
+        case 1:
+            return cell() + ":" + cell();
+        case 2:
+            return reference(depth - 1) + ":" + primary(depth - 1);
+        case 3:
+            return reference(depth - 1) + std::string(1 + pick(2), ' ') + primary(depth - 1);
+        case 4:
+            return "(" + reference(depth - 1) + "," + reference(depth - 1) + ")";
+        case 5:
+            return "INDEX(" + reference(depth - 1) + "," + std::to_string(pick(3)) + "," +
+                   std::to_string(pick(3)) + (pick(2) ? ",1)" : ")");
+        case 6:
+            return "OFFSET(" + reference(depth - 1) + "," + std::to_string(pick(3)) + "," +
+                   std::to_string(pick(3)) + (pick(2) ? "," + std::to_string(1 + pick(2)) + ",1)" : ")");
+        case 7:
+            return "CHOOSE(" + std::to_string(1 + pick(2)) + "," + reference(depth - 1) + "," +
+                   reference(depth - 1) + ")";
+        default:
+            return "(" + reference(depth - 1) + ")";
+        }
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    std::string primary(int depth) { return pick(2) ? cell() : "(" + reference(depth) + ")"; }
+    std::string cell()
+    {
+        std::string ref = pick(4) == 0 ? "$" : "";
+        ref += static_cast<char>('A' + pick(4));
+        ref += std::to_string(1 + pick(6));
+        return ref;
+    }
+    std::mt19937 random_;
+};
+
+TEST(ReferenceOperatorsTest, RandomReferenceExpressionsReadBackInBothStylesAndAgree)
+{
+    ReferenceGenerator generator(20261208);
+    FormulaTestContext sheet;
+    for (int r = 1; r <= 8; ++r)
+        for (int c = 1; c <= 6; ++c)
+            sheet.set(c, r, Value::number(r * 10 + c));
+    for (int i = 0; i < 2000; ++i)
+    {
+        const std::string source = (i % 3 == 0   ? "SUM("
+                                    : i % 3 == 1 ? "AREAS("
+                                                 : "COUNT(") +
+                                   generator.reference(4) + ")";
+        ParseResult first = parseFormula(source, 7, 9);
+        ASSERT_TRUE(first.formula) << source << ": " << first.error;
+        const std::string printed = formulaText(*first.formula, 7, 9, ReferenceStyle::A1);
+        ParseResult second = parseFormula(printed, 7, 9);
+        ASSERT_TRUE(second.formula) << printed << ": " << second.error;
+        EXPECT_EQ(formulaText(*second.formula, 7, 9, ReferenceStyle::A1), printed);
+        const std::string r1c1 = formulaText(*first.formula, 7, 9, ReferenceStyle::R1C1);
+        ParseResult third = parseFormula(r1c1, 7, 9, ReferenceStyle::R1C1);
+        ASSERT_TRUE(third.formula) << r1c1 << ": " << third.error;
+        EXPECT_EQ(formulaText(*third.formula, 7, 9, ReferenceStyle::A1), printed);
+        sheet.col = 7;
+        sheet.row = 9;
+        const Value value = evaluateFormula(*first.formula, sheet);
+        EXPECT_EQ(value, evaluateFormula(*third.formula, sheet)) << source;
+        // Whatever the operands, the result is a number or one of the reference errors.
+        EXPECT_TRUE(value.isNumber() || value == Value::error(ErrorCode::Null) ||
+                    value == Value::error(ErrorCode::Ref) || value == Value::error(ErrorCode::Value))
+            << source << " gives " << valueText(value);
+    }
 }
 } // namespace
 } // namespace grid::test
