@@ -736,7 +736,7 @@ void Sheet::setRandomSeed(std::uint64_t seed)
     random_.seed(seed);
 }
 
-bool Sheet::cellFormula(int col, int row, std::string& text) const
+bool Sheet::shownFormula(int col, int row, std::string& text) const
 {
     if (col < 1 || row < 1 || col > cols_ || row > rows_)
         return false;

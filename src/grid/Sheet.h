@@ -347,7 +347,7 @@ public:
     double random() override;
     const CustomFunction* findCustomFunction(std::string_view name) const override;
     /// The cell's formula in the sheet's reference style, with its leading '='.
-    bool cellFormula(int col, int row, std::string& text) const override;
+    bool shownFormula(int col, int row, std::string& text) const override;
 
 private:
     bool inRange(int col, int row) const;

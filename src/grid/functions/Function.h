@@ -63,7 +63,7 @@ public:
     virtual double random() = 0;
     /// The formula of the cell (col, row) as the sheet shows it, with its leading '='; false
     /// when the cell holds no formula. A context without formulas has none (the default).
-    virtual bool cellFormula(int /*col*/, int /*row*/, std::string& /*text*/) const { return false; }
+    virtual bool shownFormula(int /*col*/, int /*row*/, std::string& /*text*/) const { return false; }
 };
 
 /// One evaluated argument of a function call: a value, a reference to cells (a one-cell

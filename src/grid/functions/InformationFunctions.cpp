@@ -30,7 +30,7 @@ Value isformulaFn(EvalContext& context, Args a)
     if (ref.kind != Arg::Kind::Reference)
         return Value::error(ErrorCode::Value);
     std::string text;
-    return Value::logical(context.cellFormula(ref.range.col1, ref.range.row1, text));
+    return Value::logical(context.shownFormula(ref.range.col1, ref.range.row1, text));
 }
 
 // ISEVEN and ISODD read numbers and numeric texts; a logical is #VALUE!.

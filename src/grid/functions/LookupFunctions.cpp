@@ -382,7 +382,7 @@ Value formulaTextFn(EvalContext& context, Args a)
     if (ref.kind != Arg::Kind::Reference)
         return Value::error(ErrorCode::NA);
     std::string text;
-    if (!context.cellFormula(ref.range.col1, ref.range.row1, text))
+    if (!context.shownFormula(ref.range.col1, ref.range.row1, text))
         return Value::error(ErrorCode::NA);
     return Value::text(std::move(text));
 }
