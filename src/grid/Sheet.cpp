@@ -627,9 +627,22 @@ void Sheet::recalculate(std::vector<CellKey> seeds)
 
 void Sheet::calculateNow(std::vector<CellKey> seeds)
 {
-    seeds.insert(seeds.end(), volatile_.begin(), volatile_.end());
+    if (!volatile_.empty())
+    {
+        // Volatile formulas (INDIRECT, OFFSET…) may read cells no dependency names, so they
+        // are calculated after everything else the change reaches, then what reads them.
+        if (!seeds.empty())
+            calculatePlan(std::move(seeds));
+        calculatePlan(std::vector<CellKey>(volatile_.begin(), volatile_.end()));
+        return;
+    }
     if (seeds.empty())
         return;
+    calculatePlan(std::move(seeds));
+}
+
+void Sheet::calculatePlan(std::vector<CellKey> seeds)
+{
     // The common case while a sheet is filled: one cell changed and nothing reads it.
     if (seeds.size() == 1 && !graph_.hasReaders(keyCol(seeds[0]), keyRow(seeds[0])))
     {
@@ -775,6 +788,17 @@ void Sheet::setClock(std::function<double()> clock)
 void Sheet::setRandomSeed(std::uint64_t seed)
 {
     random_.seed(seed);
+}
+
+bool Sheet::shownFormula(int col, int row, std::string& text) const
+{
+    if (col < 1 || row < 1 || col > cols_ || row > rows_)
+        return false;
+    const Cell* cell = cells_.find(col, row);
+    if (!cell || !cell->formula)
+        return false;
+    text = "=" + formulaText(*cell->formula, col, row, state_.referenceStyle);
+    return true;
 }
 
 Value Sheet::cellValue(int col, int row) const

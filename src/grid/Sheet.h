@@ -346,6 +346,8 @@ public:
     double now() const override;
     double random() override;
     const CustomFunction* findCustomFunction(std::string_view name) const override;
+    /// The cell's formula in the sheet's reference style, with its leading '='.
+    bool shownFormula(int col, int row, std::string& text) const override;
 
 private:
     bool inRange(int col, int row) const;
@@ -383,6 +385,8 @@ private:
     void calculatePending();
     /// Calculates the formulas affected by a change of `seeds`, whatever batch is open.
     void calculateNow(std::vector<CellKey> seeds);
+    /// Calculates the seeds and what depends on them, in dependency order.
+    void calculatePlan(std::vector<CellKey> seeds);
     void evaluate(int col, int row);
     void evaluate(Cell& cell);
 

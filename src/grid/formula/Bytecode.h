@@ -49,6 +49,10 @@ enum class Op : std::uint8_t
     JumpIfNotError, ///< IFERROR: a value that is no error stays and jumps to a
     Choose,         ///< CHOOSE: pops the index; branch k at targets[a + k - 1]; a bad index → b
     EndLazy,        ///< end of IF/IFERROR/CHOOSE (a: LazyFunction) with argc arguments; printing only
+    CallReference,  ///< builtins[a], a reference-valued function (referenceBodies[b]), argc arguments
+    RangeSpan,      ///< the ':' operator between two reference-valued operands: the range spanning both
+    Intersect,      ///< the ' ' operator: the cells two references share (#NULL! when none)
+    Union,          ///< the ',' operator inside parentheses: the argc references as one
 };
 
 enum class LazyFunction : std::int32_t
@@ -89,8 +93,9 @@ public:
     std::vector<double> numbers;
     std::vector<std::string> texts; ///< string literals and names
     std::vector<const FunctionInfo*> builtins;
-    std::vector<std::int32_t> targets; ///< jump tables of CHOOSE
-    std::vector<Arg> arrays;           ///< array constants such as {1,2;3,4}
+    std::vector<std::int32_t> targets;          ///< jump tables of CHOOSE
+    std::vector<Arg> arrays;                    ///< array constants such as {1,2;3,4}
+    std::vector<ReferenceBody> referenceBodies; ///< of the CallReference instructions
     bool isVolatile = false;
 };
 

@@ -16,6 +16,58 @@ namespace grid
 {
 namespace
 {
+/// How a function takes a union of references such as (A1:B2,D4).
+enum class UnionUse
+{
+    None,   ///< it needs one range: #VALUE!, as spreadsheets answer
+    Spread, ///< every argument is data alike (SUM, COUNT…): each area becomes an argument
+    Gather, ///< a data argument among others (SMALL's, RANK's): the areas' values as one array
+    Keep,   ///< it reads the areas itself (AREAS, INDEX, ISREF)
+};
+
+UnionUse unionUse(std::string_view name)
+{
+    static constexpr std::string_view kSpread[] = {
+        "AVEDEV",  "AVERAGE", "AVERAGEA", "COUNT",   "COUNTA",  "DEVSQ",  "GEOMEAN", "HARMEAN",
+        "KURT",    "MAX",     "MAXA",     "MEDIAN",  "MIN",     "MINA",   "MODE",    "MODE.SNGL",
+        "PRODUCT", "SKEW",    "STDEV",    "STDEV.P", "STDEV.S", "STDEVA", "STDEVP",  "STDEVPA",
+        "SUM",     "SUMSQ",   "VAR",      "VAR.P",   "VAR.S",   "VARA",   "VARP",    "VARPA"};
+    static constexpr std::string_view kGather[] = {
+        "LARGE",        "PERCENTILE", "PERCENTILE.EXC", "PERCENTILE.INC", "QUARTILE", "QUARTILE.EXC",
+        "QUARTILE.INC", "RANK",       "RANK.AVG",       "RANK.EQ",        "SMALL"};
+    static constexpr std::string_view kKeep[] = {"AREAS", "INDEX", "ISREF"};
+    auto listed = [name](const auto& list)
+    { return std::find(std::begin(list), std::end(list), name) != std::end(list); };
+    if (listed(kSpread))
+        return UnionUse::Spread;
+    if (listed(kGather))
+        return UnionUse::Gather;
+    if (listed(kKeep))
+        return UnionUse::Keep;
+    return UnionUse::None;
+}
+
+bool isUnion(const Arg& arg)
+{
+    return arg.kind == Arg::Kind::Reference && !arg.areas.empty();
+}
+
+/// The areas of a reference: those of a union, else its one range.
+std::span<const CellRange> areasOf(const Arg& arg)
+{
+    return arg.areas.empty() ? std::span<const CellRange>(&arg.range, 1)
+                             : std::span<const CellRange>(arg.areas);
+}
+
+/// A reference of the given areas: one range, or a union of several.
+Arg referenceOf(std::vector<CellRange> areas)
+{
+    Arg out = Arg::ofReference(areas.front());
+    if (areas.size() > 1)
+        out.areas = std::move(areas);
+    return out;
+}
+
 /// One stack for all evaluations on a thread. A nested evaluation (a custom function that
 /// calculates another sheet) works above the caller's part of it and gives it back.
 std::vector<Arg>& evaluationStack()
@@ -71,6 +123,11 @@ private:
     Value intersect(const CellRange& range) const;
     bool resolve(const Instr& instr, CellRange& range) const;
     void callNamed(const Instr& instr);
+    /// Applies a reference operator (':', ' ' or ',') to the top operands.
+    void referenceOperator(const Instr& instr);
+    /// Readies the arguments from stack_[first] on for a function that may meet a union
+    /// (see UnionUse); false when the call is to answer #VALUE! instead.
+    bool takeUnions(std::string_view function, size_t first);
     /// True when the formula's last step, parentheses aside, is a custom function call.
     bool endsWithCustomCall() const
     {
@@ -86,7 +143,128 @@ private:
     size_t base_;
     int col_;
     int row_;
+    /// Set once a union is made, so calls check their arguments for one only then.
+    bool unions_ = false;
 };
+
+void Machine::referenceOperator(const Instr& instr)
+{
+    const size_t count = instr.op == Op::Union ? instr.argc : 2;
+    const size_t first = stack_.size() - count;
+    // An error operand (a deleted reference's #REF!) is the result; any other value is no
+    // reference and gives #VALUE!.
+    for (size_t i = first; i < stack_.size(); ++i)
+    {
+        const Arg& operand = stack_[i];
+        if (operand.kind == Arg::Kind::Reference)
+            continue;
+        Value error = operand.kind == Arg::Kind::Value && operand.value.isError()
+                          ? operand.value
+                          : Value::error(ErrorCode::Value);
+        stack_.resize(first);
+        push(std::move(error));
+        return;
+    }
+    std::vector<CellRange> areas;
+    switch (instr.op)
+    {
+    case Op::RangeSpan:
+    {
+        // The smallest range holding every cell of both sides.
+        CellRange span = stack_[first].range;
+        for (size_t i = first; i < stack_.size(); ++i)
+            for (const CellRange& r : areasOf(stack_[i]))
+            {
+                span.col1 = std::min(span.col1, r.col1);
+                span.row1 = std::min(span.row1, r.row1);
+                span.col2 = std::max(span.col2, r.col2);
+                span.row2 = std::max(span.row2, r.row2);
+            }
+        areas.push_back(span);
+        break;
+    }
+    case Op::Intersect:
+        for (const CellRange& l : areasOf(stack_[first]))
+            for (const CellRange& r : areasOf(stack_[first + 1]))
+            {
+                const CellRange common{std::max(l.col1, r.col1), std::max(l.row1, r.row1),
+                                       std::min(l.col2, r.col2), std::min(l.row2, r.row2)};
+                if (common.col1 <= common.col2 && common.row1 <= common.row2)
+                    areas.push_back(common);
+            }
+        break;
+    default:
+        for (size_t i = first; i < stack_.size(); ++i)
+            for (const CellRange& r : areasOf(stack_[i]))
+                areas.push_back(r);
+        break;
+    }
+    stack_.resize(first);
+    if (areas.empty())
+    {
+        push(Value::error(ErrorCode::Null));
+        return;
+    }
+    unions_ = unions_ || areas.size() > 1;
+    stack_.push_back(referenceOf(std::move(areas)));
+}
+
+bool Machine::takeUnions(std::string_view function, size_t first)
+{
+    if (std::none_of(stack_.begin() + static_cast<std::ptrdiff_t>(first), stack_.end(), isUnion))
+        return true;
+    switch (unionUse(function))
+    {
+    case UnionUse::None:
+        return false;
+    case UnionUse::Keep:
+        return true;
+    case UnionUse::Spread:
+    {
+        std::vector<Arg> spread;
+        for (size_t i = first; i < stack_.size(); ++i)
+        {
+            if (!isUnion(stack_[i]))
+                spread.push_back(std::move(stack_[i]));
+            else
+                for (const CellRange& r : stack_[i].areas)
+                    spread.push_back(Arg::ofReference(r));
+        }
+        stack_.resize(first);
+        for (Arg& arg : spread)
+            stack_.push_back(std::move(arg));
+        return true;
+    }
+    case UnionUse::Gather:
+        for (size_t i = first; i < stack_.size(); ++i)
+        {
+            if (!isUnion(stack_[i]))
+                continue;
+            // Empty cells count for none of these functions, so only stored values are taken.
+            Arg gathered;
+            gathered.kind = Arg::Kind::Array;
+            struct Collect final : RangeVisitor
+            {
+                explicit Collect(std::vector<Value>& v) : values(v) {}
+                bool visit(int, int, const Value& value) override
+                {
+                    values.push_back(value);
+                    return true;
+                }
+                std::vector<Value>& values;
+            } collect(gathered.array);
+            for (const CellRange& r : stack_[i].areas)
+                context_.visitRange(r, collect);
+            if (gathered.array.empty())
+                gathered.array.emplace_back();
+            gathered.arrayRows = 1;
+            gathered.arrayCols = static_cast<int>(gathered.array.size());
+            stack_[i] = std::move(gathered);
+        }
+        return true;
+    }
+    return false;
+}
 
 bool Machine::resolve(const Instr& instr, CellRange& range) const
 {
@@ -132,7 +310,8 @@ Value Machine::scalar(const Arg& arg) const
     case Arg::Kind::Value:
         return arg.value;
     case Arg::Kind::Reference:
-        return intersect(arg.range);
+        // A union is no single value.
+        return arg.areas.empty() ? intersect(arg.range) : Value::error(ErrorCode::Value);
     case Arg::Kind::Array:
         return arg.array.empty() ? Value() : arg.array.front();
     }
@@ -153,6 +332,12 @@ void Machine::callNamed(const Instr& instr)
     const size_t first = stack_.size() - instr.argc;
     const CustomFunction* function = context_.findCustomFunction(name);
     Value result = Value::error(ErrorCode::Name);
+    if (function && unions_ && !takeUnions({}, first))
+    {
+        stack_.resize(first);
+        push(Value::error(ErrorCode::Value));
+        return;
+    }
     if (function)
     {
         // Copy the arguments out: the callback may evaluate other formulas on this stack.
@@ -172,10 +357,10 @@ Arg Machine::arrayOf(Arg&& arg) const
         return std::move(arg);
     Arg out;
     out.kind = Arg::Kind::Array;
-    if (arg.kind == Arg::Kind::Value)
+    if (arg.kind == Arg::Kind::Value || isUnion(arg))
     {
         out.arrayRows = out.arrayCols = 1;
-        out.array.push_back(std::move(arg.value));
+        out.array.push_back(isUnion(arg) ? Value::error(ErrorCode::Value) : std::move(arg.value));
         return out;
     }
     const CellRange& r = arg.range;
@@ -399,13 +584,44 @@ Value Machine::run()
             if (callElementWise(instr, *info))
                 break;
             const size_t first = stack_.size() - instr.argc;
-            Value result = info->body(context_, std::span<const Arg>(stack_.data() + first, instr.argc));
+            if (unions_ && !takeUnions(info->name, first)) [[unlikely]]
+            {
+                stack_.resize(first);
+                push(Value::error(ErrorCode::Value));
+                break;
+            }
+            Value result =
+                info->body(context_, std::span<const Arg>(stack_.data() + first, stack_.size() - first));
             stack_.resize(first);
             if (result.isNumber() && !std::isfinite(result.asNumber()))
                 result = Value::error(ErrorCode::Num);
             push(std::move(result));
             break;
         }
+        case Op::CallReference:
+        {
+            const size_t first = stack_.size() - instr.argc;
+            if (unions_ && !takeUnions(formula_.builtins[instr.a]->name, first))
+            {
+                stack_.resize(first);
+                push(Value::error(ErrorCode::Value));
+                break;
+            }
+            Arg result = formula_.referenceBodies[instr.b](
+                context_, std::span<const Arg>(stack_.data() + first, stack_.size() - first));
+            stack_.resize(first);
+            if (result.kind == Arg::Kind::Value && result.value.isNumber() &&
+                !std::isfinite(result.value.asNumber()))
+                result.value = Value::error(ErrorCode::Num);
+            unions_ = unions_ || isUnion(result);
+            stack_.push_back(std::move(result));
+            break;
+        }
+        case Op::RangeSpan:
+        case Op::Intersect:
+        case Op::Union:
+            referenceOperator(instr);
+            break;
         case Op::CallNamed:
             callNamed(instr);
             break;

@@ -194,6 +194,33 @@ void Parser::makeValue(size_t last)
         instr.op = Op::PushRangeValue;
 }
 
+bool Parser::isReferenceValued(size_t last) const
+{
+    const std::vector<Instr>& code = formula_->code;
+    for (size_t i = last + 1; i-- > 0;)
+    {
+        const Instr& instr = code[i];
+        switch (instr.op)
+        {
+        case Op::PushRef:
+        case Op::PushRange:
+        case Op::PushError:
+        case Op::CallReference:
+        case Op::RangeSpan:
+        case Op::Intersect:
+        case Op::Union:
+            return true;
+        case Op::EndLazy:
+            return static_cast<LazyFunction>(instr.a) != LazyFunction::IfError;
+        case Op::Paren:
+            continue; // the parenthesised operand ends just before
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
 bool Parser::expect(char c, const char* what)
 {
     skipSpaces();
@@ -236,7 +263,7 @@ bool Parser::parseOperand()
         ++pos_;
         skipSpaces();
     }
-    if (!parsePrimary())
+    if (!parseReferenceExpression())
         return false;
     for (auto it = signs.rbegin(); it != signs.rend(); ++it)
     {
@@ -255,6 +282,60 @@ bool Parser::parseOperand()
     return true;
 }
 
+bool Parser::parseReferenceExpression()
+{
+    if (!parseRangeTerm())
+        return false;
+    for (;;)
+    {
+        // A blank between a reference-valued operand and the start of another operand is
+        // the intersection operator. Nothing else may stand there, so every text that
+        // parsed before the operator existed still parses the same.
+        const size_t before = pos_;
+        skipSpaces();
+        const char c = peek();
+        if (pos_ == before || atEnd() || !isReferenceValued(formula_->code.size() - 1) ||
+            !(isWordStart(c) || isDigit(c) || c == '(' || c == '#'))
+        {
+            pos_ = before;
+            return true;
+        }
+        const size_t operandStart = pos_;
+        if (!parseRangeTerm())
+            return false;
+        if (!isReferenceValued(formula_->code.size() - 1))
+        {
+            pos_ = operandStart;
+            return failHere("Unexpected '" + std::string(1, c) + "'");
+        }
+        emit(Op::Intersect);
+    }
+}
+
+bool Parser::parseRangeTerm()
+{
+    if (!parsePrimary())
+        return false;
+    while (peek() == ':')
+    {
+        if (!isReferenceValued(formula_->code.size() - 1))
+            return failHere("Unexpected ':'");
+        ++pos_;
+        const size_t operandStart = pos_;
+        if (atEnd())
+            return failHere("Invalid range end");
+        if (!parsePrimary())
+            return false;
+        if (!isReferenceValued(formula_->code.size() - 1))
+        {
+            pos_ = operandStart;
+            return failHere("Invalid range end");
+        }
+        emit(Op::RangeSpan);
+    }
+    return true;
+}
+
 bool Parser::parsePrimary()
 {
     skipSpaces();
@@ -266,7 +347,32 @@ bool Parser::parsePrimary()
         if (!enter())
             return false;
         ++pos_;
-        if (!parseExpression(0) || !expect(')', "')'"))
+        if (!parseExpression(0))
+            return false;
+        skipSpaces();
+        // (A1:B2,D4): a ',' after a reference inside parentheses joins references into a union.
+        if (peek() == ',' && isReferenceValued(formula_->code.size() - 1))
+        {
+            int count = 1;
+            while (peek() == ',')
+            {
+                ++pos_;
+                if (++count > kMaxArguments)
+                    return failHere("Too many references in a union");
+                skipSpaces();
+                const size_t operandStart = pos_;
+                if (!parseExpression(0))
+                    return false;
+                if (!isReferenceValued(formula_->code.size() - 1))
+                {
+                    pos_ = operandStart;
+                    return failHere("Expected a reference");
+                }
+                skipSpaces();
+            }
+            emit(Op::Union, 0, static_cast<std::uint16_t>(count));
+        }
+        if (!expect(')', "')'"))
             return false;
         emit(Op::Paren);
         leave();
@@ -647,12 +753,15 @@ bool Parser::parseReference(size_t start, std::string_view word)
                                             (first->rowAbsolute ? kRowAbsolute : 0));
     if (peek() == ':')
     {
-        ++pos_;
-        auto second = readCorner(text_.substr(pos_), length);
-        if (!second || (pos_ + length < text_.size() &&
-                        (isWordChar(text_[pos_ + length]) || text_[pos_ + length] == '(')))
-            return failHere("Invalid range end");
-        pos_ += length;
+        // A1:B2 is one range; A1:INDEX(…) or A1:(B2) is the range operator, left to the caller.
+        auto second = readCorner(text_.substr(pos_ + 1), length);
+        const size_t after = pos_ + 1 + length;
+        if (!second || (after < text_.size() && (isWordChar(text_[after]) || text_[after] == '(')))
+        {
+            formula_->code.push_back(instr);
+            return true;
+        }
+        pos_ = after;
         instr.op = Op::PushRange;
         instr.c = second->col;
         instr.d = second->row;
@@ -834,12 +943,25 @@ bool Parser::parseGenericCall(std::string_view name)
             return failHere("Wrong number of arguments for " + std::string(info->name));
         }
         const std::string_view fname = info->name;
-        if (fname == "RAND" || fname == "NOW" || fname == "TODAY" || fname == "RANDBETWEEN")
+        // INDIRECT and OFFSET read cells no reference in the text names, so no dependency
+        // can tell when their result changes: they are calculated at every change.
+        if (fname == "RAND" || fname == "NOW" || fname == "TODAY" || fname == "RANDBETWEEN" ||
+            fname == "INDIRECT" || fname == "OFFSET")
             formula_->isVolatile = true;
-        emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()),
-             static_cast<std::uint16_t>(argc));
-        if (arrayContext_)
-            formula_->code.back().flags = kArrayContext;
+        if (ReferenceBody body = findReferenceBody(info))
+        {
+            const size_t at = emit(Op::CallReference, static_cast<std::int32_t>(formula_->builtins.size()),
+                                   static_cast<std::uint16_t>(argc));
+            formula_->code[at].b = static_cast<std::int32_t>(formula_->referenceBodies.size());
+            formula_->referenceBodies.push_back(body);
+        }
+        else
+        {
+            emit(Op::CallBuiltin, static_cast<std::int32_t>(formula_->builtins.size()),
+                 static_cast<std::uint16_t>(argc));
+            if (arrayContext_)
+                formula_->code.back().flags = kArrayContext;
+        }
         formula_->builtins.push_back(info);
         return true;
     }

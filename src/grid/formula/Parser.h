@@ -24,6 +24,10 @@ public:
 private:
     bool parseExpression(int minPrecedence);
     bool parseOperand();
+    /// Operands joined by the intersection operator (a blank between two references).
+    bool parseReferenceExpression();
+    /// A primary, or primaries joined by the range operator ':' (A1:INDEX(…), INDEX(…):INDEX(…)).
+    bool parseRangeTerm();
     bool parsePrimary();
     bool parseNumber();
     bool parseString();
@@ -56,6 +60,11 @@ private:
     void emitOperator(Op op);
     /// Marks the reference the operand ends with (if any) to be read as a value.
     void makeValue(size_t last);
+    /// True when the operand whose code ends at `last` may evaluate to a reference: a
+    /// reference, a reference operator, a reference-valued function (INDEX, OFFSET,
+    /// INDIRECT), IF or CHOOSE, one of these in parentheses, or an error literal (a reference
+    /// broken by a deleted row reads #REF! and must read back).
+    bool isReferenceValued(size_t last) const;
 
     std::string_view text_;
     size_t pos_ = 0;

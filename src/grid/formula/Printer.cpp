@@ -65,6 +65,10 @@ const char* operatorText(Op op)
         return "<=";
     case Op::GreaterEqual:
         return ">=";
+    case Op::RangeSpan:
+        return ":";
+    case Op::Intersect:
+        return " ";
     default:
         return "?";
     }
@@ -200,6 +204,21 @@ std::string formulaText(const Formula& formula, int col, int row, ReferenceStyle
         case Op::CallNamed:
             printCall(stack, formula.texts[instr.a], instr.argc);
             break;
+        case Op::CallReference:
+            printCall(stack, formula.builtins[instr.a]->name, instr.argc);
+            break;
+        case Op::Union:
+        {
+            // The references joined by ','; the parentheses around them are a Paren of their own.
+            const size_t first = stack.size() - instr.argc;
+            for (size_t i = first + 1; i < stack.size(); ++i)
+            {
+                stack[first] += ',';
+                stack[first] += stack[i];
+            }
+            stack.resize(first + 1);
+            break;
+        }
         case Op::EndLazy:
         {
             const auto which = static_cast<LazyFunction>(instr.a);

@@ -53,8 +53,10 @@ std::int32_t encode(long target, bool absolute, int base)
 std::vector<CellRange> formulaReferences(const Formula& formula, int col, int row)
 {
     std::vector<CellRange> out;
+    bool spans = false;
     for (const Instr& instr : formula.code)
     {
+        spans = spans || instr.op == Op::RangeSpan;
         if (!isRefOp(instr.op))
             continue;
         CellRange range;
@@ -73,6 +75,22 @@ std::vector<CellRange> formulaReferences(const Formula& formula, int col, int ro
         }
         if (insideAddressSpace(range.col1, range.row1) && insideAddressSpace(range.col2, range.row2))
             out.push_back(range);
+    }
+    // A range built by the ':' operator (A1:INDEX(B1:B9,3)) reaches cells between its
+    // operands that no reference names. Its operands come from the references written (the
+    // reference functions that reach anywhere, OFFSET and INDIRECT, are volatile), so it
+    // lies within the box around them: the formula reads that box.
+    if (spans && out.size() > 1)
+    {
+        CellRange box = out.front();
+        for (const CellRange& r : out)
+        {
+            box.col1 = std::min(box.col1, r.col1);
+            box.row1 = std::min(box.row1, r.row1);
+            box.col2 = std::max(box.col2, r.col2);
+            box.row2 = std::max(box.row2, r.row2);
+        }
+        out.push_back(box);
     }
     return out;
 }

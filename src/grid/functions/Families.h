@@ -23,6 +23,15 @@ std::span<const FunctionInfo> conversionFunctions();
 std::span<const FunctionInfo> selectionFunctions();
 std::span<const FunctionInfo> probabilityFunctions();
 
+/// A built-in function that may answer with a reference, by name; it is listed among the
+/// plain functions as well.
+struct ReferenceFunction
+{
+    const char* name;
+    ReferenceBody body;
+};
+std::span<const ReferenceFunction> referenceFunctions();
+
 /// A finite number as a value; infinity and NaN (an overflow or a domain error) as #NUM!.
 inline Value numberOrError(double x)
 {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,9 @@ public:
     virtual double now() const = 0;
     /// A pseudo-random number in [0, 1).
     virtual double random() = 0;
+    /// The formula of the cell (col, row) as the sheet shows it, with its leading '='; false
+    /// when the cell holds no formula. A context without formulas has none (the default).
+    virtual bool shownFormula(int /*col*/, int /*row*/, std::string& /*text*/) const { return false; }
 };
 
 /// One evaluated argument of a function call: a value, a reference to cells (a one-cell
@@ -74,8 +78,12 @@ struct Arg
     };
 
     Kind kind = Kind::Value;
-    Value value;              ///< Kind::Value
-    CellRange range;          ///< Kind::Reference
+    Value value;     ///< Kind::Value
+    CellRange range; ///< Kind::Reference; the first area of a union
+    /// Kind::Reference written as a union such as (A1:B2,D4): every area in order, `range`
+    /// among them. Empty for a reference of one area. Only the functions that take unions
+    /// see one; any other is given #VALUE! instead (see the evaluator).
+    std::vector<CellRange> areas;
     std::vector<Value> array; ///< Kind::Array, row by row
     int arrayRows = 0;
     int arrayCols = 0;
@@ -105,6 +113,16 @@ struct FunctionInfo
     int maxArgs; ///< -1: no upper limit
     FunctionBody body;
 };
+
+/// The body of a function that may answer with a reference (INDEX, OFFSET, INDIRECT): the
+/// result is a reference to cells, which the caller may read as a range (SUM(INDEX(…)),
+/// INDEX(…):INDEX(…)) or as a value, or a plain value such as an error.
+using ReferenceBody = Arg (*)(EvalContext& context, std::span<const Arg> args);
+
+/// The reference-valued body of a built-in function, or null when it answers with values
+/// only. Such a function is listed among the built-ins as well, with a body that reads its
+/// reference as one value.
+ReferenceBody findReferenceBody(const FunctionInfo* function);
 
 /// The built-in function called `name` (case ignored), or null. IF, IFERROR and CHOOSE
 /// evaluate lazily and are handled by the evaluator itself, not listed here.

@@ -21,6 +21,18 @@ Value isrefFn(EvalContext& context, Args a)
     return Value::logical(ArgList(context, a).arg(0).kind == Arg::Kind::Reference);
 }
 
+/// ISFORMULA(reference): whether the reference's top-left cell holds a formula.
+Value isformulaFn(EvalContext& context, Args a)
+{
+    const Arg& ref = ArgList(context, a).arg(0);
+    if (ref.kind == Arg::Kind::Value && ref.value.isError())
+        return ref.value;
+    if (ref.kind != Arg::Kind::Reference)
+        return Value::error(ErrorCode::Value);
+    std::string text;
+    return Value::logical(context.shownFormula(ref.range.col1, ref.range.row1, text));
+}
+
 // ISEVEN and ISODD read numbers and numeric texts; a logical is #VALUE!.
 template <bool Even> Value parityFn(EvalContext& context, Args a)
 {
@@ -100,6 +112,7 @@ const FunctionInfo kFunctions[] = {
     {"ISERR", 1, 1, isFn<+[](const Value& v) { return v.isError() && v.asError() != ErrorCode::NA; }>},
     {"ISERROR", 1, 1, isFn<+[](const Value& v) { return v.isError(); }>},
     {"ISEVEN", 1, 1, parityFn<true>},
+    {"ISFORMULA", 1, 1, isformulaFn},
     {"ISLOGICAL", 1, 1, isFn<+[](const Value& v) { return v.isLogical(); }>},
     {"ISNA", 1, 1, isFn<+[](const Value& v) { return v.isError() && v.asError() == ErrorCode::NA; }>},
     {"ISNONTEXT", 1, 1, isFn<+[](const Value& v) { return !v.isText(); }>},

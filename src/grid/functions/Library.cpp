@@ -83,6 +83,16 @@ bool worksElementWise(std::string_view name)
     return info && std::binary_search(std::begin(kNames), std::end(kNames), std::string_view(info->name));
 }
 
+ReferenceBody findReferenceBody(const FunctionInfo* function)
+{
+    if (!function)
+        return nullptr;
+    for (const fn::ReferenceFunction& candidate : fn::referenceFunctions())
+        if (std::string_view(candidate.name) == function->name)
+            return candidate.body;
+    return nullptr;
+}
+
 std::span<const FunctionInfo* const> builtinFunctions()
 {
     return sortedFunctions();

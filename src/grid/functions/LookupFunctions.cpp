@@ -1,10 +1,14 @@
 // Lookup and reference functions. CHOOSE evaluates lazily and belongs to the evaluator.
 
+#include "grid/formula/Bytecode.h"
+#include "grid/formula/ReferenceText.h"
 #include "grid/functions/ArgList.h"
 #include "grid/functions/Criteria.h"
 #include "grid/functions/Families.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace grid::fn
 {
@@ -175,13 +179,50 @@ Value matchFn(EvalContext& context, Args a)
     return Value::number(static_cast<double>(*found + 1));
 }
 
-Value indexFn(EvalContext& context, Args a)
+Arg errorArg(ErrorCode code)
+{
+    return Arg::ofValue(Value::error(code));
+}
+
+/// The areas of a reference: those of a union, else its one range.
+std::vector<CellRange> areasOf(const Arg& arg)
+{
+    return arg.areas.empty() ? std::vector<CellRange>{arg.range} : arg.areas;
+}
+
+/// INDEX(source, row, [col], [area]): the cell, row or column of a reference (a row or
+/// column index of 0 takes all of them), answered as a reference so that it can bound a
+/// range (A1:INDEX(…)) or be summed; of an array, the element or the slice.
+Arg indexReference(EvalContext& context, Args a)
 {
     ArgList args(context, a);
-    const Area area = args.area(0);
-    GRID_TRY(rowArg, args.whole(1, 0));
-    GRID_TRY(colArg, args.whole(2, 0));
-    double row = rowArg, col = colArg;
+    const Arg& source = args.arg(0);
+    if (source.kind == Arg::Kind::Value && source.value.isError())
+        return source;
+    const Result<double> rowArg = args.whole(1, 0);
+    if (!rowArg.ok())
+        return errorArg(rowArg.error());
+    const Result<double> colArg = args.whole(2, 0);
+    if (!colArg.ok())
+        return errorArg(colArg.error());
+    const Result<double> areaArg = args.whole(3, 1);
+    if (!areaArg.ok())
+        return errorArg(areaArg.error());
+    // The area number picks one area of a union; a single area is area 1.
+    Arg picked = source;
+    if (*areaArg < 1)
+        return errorArg(ErrorCode::Value);
+    if (source.kind == Arg::Kind::Reference)
+    {
+        const std::vector<CellRange> areas = areasOf(source);
+        if (*areaArg > static_cast<double>(areas.size()))
+            return errorArg(ErrorCode::Ref);
+        picked = Arg::ofReference(areas[static_cast<size_t>(*areaArg) - 1]);
+    }
+    else if (*areaArg != 1)
+        return errorArg(ErrorCode::Ref);
+    const Area area(context, picked);
+    double row = *rowArg, col = *colArg;
     if (!args.has(2) && area.rows() == 1 && area.cols() > 1)
     {
         // One index into a single row counts along the row.
@@ -189,16 +230,161 @@ Value indexFn(EvalContext& context, Args a)
         row = 1;
     }
     if (row < 0 || col < 0)
-        return Value::error(ErrorCode::Value);
+        return errorArg(ErrorCode::Value);
     if (row > area.rows() || col > area.cols())
-        return Value::error(ErrorCode::Ref);
-    if (row == 0 && area.rows() == 1)
-        row = 1;
-    if (col == 0 && area.cols() == 1)
-        col = 1;
-    if (row == 0 || col == 0)
-        return Value::error(ErrorCode::Value); // a whole row or column is not one value
-    return area.at(static_cast<int>(row) - 1, static_cast<int>(col) - 1);
+        return errorArg(ErrorCode::Ref);
+    // 0 takes every row (column); so does any index into a single one.
+    const int r1 = row == 0 ? 0 : static_cast<int>(row) - 1;
+    const int r2 = row == 0 ? area.rows() - 1 : r1;
+    const int c1 = col == 0 ? 0 : static_cast<int>(col) - 1;
+    const int c2 = col == 0 ? area.cols() - 1 : c1;
+    switch (picked.kind)
+    {
+    case Arg::Kind::Reference:
+    {
+        const CellRange& r = picked.range;
+        return Arg::ofReference({r.col1 + c1, r.row1 + r1, r.col1 + c2, r.row1 + r2});
+    }
+    case Arg::Kind::Array:
+    {
+        if (r1 == r2 && c1 == c2)
+            return Arg::ofValue(area.at(r1, c1));
+        Arg slice;
+        slice.kind = Arg::Kind::Array;
+        slice.arrayRows = r2 - r1 + 1;
+        slice.arrayCols = c2 - c1 + 1;
+        for (int i = r1; i <= r2; ++i)
+            for (int k = c1; k <= c2; ++k)
+                slice.array.push_back(area.at(i, k));
+        return slice;
+    }
+    case Arg::Kind::Value:
+        break;
+    }
+    return Arg::ofValue(picked.value);
+}
+
+/// Reads the reference answer of a reference-valued function as one value, for callers that
+/// take the function from the plain table: one cell reads its value, more than one cell is
+/// not one value (#VALUE!).
+template <ReferenceBody Body> Value oneValue(EvalContext& context, Args a)
+{
+    const Arg result = Body(context, a);
+    switch (result.kind)
+    {
+    case Arg::Kind::Value:
+        return result.value;
+    case Arg::Kind::Reference:
+        if (!result.range.isSingleCell() || !result.areas.empty())
+            return Value::error(ErrorCode::Value);
+        return context.cellValue(result.range.col1, result.range.row1);
+    case Arg::Kind::Array:
+        return result.array.size() == 1 ? result.array.front() : Value::error(ErrorCode::Value);
+    }
+    return Value::error(ErrorCode::Value);
+}
+
+/// True when a value argument was left out (OFFSET(A1,1,1,,2)).
+bool omitted(const ArgList& args, size_t index)
+{
+    return !args.has(index) || (args.arg(index).kind == Arg::Kind::Value && args.arg(index).value.isEmpty());
+}
+
+/// OFFSET(reference, rows, cols, [height], [width]): the range of the given size (by default
+/// the reference's) moved by rows and columns. A negative height or width reaches up or to
+/// the left of the moved corner, as spreadsheets allow; 0 or a range off the sheet is #REF!.
+Arg offsetReference(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    const Arg& source = args.arg(0);
+    if (source.kind != Arg::Kind::Reference)
+        return errorArg(source.kind == Arg::Kind::Value && source.value.isError() ? source.value.asError()
+                                                                                  : ErrorCode::Value);
+    double numbers[4] = {0, 0, static_cast<double>(source.range.height()),
+                         static_cast<double>(source.range.width())};
+    for (size_t i = 1; i <= 4; ++i)
+    {
+        if (i >= 3 && omitted(args, i))
+            continue;
+        const Result<double> n = args.whole(i, 0);
+        if (!n.ok())
+            return errorArg(n.error());
+        numbers[i - 1] = *n;
+    }
+    const double height = numbers[2], width = numbers[3];
+    if (height == 0 || width == 0)
+        return errorArg(ErrorCode::Ref);
+    double row1 = source.range.row1 + numbers[0];
+    double col1 = source.range.col1 + numbers[1];
+    double row2 = row1 + height + (height > 0 ? -1 : 1);
+    double col2 = col1 + width + (width > 0 ? -1 : 1);
+    if (row2 < row1)
+        std::swap(row1, row2);
+    if (col2 < col1)
+        std::swap(col1, col2);
+    if (row1 < 1 || col1 < 1 || row2 > kMaxRows || col2 > kMaxCols)
+        return errorArg(ErrorCode::Ref);
+    return Arg::ofReference(
+        {static_cast<int>(col1), static_cast<int>(row1), static_cast<int>(col2), static_cast<int>(row2)});
+}
+
+/// INDIRECT(text, [a1]): the reference the text names, read in A1 style or, when the second
+/// argument is FALSE, in R1C1 style relative to the calling cell. Text that names no single
+/// cell or range of this sheet is #REF!.
+Arg indirectReference(EvalContext& context, Args a)
+{
+    ArgList args(context, a);
+    const Result<std::string> text = args.text(0);
+    if (!text.ok())
+        return errorArg(text.error());
+    const Result<bool> a1 = args.logical(1, true);
+    if (!a1.ok())
+        return errorArg(a1.error());
+    const std::string& name = *text;
+    // The formula reader forgives a leading '=' and blanks; a reference text does not.
+    if (name.empty() || name.front() == '=' || name.front() == ' ' || name.back() == ' ')
+        return errorArg(ErrorCode::Ref);
+    const int col = context.currentCol(), row = context.currentRow();
+    const ParseResult parsed = parseFormula(name, col, row, *a1 ? ReferenceStyle::A1 : ReferenceStyle::R1C1);
+    if (!parsed.formula || parsed.formula->code.size() != 1 || !isRefOp(parsed.formula->code[0].op))
+        return errorArg(ErrorCode::Ref);
+    const Instr& ref = parsed.formula->code[0];
+    CellRange range;
+    range.col1 = resolveCoordinate(ref.a, ref.flags & kColAbsolute, col);
+    range.row1 = resolveCoordinate(ref.b, ref.flags & kRowAbsolute, row);
+    range.col2 = isRangeOp(ref.op) ? resolveCoordinate(ref.c, ref.flags & kCol2Absolute, col) : range.col1;
+    range.row2 = isRangeOp(ref.op) ? resolveCoordinate(ref.d, ref.flags & kRow2Absolute, row) : range.row1;
+    if (range.col2 < range.col1)
+        std::swap(range.col1, range.col2);
+    if (range.row2 < range.row1)
+        std::swap(range.row1, range.row2);
+    if (!insideAddressSpace(range.col1, range.row1) || !insideAddressSpace(range.col2, range.row2))
+        return errorArg(ErrorCode::Ref);
+    return Arg::ofReference(range);
+}
+
+Value areasFn(EvalContext& context, Args a)
+{
+    const Arg& ref = ArgList(context, a).arg(0);
+    if (ref.kind == Arg::Kind::Value && ref.value.isError())
+        return ref.value;
+    if (ref.kind != Arg::Kind::Reference)
+        return Value::error(ErrorCode::Value);
+    return Value::number(ref.areas.empty() ? 1.0 : static_cast<double>(ref.areas.size()));
+}
+
+/// FORMULATEXT(reference): the formula of the reference's top-left cell; #N/A when it holds none.
+Value formulaTextFn(EvalContext& context, Args a)
+{
+    const Arg& ref = ArgList(context, a).arg(0);
+    if (ref.kind == Arg::Kind::Value && ref.value.isError())
+        return ref.value;
+    if (ref.kind != Arg::Kind::Reference)
+        return Value::error(ErrorCode::NA);
+    std::string text;
+    if (!context.shownFormula(ref.range.col1, ref.range.row1, text))
+        return Value::error(ErrorCode::NA);
+    return Value::text(std::move(text));
 }
 
 Value lookupFn(EvalContext& context, Args a)
@@ -302,16 +488,36 @@ template <bool Rows> Value extentFn(EvalContext& context, Args a)
 }
 
 const FunctionInfo kFunctions[] = {
-    {"ADDRESS", 2, 5, addressFn},       {"COLUMN", 0, 1, positionFn<false>},
-    {"COLUMNS", 1, 1, extentFn<false>}, {"HLOOKUP", 3, 4, tableLookupFn<false>},
-    {"INDEX", 2, 3, indexFn},           {"LOOKUP", 2, 3, lookupFn},
-    {"MATCH", 2, 3, matchFn},           {"ROW", 0, 1, positionFn<true>},
-    {"ROWS", 1, 1, extentFn<true>},     {"VLOOKUP", 3, 4, tableLookupFn<true>},
+    {"ADDRESS", 2, 5, addressFn},
+    {"AREAS", 1, 1, areasFn},
+    {"COLUMN", 0, 1, positionFn<false>},
+    {"COLUMNS", 1, 1, extentFn<false>},
+    {"FORMULATEXT", 1, 1, formulaTextFn},
+    {"HLOOKUP", 3, 4, tableLookupFn<false>},
+    {"INDEX", 2, 4, oneValue<indexReference>},
+    {"INDIRECT", 1, 2, oneValue<indirectReference>},
+    {"LOOKUP", 2, 3, lookupFn},
+    {"MATCH", 2, 3, matchFn},
+    {"OFFSET", 3, 5, oneValue<offsetReference>},
+    {"ROW", 0, 1, positionFn<true>},
+    {"ROWS", 1, 1, extentFn<true>},
+    {"VLOOKUP", 3, 4, tableLookupFn<true>},
+};
+
+const ReferenceFunction kReferenceFunctions[] = {
+    {"INDEX", indexReference},
+    {"INDIRECT", indirectReference},
+    {"OFFSET", offsetReference},
 };
 } // namespace
 
 std::span<const FunctionInfo> lookupFunctions()
 {
     return kFunctions;
+}
+
+std::span<const ReferenceFunction> referenceFunctions()
+{
+    return kReferenceFunctions;
 }
 } // namespace grid::fn
