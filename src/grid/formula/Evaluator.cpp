@@ -116,6 +116,13 @@ private:
     /// range in an array argument); returns false, leaving the stack alone, when none is.
     bool callElementWise(const Instr& instr, const FunctionInfo& info);
     Value popScalar();
+    /// The formula's value: the entry left on top of the stack.
+    Value result();
+    /// Runs the instructions from `pc` up to `end`, leaving their results on the stack.
+    void execute(size_t pc, size_t end);
+    /// IF over an array condition: both branches run and each element of the condition picks
+    /// its element from one of them, as the operators do (a single row or column stretches).
+    void ifElementWise(const Instr& instr, size_t thenStart);
     /// The value of a stack entry in a scalar context.
     Value scalar(const Arg& arg) const;
     Value readCell(int col, int row) const;
@@ -500,11 +507,72 @@ void Machine::binary(const Instr& instr)
     push(applyBinary(op, l, r));
 }
 
+void Machine::ifElementWise(const Instr& instr, size_t thenStart)
+{
+    Arg condition = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    // The then-branch ends at the jump over the else-branch; the else-branch (FALSE when
+    // IF has two arguments) ends where the call does.
+    const size_t elseStart = static_cast<size_t>(instr.a);
+    const size_t end = static_cast<size_t>(instr.b);
+    execute(thenStart, elseStart - 1);
+    Arg whenTrue = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    execute(elseStart, end);
+    Arg whenFalse = arrayOf(std::move(stack_.back()));
+    stack_.pop_back();
+    const Arg* parts[] = {&condition, &whenTrue, &whenFalse};
+    int rows = 1;
+    int cols = 1;
+    for (const Arg* part : parts)
+    {
+        rows = std::max(rows, part->arrayRows);
+        cols = std::max(cols, part->arrayCols);
+    }
+    Arg out;
+    out.kind = Arg::Kind::Array;
+    out.arrayRows = rows;
+    out.arrayCols = cols;
+    out.array.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    auto at = [](const Arg& a, int row, int col) -> const Value*
+    {
+        const int r = a.arrayRows == 1 ? 0 : row;
+        const int c = a.arrayCols == 1 ? 0 : col;
+        if (r >= a.arrayRows || c >= a.arrayCols)
+            return nullptr;
+        return &a.array[static_cast<size_t>(r) * static_cast<size_t>(a.arrayCols) + static_cast<size_t>(c)];
+    };
+    for (int row = 0; row < rows; ++row)
+        for (int col = 0; col < cols; ++col)
+        {
+            const Value* test = at(condition, row, col);
+            if (!test)
+            {
+                out.array.push_back(Value::error(ErrorCode::NA));
+                continue;
+            }
+            Value truth = logicalOperand(*test);
+            if (truth.isError())
+            {
+                out.array.push_back(std::move(truth));
+                continue;
+            }
+            const Value* picked = at(truth.asLogical() ? whenTrue : whenFalse, row, col);
+            out.array.push_back(picked ? (picked->isEmpty() ? Value::number(0) : *picked)
+                                       : Value::error(ErrorCode::NA));
+        }
+    stack_.push_back(std::move(out));
+}
+
 Value Machine::run()
 {
+    execute(0, formula_.code.size());
+    return result();
+}
+
+void Machine::execute(size_t pc, size_t size)
+{
     const std::vector<Instr>& code = formula_.code;
-    const size_t size = code.size();
-    size_t pc = 0;
     while (pc < size)
     {
         const Instr& instr = code[pc++];
@@ -627,6 +695,12 @@ Value Machine::run()
             break;
         case Op::JumpIfFalse:
         {
+            if (stack_.back().kind == Arg::Kind::Array)
+            {
+                ifElementWise(instr, pc);
+                pc = static_cast<size_t>(instr.b);
+                break;
+            }
             Value condition = logicalOperand(popScalar());
             if (condition.isError())
             {
@@ -671,6 +745,10 @@ Value Machine::run()
         }
         }
     }
+}
+
+Value Machine::result()
+{
     if (stack_.size() <= base_)
         return Value::error(ErrorCode::Value);
     const Arg& top = stack_.back();
