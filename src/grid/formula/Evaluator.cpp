@@ -16,6 +16,18 @@ namespace grid
 {
 namespace
 {
+/// The element of an array operand at (row, col) when arrays meet element by element: a
+/// single row or column stretches across the others; a position the operand does not have is
+/// null (the caller's #N/A).
+const Value* elementAt(const Arg& a, int row, int col)
+{
+    const int r = a.arrayRows == 1 ? 0 : row;
+    const int c = a.arrayCols == 1 ? 0 : col;
+    if (r >= a.arrayRows || c >= a.arrayCols)
+        return nullptr;
+    return &a.array[static_cast<size_t>(r) * static_cast<size_t>(a.arrayCols) + static_cast<size_t>(c)];
+}
+
 /// How a function takes a union of references such as (A1:B2,D4).
 enum class UnionUse
 {
@@ -402,22 +414,11 @@ void Machine::binaryArray(Op op)
     out.arrayRows = std::max(left.arrayRows, right.arrayRows);
     out.arrayCols = std::max(left.arrayCols, right.arrayCols);
     out.array.reserve(static_cast<size_t>(out.arrayRows) * static_cast<size_t>(out.arrayCols));
-    auto at = [](const Arg& a, int row, int col) -> const Value*
-    {
-        if (a.arrayRows == 1)
-            row = 0;
-        if (a.arrayCols == 1)
-            col = 0;
-        if (row >= a.arrayRows || col >= a.arrayCols)
-            return nullptr;
-        return &a.array[static_cast<size_t>(row) * static_cast<size_t>(a.arrayCols) +
-                        static_cast<size_t>(col)];
-    };
     for (int row = 0; row < out.arrayRows; ++row)
         for (int col = 0; col < out.arrayCols; ++col)
         {
-            const Value* l = at(left, row, col);
-            const Value* r = at(right, row, col);
+            const Value* l = elementAt(left, row, col);
+            const Value* r = elementAt(right, row, col);
             out.array.push_back(l && r ? applyBinary(op, *l, *r) : Value::error(ErrorCode::NA));
         }
     stack_.push_back(std::move(out));
@@ -463,15 +464,12 @@ bool Machine::callElementWise(const Instr& instr, const FunctionInfo& info)
             // As with operators, a single row or column stretches across the others and a
             // position only some arguments have gives #N/A.
             bool inside = true;
-            for (size_t i = 0; i < arrays.size(); ++i)
+            for (size_t i = 0; i < arrays.size() && inside; ++i)
             {
-                const Arg& a = arrays[i];
-                const int r = a.arrayRows == 1 ? 0 : row;
-                const int c = a.arrayCols == 1 ? 0 : col;
-                inside = inside && r < a.arrayRows && c < a.arrayCols;
+                const Value* element = elementAt(arrays[i], row, col);
+                inside = element != nullptr;
                 if (inside)
-                    call[i] = Arg::ofValue(a.array[static_cast<size_t>(r) * static_cast<size_t>(a.arrayCols) +
-                                                   static_cast<size_t>(c)]);
+                    call[i] = Arg::ofValue(*element);
             }
             Value result = inside ? info.body(context_, call) : Value::error(ErrorCode::NA);
             if (result.isNumber() && !std::isfinite(result.asNumber()))
@@ -534,18 +532,10 @@ void Machine::ifElementWise(const Instr& instr, size_t thenStart)
     out.arrayRows = rows;
     out.arrayCols = cols;
     out.array.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-    auto at = [](const Arg& a, int row, int col) -> const Value*
-    {
-        const int r = a.arrayRows == 1 ? 0 : row;
-        const int c = a.arrayCols == 1 ? 0 : col;
-        if (r >= a.arrayRows || c >= a.arrayCols)
-            return nullptr;
-        return &a.array[static_cast<size_t>(r) * static_cast<size_t>(a.arrayCols) + static_cast<size_t>(c)];
-    };
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < cols; ++col)
         {
-            const Value* test = at(condition, row, col);
+            const Value* test = elementAt(condition, row, col);
             if (!test)
             {
                 out.array.push_back(Value::error(ErrorCode::NA));
@@ -557,7 +547,7 @@ void Machine::ifElementWise(const Instr& instr, size_t thenStart)
                 out.array.push_back(std::move(truth));
                 continue;
             }
-            const Value* picked = at(truth.asLogical() ? whenTrue : whenFalse, row, col);
+            const Value* picked = elementAt(truth.asLogical() ? whenTrue : whenFalse, row, col);
             out.array.push_back(picked ? (picked->isEmpty() ? Value::number(0) : *picked)
                                        : Value::error(ErrorCode::NA));
         }
