@@ -9,6 +9,21 @@ void failAt(const std::string& where, const std::string& what)
     throw JsonProblem{where.empty() ? "/" : where, what};
 }
 
+std::string pointerToken(std::string_view key)
+{
+    std::string token;
+    for (char c : key)
+    {
+        if (c == '~')
+            token += "~0";
+        else if (c == '/')
+            token += "~1";
+        else
+            token += c;
+    }
+    return token;
+}
+
 std::string problemMessage(const std::string& source, const JsonProblem& problem)
 {
     return source + ": " + problem.where + ": " + problem.what;

@@ -27,6 +27,10 @@ struct JsonProblem
 /// Throws the problem; the empty pointer (the whole document) is named "/".
 [[noreturn]] void failAt(const std::string& where, const std::string& what);
 
+/// A key as one step of a JSON pointer: "~" becomes "~0" and "/" becomes "~1", so a key
+/// holding either still names one place.
+std::string pointerToken(std::string_view key);
+
 /// "<source>: <where>: <what>".
 std::string problemMessage(const std::string& source, const JsonProblem& problem);
 
@@ -73,7 +77,7 @@ void allowOnly(const Json& object, const std::string& path, std::initializer_lis
         for (std::string_view key : keys)
             known = known || key == it.key();
         if (!known)
-            failAt(path + "/" + it.key(), "unknown key");
+            failAt(path + "/" + pointerToken(it.key()), "unknown key");
     }
 }
 

@@ -25,24 +25,9 @@ using hostio::JsonProblem;
     hostio::failAt(where, what);
 }
 
-std::string escapePointerToken(std::string_view key)
-{
-    std::string token;
-    for (char c : key)
-    {
-        if (c == '~')
-            token += "~0";
-        else if (c == '/')
-            token += "~1";
-        else
-            token += c;
-    }
-    return token;
-}
-
 std::string child(const std::string& path, std::string_view key)
 {
-    return path + "/" + escapePointerToken(key);
+    return path + "/" + hostio::pointerToken(key);
 }
 
 std::string child(const std::string& path, size_t index)

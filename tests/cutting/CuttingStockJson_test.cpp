@@ -31,6 +31,7 @@ TEST(CuttingStockJson, RefusesMalformedRecordsNamingThePlace)
 {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"group": []})", "record: /group: unknown key"},
+        {R"({"stock": {"rows/0": []}})", "record: /stock/rows~10: unknown key"},
         {R"({"groups": [{"id": 1.5, "name": "A"}]})", "record: /groups/0/id: expected a whole number"},
         {R"({"groups": [{"id": 1, "name": "A"}, {"id": 1, "name": "B"}]})",
          "record: /groups/1/id: a group with this id is listed already"},

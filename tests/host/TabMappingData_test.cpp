@@ -97,6 +97,9 @@ TEST(TabMappingJson, BadRecordsAreNamedByPlace)
 {
     EXPECT_EQ(problemOf("{\"sheets\": [{\"name\": \"A\", \"tagret\": \"B\"}]}"),
               "page.json: /sheets/0/tagret: unknown key");
+    // A key holding the pointer's own separators is escaped, so the place stays unambiguous.
+    EXPECT_EQ(problemOf("{\"sheets\": [{\"name\": \"A\", \"a/b~c\": 1}]}"),
+              "page.json: /sheets/0/a~1b~0c: unknown key");
     EXPECT_EQ(problemOf("{\"sheets\": [{\"target\": \"B\"}]}"),
               "page.json: /sheets/0: a sheet needs a \"name\"");
     EXPECT_EQ(problemOf("{\"moduleGroups\": [1]}"), "page.json: /moduleGroups/0: expected a text");
