@@ -15,8 +15,21 @@ endfunction()
 # (twice as long at -O2 as at -O1). Under the sanitizers their own code keeps the address
 # checks and leaves the undefined-behaviour ones, which double its build time, to the
 # library and program code that the tests drive.
+#
+# Their sources are also compiled in batches of eight, each batch one unit including its files
+# (a unity build): a test source spends most of its time in the same GoogleTest and library
+# headers, so a batch costs little more than its largest member. Helpers of a test source
+# therefore need names of their own within the program, anonymous namespace or not.
+option(KALDOR_UNITY_TESTS "Compile each test program's sources in batches of eight" ON)
 function(kaldor_test_program target)
   target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo,Release,MinSizeRel>:-O1>)
+  if(KALDOR_UNITY_TESTS)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+      # A fixture in an anonymous namespace of an included file is not a fault here.
+      target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+    endif()
+  endif()
   if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
     target_compile_options(${target} PRIVATE -fno-sanitize=undefined)
   endif()

@@ -10,15 +10,6 @@ namespace
 using namespace clitest;
 using Json = nlohmann::json;
 
-std::vector<std::string> outputLines(const ProgramResult& result)
-{
-    std::vector<std::string> outputs;
-    for (const std::string& line : result.lines())
-        if (line.rfind("Output\t", 0) == 0)
-            outputs.push_back(line);
-    return outputs;
-}
-
 const std::vector<std::string> kEndPlateOutputs = {
     "Output\tDouble\tThickness\t15",    "Output\tDouble\tWidth\t200",   "Output\tDouble\tHeight\t380",
     "Output\tDouble\tEdgeDistance\t40", "Output\tDouble\tPitch\t70",    "Output\tInt\tBoltRows\t5",

@@ -25,15 +25,6 @@ const std::vector<std::string> kBeamWebBindings = {
     "Chamfer=FinPlate.Corner.CutChamferOffset1",
 };
 
-std::vector<std::string> outputLines(const ProgramResult& result)
-{
-    std::vector<std::string> lines;
-    for (const std::string& line : result.lines())
-        if (line.rfind("Output\t", 0) == 0)
-            lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> bindArgs(const std::string& library, const std::string& macro,
                                   const std::vector<std::string>& bindings,
                                   const std::vector<std::string>& tail)

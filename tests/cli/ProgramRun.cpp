@@ -147,6 +147,15 @@ std::string ScratchFolder::copyOfSampleLibrary() const
     return copy.string();
 }
 
+std::vector<std::string> outputLines(const ProgramResult& result)
+{
+    std::vector<std::string> outputs;
+    for (const std::string& line : result.lines())
+        if (line.rfind("Output\t", 0) == 0)
+            outputs.push_back(line);
+    return outputs;
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

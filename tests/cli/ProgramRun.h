@@ -56,6 +56,8 @@ private:
 };
 
 std::string readFile(const std::string& path);
+/// The lines of the program's output that show an output variable ("Output\t...").
+std::vector<std::string> outputLines(const ProgramResult& result);
 /// Every file under `folder` with its contents, by path relative to it.
 std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
 } // namespace clitest

@@ -21,7 +21,7 @@
 
 namespace
 {
-constexpr int kGrid = IDC_RULES_GRID;
+constexpr int kRulesGrid = IDC_RULES_GRID;
 constexpr auto kOptions = Kdr_ConstraintsPage::kOptionIds;
 
 /// A scripted agent that also keeps every popup menu it is shown.
@@ -133,7 +133,7 @@ protected:
     static Kdr_String cell(ui::Driver& user, int col, int row)
     {
         Kdr_String text;
-        user.itemAs<Kdr_Spread>(kGrid)->getCellText(col, row, text, ctkData);
+        user.itemAs<Kdr_Spread>(kRulesGrid)->getCellText(col, row, text, ctkData);
         return text;
     }
 
@@ -172,7 +172,7 @@ TEST_F(RulesEditorTest, OpensOnTheCurrentRuleWithTheGridFilled)
             EXPECT_EQ(user.window()->GetWindowText(), "Macro rules");
             EXPECT_EQ(user.text(IDOK), "Close");
             EXPECT_EQ(user.text(IDC_EDITOR_MODULES), "Plate");
-            auto& grid = *user.itemAs<Kdr_Spread>(kGrid);
+            auto& grid = *user.itemAs<Kdr_Spread>(kRulesGrid);
             EXPECT_EQ(grid.getMaxCols(), 4);
             EXPECT_EQ(grid.getMaxRows(), 3);
             const int header = Kdr_Spread::kHeaderIndex;
@@ -220,13 +220,13 @@ TEST_F(RulesEditorTest, LeavingARuleHandsItsChangesToTheHost)
             user.setCheck(IDC_RULE_CHECK1, BST_UNCHECKED);
             EXPECT_FALSE(user.isEnabled(IDC_RULE_CHECK2));
             user.type(IDC_RULE_EXPRESSION, "A+B+C");
-            user.clickCell(kGrid, 1, 2);
+            user.clickCell(kRulesGrid, 1, 2);
             EXPECT_EQ(cell(user, 2, 1), "A+B+C") << "the row shows the new expression";
             EXPECT_EQ(user.text(IDC_RULE_EXPRESSION), "10");
 
             user.chooseIndex(IDC_RULE_CHOICE, 0);
-            user.clickCell(kGrid, 2, 3); // leaves the gap rule with its new choice
-            user.clickCell(kGrid, 1, 3); // the same rule: nothing to leave
+            user.clickCell(kRulesGrid, 2, 3); // leaves the gap rule with its new choice
+            user.clickCell(kRulesGrid, 1, 3); // the same rule: nothing to leave
         }));
     EXPECT_EQ(calls("UpdateConstraint"),
               (std::vector<std::string>{"UpdateConstraint 0", "UpdateConstraint 1"}));
@@ -251,8 +251,8 @@ TEST_F(RulesEditorTest, TwoRadioGroupsKeepOneSelectionEach)
             EXPECT_EQ(checkedOptions(user), (std::vector<int>{2, 3}));
             user.click(kOptions[1]);
             EXPECT_EQ(checkedOptions(user), (std::vector<int>{2, 3})) << "a radio button stays on";
-            user.clickCell(kGrid, 1, 1);
-            user.clickCell(kGrid, 1, 3);
+            user.clickCell(kRulesGrid, 1, 1);
+            user.clickCell(kRulesGrid, 1, 3);
             EXPECT_EQ(checkedOptions(user), (std::vector<int>{2, 3}));
         }));
     EXPECT_EQ(rule(2).options, (std::vector<int>{2, 3}));
@@ -270,11 +270,11 @@ TEST_F(RulesEditorTest, FreeButtonsToggleAndAreNotTakenForTheGroup)
             user.click(kOptions[2]);
             user.click(kOptions[3]);
             EXPECT_EQ(checkedOptions(user), (std::vector<int>{2, 3})) << "free buttons toggle by themselves";
-            user.clickCell(kGrid, 1, 1);
+            user.clickCell(kRulesGrid, 1, 1);
             EXPECT_TRUE(calls("UpdateConstraint").empty()) << "the group's selection did not change";
-            user.clickCell(kGrid, 1, 2);
+            user.clickCell(kRulesGrid, 1, 2);
             user.click(kOptions[0]);
-            user.clickCell(kGrid, 1, 1);
+            user.clickCell(kRulesGrid, 1, 1);
         }));
     EXPECT_EQ(rule(1).options, std::vector<int>{1});
 }
@@ -293,9 +293,9 @@ TEST_F(RulesEditorTest, ExtraPicturesAndInconsistentDataAreLeftAlone)
     EXPECT_TRUE(runModal(
         [&](ui::Driver& user)
         {
-            user.clickCell(kGrid, 1, 2);
+            user.clickCell(kRulesGrid, 1, 2);
             EXPECT_EQ(user.text(IDC_RULE_NAME), "L1") << "the previous rule stays shown";
-            user.clickCell(kGrid, 1, 3);
+            user.clickCell(kRulesGrid, 1, 3);
             EXPECT_EQ(user.text(IDC_RULE_NAME), "Alpha");
             for (int id : kOptions)
                 EXPECT_TRUE(user.isEnabled(id));
@@ -322,22 +322,22 @@ TEST_F(RulesEditorTest, TheNameCheckRefusesBadNamesAndKeepsTheStoredOne)
                                     "A name may hold only letters and digits.\n\nPlease correct the value.",
                                     "Invalid name", IDOK);
             user.type(IDC_RULE_NAME, "a b");
-            user.clickCell(kGrid, 1, 3); // the focus leaves the field before the rule is left
+            user.clickCell(kRulesGrid, 1, 3); // the focus leaves the field before the rule is left
             EXPECT_EQ(user.text(IDC_RULE_NAME), "Alpha");
 
             agent_.expectMessageBox(
                 "\"thickness\"\nis already the name of a variable.\nPlease choose another name.",
                 "Name in use", IDOK);
             user.type(IDC_RULE_NAME, "thickness");
-            user.clickCell(kGrid, 2, 3); // the same rule: only the focus moves
+            user.clickCell(kRulesGrid, 2, 3); // the same rule: only the focus moves
 
             agent_.expectMessageBox("\"L1\"\nis already the name of a variable.\nPlease choose another name.",
                                     "Name in use", IDOK);
             user.type(IDC_RULE_NAME, "L1");
-            user.clickCell(kGrid, 1, 3);
+            user.clickCell(kRulesGrid, 1, 3);
 
             user.type(IDC_RULE_NAME, "Beta2");
-            user.clickCell(kGrid, 1, 1);
+            user.clickCell(kRulesGrid, 1, 1);
             EXPECT_EQ(cell(user, 1, 3), "Beta2");
         }));
     EXPECT_EQ(rule(0).name, "L1");
@@ -366,16 +366,16 @@ TEST_F(RulesEditorTest, HeaderClicksSortOnceAfterLeavingTheRule)
         [&](ui::Driver& user)
         {
             user.type(IDC_RULE_EXPRESSION, "Z");
-            user.clickHeader(kGrid, 1);
+            user.clickHeader(kRulesGrid, 1);
             EXPECT_EQ(cell(user, 1, 1) + " " + cell(user, 1, 2) + " " + cell(user, 1, 3), "Alpha Gap L1");
             EXPECT_EQ(user.text(IDC_RULE_NAME), "L1") << "the shown rule stays shown";
             int col = 0, row = 0;
-            user.itemAs<Kdr_Spread>(kGrid)->sheet().activeCell(col, row);
+            user.itemAs<Kdr_Spread>(kRulesGrid)->sheet().activeCell(col, row);
             EXPECT_EQ(row, 3);
-            user.clickHeader(kGrid, 1);
-            user.clickHeader(kGrid, 2);
+            user.clickHeader(kRulesGrid, 1);
+            user.clickHeader(kRulesGrid, 2);
             EXPECT_EQ(cell(user, 2, 1) + " " + cell(user, 2, 2) + " " + cell(user, 2, 3), " 10 Z");
-            user.clickHeader(kGrid, 1);
+            user.clickHeader(kRulesGrid, 1);
         }));
     EXPECT_EQ(host::rulesHost().callsOf("UpdateConstraint").size(), 1u);
     const std::vector<std::string> expected = {"UpdateConstraint 0", "SortConstraints 1", "SortConstraints 2",
@@ -398,14 +398,14 @@ TEST_F(RulesEditorTest, TheContextMenuComesFromTheHost)
         {
             host::rulesHost().whileCommandRuns = [&] { hiddenMeanwhile = !user.window()->IsWindowVisible(); };
             agent_.expectMenu(4);
-            user.rightClickCell(kGrid, 2, 3);
+            user.rightClickCell(kRulesGrid, 2, 3);
             EXPECT_EQ(user.text(IDC_RULE_NAME), "Alpha");
             int col = 0, row = 0;
-            user.itemAs<Kdr_Spread>(kGrid)->sheet().activeCell(col, row);
+            user.itemAs<Kdr_Spread>(kRulesGrid)->sheet().activeCell(col, row);
             EXPECT_EQ(col * 10 + row, 23);
             EXPECT_TRUE(user.window()->IsWindowVisible());
 
-            user.rightClickCell(kGrid, 4, 1); // the fourth column has no menu
+            user.rightClickCell(kRulesGrid, 4, 1); // the fourth column has no menu
         }));
     ASSERT_EQ(agent_.menus.size(), 1u);
     const auto& items = agent_.menus[0].items;
@@ -428,12 +428,12 @@ TEST_F(RulesEditorTest, TheBuiltInMenuAndTheDeleteButtonChangeTheRules)
         [&](ui::Driver& user)
         {
             agent_.expectMenu(1); // "Visible" of the length rule, which is visible
-            user.rightClickCell(kGrid, 1, 1);
+            user.rightClickCell(kRulesGrid, 1, 1);
             EXPECT_EQ(user.check(IDC_RULE_CHECK1), BST_UNCHECKED) << "the page shows the host's change";
 
-            user.clickCell(kGrid, 1, 2);
+            user.clickCell(kRulesGrid, 1, 2);
             user.click(IDC_RULE_DELETE);
-            EXPECT_EQ(user.itemAs<Kdr_Spread>(kGrid)->getMaxRows(), 2);
+            EXPECT_EQ(user.itemAs<Kdr_Spread>(kRulesGrid)->getMaxRows(), 2);
             EXPECT_EQ(user.text(IDC_RULE_NAME), "L1") << "the rule before the deleted one";
             user.click(IDC_RULE_DELETE);
             EXPECT_EQ(user.text(IDC_RULE_NAME), "Alpha") << "the first when none is before";
@@ -459,14 +459,14 @@ TEST_F(RulesEditorTest, ModulesArePickedAddedRenamedAndRemoved)
             user.type(IDC_RULE_EXPRESSION, "B");
             user.choose(IDC_EDITOR_MODULES, "Bolts");
             EXPECT_EQ(user.text(IDC_RULE_EXPRESSION), "70");
-            EXPECT_EQ(user.itemAs<Kdr_Spread>(kGrid)->getMaxRows(), 1);
+            EXPECT_EQ(user.itemAs<Kdr_Spread>(kRulesGrid)->getMaxRows(), 1);
 
             bool hidden = false;
             host::rulesHost().whileCommandRuns = [&] { hidden = !user.window()->IsWindowVisible(); };
             user.click(IDC_EDITOR_ADD_MODULE);
             EXPECT_TRUE(hidden);
             EXPECT_EQ(user.text(IDC_EDITOR_MODULES), "Module3");
-            EXPECT_EQ(user.itemAs<Kdr_Spread>(kGrid)->getMaxRows(), 0);
+            EXPECT_EQ(user.itemAs<Kdr_Spread>(kRulesGrid)->getMaxRows(), 0);
 
             agent_.expectPrompt(Kdr_String("Stiffener"));
             user.click(IDC_EDITOR_RENAME_MODULE);
@@ -525,7 +525,7 @@ TEST_F(RulesEditorTest, EscapeRightAfterAPickIsKeptForTwoSeconds)
     EXPECT_EQ(editor->data().currentModule, "Plate");
 
     ui::Driver user(*editor, failOnDriver);
-    user.clickCell(kGrid, 1, 2);
+    user.clickCell(kRulesGrid, 1, 2);
     EXPECT_TRUE(editor->guardRunning());
     user.pressKey(VK_ESCAPE);
     ui::MessageLoop::instance().advance(1999);
@@ -554,7 +554,7 @@ TEST_F(RulesEditorTest, ModelessEditorClosesWithItsButtonsAndTheEntryPoint)
     ASSERT_TRUE(StartDlgEditConstraints(data_));
     {
         ui::Driver user(*GetDlgEditConstraints(), failOnDriver);
-        user.clickCell(kGrid, 1, 2);
+        user.clickCell(kRulesGrid, 1, 2);
         user.type(IDC_RULE_EXPRESSION, "12");
         user.close();
     }

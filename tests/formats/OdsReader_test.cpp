@@ -9,35 +9,12 @@ namespace
 {
 using formatstest::makeOds;
 
-struct Read
-{
-    bool ok = false;
-    grid::Sheet sheet;
-    std::string error;
-    std::vector<std::string> remarks;
-};
+using formatstest::dump;
+using formatstest::Read;
 
 std::unique_ptr<Read> readOds(const std::string& bytes, const std::string& sheetName = "")
 {
-    auto read = std::make_unique<Read>();
-    read->ok = formats::readWorkbook(bytes, formats::WorkbookKind::Ods, sheetName, read->sheet, read->error,
-                                     read->remarks);
-    return read;
-}
-
-std::string dump(const grid::Sheet& sheet)
-{
-    std::string out;
-    sheet.forEachCell(
-        [&](int col, int row)
-        {
-            std::string value = sheet.cellValueText(col, row);
-            if (sheet.hasFormula(col, row))
-                value += " [=" + sheet.cellFormulaText(col, row) + "]";
-            if (!value.empty())
-                out += grid::columnLetters(col) + std::to_string(row) + "=" + value + "\n";
-        });
-    return out;
+    return formatstest::readWorkbookBytes(bytes, formats::WorkbookKind::Ods, sheetName);
 }
 
 TEST(OdsReader, ReadsValuesFormulasAndRepeatsWithoutBlowingUp)

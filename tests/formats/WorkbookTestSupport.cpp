@@ -1,5 +1,7 @@
 #include "formats/WorkbookTestSupport.h"
 
+#include "grid/formula/ReferenceText.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,29 @@
 
 namespace formatstest
 {
+std::unique_ptr<Read> readWorkbookBytes(const std::string& bytes, formats::WorkbookKind kind,
+                                        const std::string& sheetName, const formats::ReadLimits& limits)
+{
+    auto read = std::make_unique<Read>();
+    read->ok = formats::readWorkbook(bytes, kind, sheetName, read->sheet, read->error, read->remarks, limits);
+    return read;
+}
+
+std::string dump(const grid::Sheet& sheet)
+{
+    std::string out;
+    sheet.forEachCell(
+        [&](int col, int row)
+        {
+            std::string value = sheet.cellValueText(col, row);
+            if (sheet.hasFormula(col, row))
+                value += " [=" + sheet.cellFormulaText(col, row) + "]";
+            if (!value.empty())
+                out += grid::columnLetters(col) + std::to_string(row) + "=" + value + "\n";
+        });
+    return out;
+}
+
 std::string readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -2,8 +2,13 @@
 
 // Small workbooks built in memory for the reader tests.
 
+#include "formats/SheetFiles.h"
+#include "grid/Sheet.h"
+
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace formatstest
 {
@@ -20,4 +25,20 @@ std::string makeXlsx(const std::string& sheetBody, const std::string& sharedStri
 std::string makeOds(const std::string& tables, const std::string& automaticStyles = "");
 
 std::string readBytes(const std::string& path);
+
+/// What reading a workbook gave: the sheet, or the error, and the remarks on what was left out.
+struct Read
+{
+    bool ok = false;
+    grid::Sheet sheet;
+    std::string error;
+    std::vector<std::string> remarks;
+};
+
+std::unique_ptr<Read> readWorkbookBytes(const std::string& bytes, formats::WorkbookKind kind,
+                                        const std::string& sheetName = "",
+                                        const formats::ReadLimits& limits = {});
+
+/// Every stored cell as "A1=value" or "A1=value [=formula]", one per line.
+std::string dump(const grid::Sheet& sheet);
 } // namespace formatstest

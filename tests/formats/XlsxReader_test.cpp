@@ -10,37 +10,13 @@ namespace
 using formatstest::makeXlsx;
 using formatstest::makeZip;
 
-struct Read
-{
-    bool ok = false;
-    grid::Sheet sheet;
-    std::string error;
-    std::vector<std::string> remarks;
-};
+using formatstest::dump;
+using formatstest::Read;
 
 std::unique_ptr<Read> readXlsx(const std::string& bytes, const std::string& sheetName = "",
                                const formats::ReadLimits& limits = {})
 {
-    auto read = std::make_unique<Read>();
-    read->ok = formats::readWorkbook(bytes, formats::WorkbookKind::Xlsx, sheetName, read->sheet, read->error,
-                                     read->remarks, limits);
-    return read;
-}
-
-/// Every stored cell as "A1=value" or "A1=value [=formula]", one per line.
-std::string dump(const grid::Sheet& sheet)
-{
-    std::string out;
-    sheet.forEachCell(
-        [&](int col, int row)
-        {
-            std::string value = sheet.cellValueText(col, row);
-            if (sheet.hasFormula(col, row))
-                value += " [=" + sheet.cellFormulaText(col, row) + "]";
-            if (!value.empty())
-                out += grid::columnLetters(col) + std::to_string(row) + "=" + value + "\n";
-        });
-    return out;
+    return formatstest::readWorkbookBytes(bytes, formats::WorkbookKind::Xlsx, sheetName, limits);
 }
 
 const char* const kStrings = "<si><t>Width</t></si><si><r><t>ri</t></r><r><rPr><b/></rPr><t>ch</t></r></si>"

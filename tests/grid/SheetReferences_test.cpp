@@ -13,7 +13,7 @@ namespace grid
 {
 namespace
 {
-Sheet sheetOf(int cols, int rows)
+Sheet sheetSized(int cols, int rows)
 {
     Sheet sheet;
     sheet.setMaxCols(cols);
@@ -23,7 +23,7 @@ Sheet sheetOf(int cols, int rows)
 
 TEST(SheetReferences, IndirectAndOffsetFollowCellsNoReferenceNames)
 {
-    Sheet sheet = sheetOf(6, 10);
+    Sheet sheet = sheetSized(6, 10);
     sheet.setNumber(1, 1, 1);
     sheet.setNumber(3, 1, 1);
     ASSERT_TRUE(sheet.setFormula(2, 1, "INDIRECT(\"A\"&C1)"));
@@ -49,7 +49,7 @@ TEST(SheetReferences, VolatileFormulasReadFormulaCellsAfterTheyAreCalculated)
 {
     // B1 reads A5 through INDIRECT, and A5 changes with A1 in the same calculation: B1 and
     // what reads it must see A5's new value.
-    Sheet sheet = sheetOf(4, 6);
+    Sheet sheet = sheetSized(4, 6);
     sheet.setNumber(1, 1, 1);
     ASSERT_TRUE(sheet.setFormula(1, 5, "A1*2"));
     ASSERT_TRUE(sheet.setFormula(2, 1, "INDIRECT(\"A5\")"));
@@ -70,7 +70,7 @@ TEST(SheetReferences, VolatileFormulasReadFormulaCellsAfterTheyAreCalculated)
 
 TEST(SheetReferences, ABuiltRangeSeesChangesBetweenItsEnds)
 {
-    Sheet sheet = sheetOf(3, 10);
+    Sheet sheet = sheetSized(3, 10);
     for (int row = 1; row <= 9; ++row)
         sheet.setNumber(1, row, 1);
     // A1:A7, though only A1:A3 and A7:A9 are written.
@@ -82,7 +82,7 @@ TEST(SheetReferences, ABuiltRangeSeesChangesBetweenItsEnds)
 
 TEST(SheetReferences, FormulaInformationFollowsTheCell)
 {
-    Sheet sheet = sheetOf(3, 3);
+    Sheet sheet = sheetSized(3, 3);
     ASSERT_TRUE(sheet.setFormula(2, 1, "ISFORMULA(A1)"));
     ASSERT_TRUE(sheet.setFormula(3, 1, "FORMULATEXT(A1)"));
     EXPECT_EQ(sheet.cellValueText(2, 1), "FALSE");
@@ -101,7 +101,7 @@ TEST(SheetReferences, FormulaInformationFollowsTheCell)
 
 TEST(SheetReferences, InsertedAndDeletedRowsAndColumnsKeepTheFormulasWorking)
 {
-    Sheet sheet = sheetOf(8, 20);
+    Sheet sheet = sheetSized(8, 20);
     for (int row = 1; row <= 9; ++row)
     {
         sheet.setNumber(1, row, row);
@@ -157,7 +157,7 @@ TEST(SheetReferences, FormulasWithReferenceOperatorsSurviveAFile)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("kaldor-sheet-references-" + std::to_string(::getpid()) + ".zxs");
-    Sheet sheet = sheetOf(6, 6);
+    Sheet sheet = sheetSized(6, 6);
     sheet.setNumber(1, 1, 2);
     sheet.setNumber(1, 2, 3);
     const char* formulas[] = {"SUM(A1:INDEX(A1:A5,2))", "SUM((A1,A2) A1)", "A1:B2 A2:C3",

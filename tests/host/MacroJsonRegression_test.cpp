@@ -1,5 +1,6 @@
 // Macro files the fuzzer found to break the reader.
 
+#include "MacroJsonTestSupport.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "hostio/MacroJson.h"
@@ -27,37 +28,27 @@ TEST(MacroJsonRegression, NumbersTooLargeForADoubleAreRefusedWithTheSource)
     }
 }
 
-namespace
-{
-std::string problemOf(const std::string& text)
-{
-    Kdr_DbMacro macro("untouched");
-    MacroData data;
-    std::string error;
-    EXPECT_FALSE(parseMacroJson(text, "bad.json", macro, data, error));
-    EXPECT_EQ(macro.name(), "untouched");
-    return error;
-}
-} // namespace
-
 // Eighty thousand brackets overflowed the stack; nesting is now refused where it gets too deep.
 TEST(MacroJsonRegression, DeepNestingIsRefusedWithItsPath)
 {
     EXPECT_EQ(
-        problemOf(std::string(80000, '[') + std::string(80000, ']')), "bad.json: /0/0/0" +
-                                                                          []
-                                                                          {
-                                                                              std::string path;
-                                                                              for (int i = 3; i < 256; ++i)
-                                                                                  path += "/0";
-                                                                              return path;
-                                                                          }() +
-                                                                          ": nested deeper than 256 levels");
+        macroProblemOf("bad.json", std::string(80000, '[') + std::string(80000, ']')),
+        "bad.json: /0/0/0" +
+            []
+            {
+                std::string path;
+                for (int i = 3; i < 256; ++i)
+                    path += "/0";
+                return path;
+            }() +
+            ": nested deeper than 256 levels");
     std::string deepObject = "{\"name\": \"M\", \"modules\": [{\"name\": \"P\", \"variables\": [";
     for (int i = 0; i < 1000; ++i)
         deepObject += "{\"x\": [";
-    EXPECT_EQ(problemOf(deepObject).substr(0, 40), "bad.json: /modules/0/variables/0/x/0/x/0");
-    EXPECT_NE(problemOf(deepObject).find(": nested deeper than 256 levels"), std::string::npos);
+    EXPECT_EQ(macroProblemOf("bad.json", deepObject).substr(0, 40),
+              "bad.json: /modules/0/variables/0/x/0/x/0");
+    EXPECT_NE(macroProblemOf("bad.json", deepObject).find(": nested deeper than 256 levels"),
+              std::string::npos);
 }
 
 TEST(MacroJsonRegression, DuplicateKeysNulTextsAndOverflowsNameTheirPath)
@@ -74,13 +65,13 @@ TEST(MacroJsonRegression, DuplicateKeysNulTextsAndOverflowsNameTheirPath)
          "bad.json: /modules/0/na\\x00me: a text may not hold the NUL character (\\u0000)"},
     };
     for (const auto& [text, message] : cases)
-        EXPECT_EQ(problemOf(text), message) << text;
+        EXPECT_EQ(macroProblemOf("bad.json", text), message) << text;
 }
 
 // Bytes that are not UTF-8 were quoted raw in the syntax message.
 TEST(MacroJsonRegression, InvalidBytesAreQuotedSafely)
 {
-    const std::string error = problemOf("{\"name\": \"\xFF\x1B[2J\"}");
+    const std::string error = macroProblemOf("bad.json", "{\"name\": \"\xFF\x1B[2J\"}");
     EXPECT_EQ(error.find('\xFF'), std::string::npos) << error;
     EXPECT_EQ(error.find('\x1B'), std::string::npos) << error;
     EXPECT_EQ(error.rfind("bad.json: line 1, column ", 0), 0u) << error;

@@ -1,3 +1,4 @@
+#include "MacroJsonTestSupport.h"
 #include "SampleMacro.h"
 #include "TempFolder.h"
 #include "host/FileFunctions.h"
@@ -12,18 +13,6 @@ const char* const kSamples[] = {"EndPlate.json", "Cleat.json"};
 std::string samplePath(const char* name)
 {
     return std::string(KALDOR_TEST_DATA "macros/") + name;
-}
-
-/// Loads `text`, expecting failure, and returns the message.
-std::string problemOf(const std::string& text)
-{
-    Kdr_DbMacro macro("untouched");
-    MacroData data;
-    std::string error;
-    EXPECT_FALSE(parseMacroJson(text, "test.json", macro, data, error)) << text;
-    EXPECT_EQ(macro.name(), "untouched");
-    EXPECT_EQ(data.tabCount(), 0);
-    return error;
 }
 } // namespace
 
@@ -181,7 +170,7 @@ TEST(MacroJson, MalformedFilesNameThePlaceAndWhatWasExpected)
              "'{', or a literal"},
     };
     for (const auto& [text, message] : cases)
-        EXPECT_EQ(problemOf(text), message);
+        EXPECT_EQ(macroProblemOf("test.json", text), message);
 }
 
 TEST(MacroJson, MissingFileIsReportedWithItsName)

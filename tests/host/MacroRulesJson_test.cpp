@@ -1,6 +1,7 @@
 // The rules of a macro's modules in its JSON file: kept whole, written only where a module has
 // any, and refused with a path when malformed.
 
+#include "MacroJsonTestSupport.h"
 #include "host/Kdr_DbMacro.h"
 #include "host/MacroData.h"
 #include "hostio/MacroJson.h"
@@ -23,14 +24,6 @@ const char* const kMacroWithRules = R"({
   ]
 })";
 
-std::string problemOf(const std::string& text)
-{
-    Kdr_DbMacro macro;
-    MacroData data;
-    std::string error;
-    EXPECT_FALSE(parseMacroJson(text, "rules.json", macro, data, error)) << text;
-    return error;
-}
 } // namespace
 
 TEST(MacroRulesJson, RulesReadAndWriteBackUnchanged)
@@ -64,15 +57,19 @@ TEST(MacroRulesJson, RulesReadAndWriteBackUnchanged)
 
 TEST(MacroRulesJson, MalformedRulesAreRefusedWithTheirPlace)
 {
-    EXPECT_NE(problemOf(R"({"name": "M", "modules": [{"name": "P", "rules": [{"kinds": [4]}]}]})")
+    EXPECT_NE(macroProblemOf("rules.json",
+                             R"({"name": "M", "modules": [{"name": "P", "rules": [{"kinds": [4]}]}]})")
                   .find("/modules/0/rules/0/kinds/0"),
               std::string::npos);
-    EXPECT_NE(problemOf(R"({"name": "M", "modules": [{"name": "P", "rules": [{"colour": "red"}]}]})")
+    EXPECT_NE(macroProblemOf("rules.json",
+                             R"({"name": "M", "modules": [{"name": "P", "rules": [{"colour": "red"}]}]})")
                   .find("/modules/0/rules/0/colour: unknown key"),
               std::string::npos);
-    EXPECT_NE(problemOf(R"({"name": "M", "modules": [{"name": "P", "rules": [{"texts": ["a", 2]}]}]})")
+    EXPECT_NE(macroProblemOf("rules.json",
+                             R"({"name": "M", "modules": [{"name": "P", "rules": [{"texts": ["a", 2]}]}]})")
                   .find("/modules/0/rules/0/texts/1"),
               std::string::npos);
-    EXPECT_NE(problemOf(R"({"name": "M", "modules": [{"name": "P", "rules": {}}]})").find("/modules/0/rules"),
+    EXPECT_NE(macroProblemOf("rules.json", R"({"name": "M", "modules": [{"name": "P", "rules": {}}]})")
+                  .find("/modules/0/rules"),
               std::string::npos);
 }

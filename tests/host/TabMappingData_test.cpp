@@ -19,7 +19,7 @@ TabMappingData record(std::initializer_list<std::pair<const char*, const char*>>
     return data;
 }
 
-std::string problemOf(const std::string& text)
+std::string pageProblemOf(const std::string& text)
 {
     TabMappingData data = record({{"Kept", "K"}});
     std::string error;
@@ -95,18 +95,18 @@ TEST(TabMappingJson, RoundTripsThroughAFile)
 
 TEST(TabMappingJson, BadRecordsAreNamedByPlace)
 {
-    EXPECT_EQ(problemOf("{\"sheets\": [{\"name\": \"A\", \"tagret\": \"B\"}]}"),
+    EXPECT_EQ(pageProblemOf("{\"sheets\": [{\"name\": \"A\", \"tagret\": \"B\"}]}"),
               "page.json: /sheets/0/tagret: unknown key");
     // A key holding the pointer's own separators is escaped, so the place stays unambiguous.
-    EXPECT_EQ(problemOf("{\"sheets\": [{\"name\": \"A\", \"a/b~c\": 1}]}"),
+    EXPECT_EQ(pageProblemOf("{\"sheets\": [{\"name\": \"A\", \"a/b~c\": 1}]}"),
               "page.json: /sheets/0/a~1b~0c: unknown key");
-    EXPECT_EQ(problemOf("{\"sheets\": [{\"target\": \"B\"}]}"),
+    EXPECT_EQ(pageProblemOf("{\"sheets\": [{\"target\": \"B\"}]}"),
               "page.json: /sheets/0: a sheet needs a \"name\"");
-    EXPECT_EQ(problemOf("{\"moduleGroups\": [1]}"), "page.json: /moduleGroups/0: expected a text");
-    EXPECT_EQ(problemOf("{\"sheets\": {}}"), "page.json: /sheets: expected a list");
-    EXPECT_EQ(problemOf("[]"), "page.json: /: expected an object");
-    EXPECT_NE(problemOf("{\"sheets\": [").find("page.json: "), std::string::npos);
-    EXPECT_EQ(problemOf("{\"moduleGroups\": " + std::string(40, '[') + std::string(40, ']') + "}"),
+    EXPECT_EQ(pageProblemOf("{\"moduleGroups\": [1]}"), "page.json: /moduleGroups/0: expected a text");
+    EXPECT_EQ(pageProblemOf("{\"sheets\": {}}"), "page.json: /sheets: expected a list");
+    EXPECT_EQ(pageProblemOf("[]"), "page.json: /: expected an object");
+    EXPECT_NE(pageProblemOf("{\"sheets\": [").find("page.json: "), std::string::npos);
+    EXPECT_EQ(pageProblemOf("{\"moduleGroups\": " + std::string(40, '[') + std::string(40, ']') + "}"),
               "page.json: brackets nest deeper than 32 levels");
 
     TempFolder folder;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "editor/ZxSSEditorSettings.h"
 #include "host/FileFunctions.h"
 #include "host/Settings.h"
 #include "host/TempFolder.h"
+#include "spread/Kdr_Spread.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +13,17 @@
 
 namespace billtest
 {
+/// The header row and column of a grid.
+constexpr int H = Kdr_Spread::kHeaderIndex;
+
+/// The editor settings a grid shows (its font, text height and column widths).
+inline ZxSSEditorSettings settingsOf(Kdr_Spread& spread)
+{
+    ZxSSEditorSettings settings;
+    settings.readFromSheet(&spread);
+    return settings;
+}
+
 inline std::string le32(std::int32_t v)
 {
     std::string s(4, '\0');

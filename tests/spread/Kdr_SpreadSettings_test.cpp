@@ -8,20 +8,14 @@ using billtest::EditorEnvironment;
 
 namespace
 {
-constexpr int H = Kdr_Spread::kHeaderIndex;
+using billtest::H;
+using billtest::settingsOf;
 
 struct HiddenGrid
 {
     Kdr_Spread spread;
     HiddenGrid() { EXPECT_TRUE(spread.createHidden()); }
 };
-
-ZxSSEditorSettings settingsOf(Kdr_Spread& spread)
-{
-    ZxSSEditorSettings settings;
-    settings.readFromSheet(&spread);
-    return settings;
-}
 
 void writeSettings(const char* name, const char* font, int height)
 {

@@ -10,7 +10,7 @@
 
 namespace
 {
-constexpr int kGrid = IDC_STRING_TABLE_GRID;
+constexpr int kTableGrid = IDC_STRING_TABLE_GRID;
 constexpr int kAdd = IDC_STRING_TABLE_ADD_ROW;
 constexpr int kRemove = IDC_STRING_TABLE_REMOVE_ROW;
 
@@ -39,7 +39,7 @@ protected:
         agent_.expectDialog(IDD_STRING_TABLE,
                             [&](ui::Driver& user)
                             {
-                                auto* grid = user.itemAs<Kdr_Spread>(kGrid);
+                                auto* grid = user.itemAs<Kdr_Spread>(kTableGrid);
                                 ASSERT_NE(grid, nullptr);
                                 script(user, *grid);
                             });
@@ -93,7 +93,7 @@ TEST_F(StringTableTest, EditsAddedAndRemovedRowsComeBackOnOkOnly)
     EXPECT_FALSE(run(
         [&](ui::Driver& user, Kdr_Spread&)
         {
-            user.editCell(kGrid, 1, 1, "4.6");
+            user.editCell(kTableGrid, 1, 1, "4.6");
             user.click(kRemove);
             user.click(IDCANCEL);
         }));
@@ -103,18 +103,18 @@ TEST_F(StringTableTest, EditsAddedAndRemovedRowsComeBackOnOkOnly)
         [&](ui::Driver& user, Kdr_Spread& grid)
         {
             // A row goes in below the active cell's row, and the active cell moves into it.
-            user.clickCell(kGrid, 2, 1);
+            user.clickCell(kTableGrid, 2, 1);
             user.click(kAdd);
             EXPECT_EQ(grid.getMaxRows(), 3);
             int col = 0, row = 0;
             ASSERT_TRUE(grid.sheet().activeCell(col, row));
             EXPECT_EQ(col, 2);
             EXPECT_EQ(row, 2);
-            user.typeInGrid(kGrid, "320");
-            user.pressKeyInGrid(kGrid, VK_RETURN);
+            user.typeInGrid(kTableGrid, "320");
+            user.pressKeyInGrid(kTableGrid, VK_RETURN);
 
             // Removing the last row keeps the active cell on the row that is now last.
-            user.clickCell(kGrid, 3, 3);
+            user.clickCell(kTableGrid, 3, 3);
             user.click(kRemove);
             EXPECT_EQ(grid.getMaxRows(), 2);
             ASSERT_TRUE(grid.sheet().activeCell(col, row));
@@ -147,7 +147,7 @@ TEST_F(StringTableTest, ANotEditableTableHidesTheRowButtons)
         {
             EXPECT_FALSE(user.isVisible(kAdd));
             EXPECT_FALSE(user.isVisible(kRemove));
-            user.editCell(kGrid, 3, 1, "830");
+            user.editCell(kTableGrid, 3, 1, "830");
             EXPECT_EQ(grid.getMaxRows(), 1);
             user.click(IDOK);
         },

@@ -10,7 +10,8 @@ using billtest::EditorEnvironment;
 
 namespace
 {
-constexpr int H = Kdr_Spread::kHeaderIndex;
+using billtest::H;
+using billtest::settingsOf;
 
 /// The local time zone pinned to UTC for one test, so the print date is known.
 class UtcScope
@@ -54,12 +55,6 @@ struct Bill
     grid::Color background(int col, int row) { return sheet().sheet().cellFormat(col, row).background; }
 };
 
-ZxSSEditorSettings settingsOf(Kdr_Spread& spread)
-{
-    ZxSSEditorSettings settings;
-    settings.readFromSheet(&spread);
-    return settings;
-}
 } // namespace
 
 TEST(ZxSSBillOutput, InitPreparesOneColumnPerNameWithCaptions)

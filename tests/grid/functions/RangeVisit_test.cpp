@@ -10,26 +10,6 @@ namespace grid::testing
 {
 namespace
 {
-class SparseContext : public FakeContext
-{
-public:
-    Value cellValue(int col, int row) const override
-    {
-        ++reads;
-        return FakeContext::cellValue(col, row);
-    }
-    bool visitRange(const CellRange& range, RangeVisitor& visitor) const override
-    {
-        // Column by column, as the contract says; the map is ordered by column, then row.
-        for (const auto& [at, value] : cells)
-            if (at.first >= range.col1 && at.first <= range.col2 && at.second >= range.row1 &&
-                at.second <= range.row2 && !value.isEmpty() && !visitor.visit(at.first, at.second, value))
-                return false;
-        return true;
-    }
-    mutable long reads = 0;
-};
-
 TEST(RangeVisit, AggregatesOverWholeColumnsReadOnlyFilledCells)
 {
     SparseContext c;
