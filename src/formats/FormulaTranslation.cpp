@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <vector>
 
 namespace formats
 {
@@ -268,6 +269,23 @@ bool translateOpenFormula(std::string_view text, std::string_view sheetName, std
     if (!text.empty() && text[0] == '=')
         text.remove_prefix(1);
     int arrayDepth = 0;
+    // A union's operands are reference terms, which bind tighter than every other operator
+    // but ':' and '!': so "a~b~c" becomes "(a,b,c)" from where its first operand began up to
+    // the next other operator, separator or closing bracket of the same depth.
+    struct Level
+    {
+        std::size_t operandStart = 0;
+        bool unionOpen = false;
+    };
+    std::vector<Level> levels(1);
+    const auto closeUnion = [&]
+    {
+        if (levels.back().unionOpen)
+        {
+            out += ')';
+            levels.back().unionOpen = false;
+        }
+    };
     std::size_t i = 0;
     while (i < text.size())
     {
@@ -358,8 +376,34 @@ bool translateOpenFormula(std::string_view text, std::string_view sheetName, std
             --arrayDepth;
             out += c;
             break;
+        case '(':
+            out += c;
+            levels.push_back(Level{out.size(), false});
+            break;
+        case ')':
+            closeUnion();
+            if (levels.size() > 1)
+                levels.pop_back();
+            out += c;
+            break;
         case ';':
+            closeUnion();
             out += ',';
+            levels.back().operandStart = out.size();
+            break;
+        case '+':
+        case '-':
+        case '*':
+        case '/':
+        case '^':
+        case '&':
+        case '=':
+        case '<':
+        case '>':
+        case '%':
+            closeUnion();
+            out += c;
+            levels.back().operandStart = out.size();
             break;
         case '|':
             if (arrayDepth <= 0)
@@ -370,16 +414,22 @@ bool translateOpenFormula(std::string_view text, std::string_view sheetName, std
             out += ';';
             break;
         case '~':
-            why = "the reference union '~' has no counterpart";
-            return false;
+            if (!levels.back().unionOpen)
+            {
+                out.insert(levels.back().operandStart, 1, '(');
+                levels.back().unionOpen = true;
+            }
+            out += ',';
+            break;
         case '!':
-            why = "the reference intersection '!' has no counterpart";
-            return false;
+            out += ' ';
+            break;
         default:
             out += c;
         }
         ++i;
     }
+    closeUnion();
     return true;
 }
 } // namespace formats

@@ -18,6 +18,8 @@ bool translateExcelFormula(std::string_view text, std::string_view sheetName, st
 
 /// An .ods formula ("of:=[.A1]*2;…"): the namespace prefix and the brackets of references go,
 /// ';' between arguments becomes ',' (and in inline arrays ';' and '|' become ',' and ';').
+/// The reference intersection '!' becomes a space and the union '~' a comma inside brackets
+/// ("[.A1]~[.B1]" → "(A1,B1)"), which is how the sheet writes them.
 bool translateOpenFormula(std::string_view text, std::string_view sheetName, std::string& out,
                           std::string& why);
 } // namespace formats

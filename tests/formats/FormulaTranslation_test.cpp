@@ -1,4 +1,5 @@
 #include "formats/FormulaTranslation.h"
+#include "grid/Sheet.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,11 @@ TEST(OpenFormula, TranslatesToTheSheetLanguage)
         {"=[.A1]", "A1"},
         {"oooc:=[.A1]*2", "A1*2"},
         {"of:=[$Other.A1]", nullptr},
-        {"of:=[.A1]~[.B1]", nullptr},
-        {"of:=[.A1:.B2]![.B1:.C3]", nullptr},
+        {"of:=[.A1]~[.B1]", "(A1,B1)"},
+        {"of:=SUM([.A1]~[.B1:.B2]~[.C3];1)", "SUM((A1,B1:B2,C3),1)"},
+        {"of:=2*-INDEX([.A1:.B2];1;1)~[.C1]+1", "2*-(INDEX(A1:B2,1,1),C1)+1"},
+        {"of:=[.A1:.B2]![.B1:.C3]", "A1:B2 B1:C3"},
+        {"of:=SUM([.A1:.C3]![.B2:.D4]~[.A1])", "SUM((A1:C3 B2:D4,A1))"},
         {"msoxl:=A1", nullptr},
         {"of:=[.A1", nullptr},
         {"of:=['Loads.A1]", nullptr},
@@ -82,6 +86,35 @@ TEST(OpenFormula, TranslatesToTheSheetLanguage)
             EXPECT_FALSE(ok) << c.in << " gave " << out;
             EXPECT_FALSE(why.empty()) << c.in;
         }
+    }
+}
+// The translated operators mean in the sheet what they meant in the workbook.
+TEST(OpenFormula, ReferenceIntersectionAndUnionCalculateAsInTheWorkbook)
+{
+    grid::Sheet sheet;
+    sheet.setMaxCols(6);
+    sheet.setMaxRows(6);
+    for (int col = 1; col <= 4; ++col)
+        for (int row = 1; row <= 4; ++row)
+            sheet.setNumber(col, row, col * 10 + row);
+    const std::pair<const char*, const char*> cases[] = {
+        {"of:=SUM([.A1:.C3]![.B2:.D4])", "22+23+32+33"},
+        {"of:=SUM([.A1:.C3] ! [.B2:.D4])", "22+23+32+33"},
+        {"of:=SUM([.A1]~[.D4]~[.B1:.B2])", "11+44+21+22"},
+        {"of:=SUM([.A1] ~ [.D4])", "11+44"},
+        {"of:=COUNT([.A1:.B2]~[.A1:.B2])*2", "COUNT(A1:B2)*2*2"},
+        {"of:=[.A1:.A4]![.A3:.D3]", "13"},
+    };
+    int row = 6;
+    for (const auto& [odf, expected] : cases)
+    {
+        std::string out, why;
+        ASSERT_TRUE(formats::translateOpenFormula(odf, "Loads", out, why)) << odf << ": " << why;
+        ASSERT_TRUE(sheet.setFormula(5, row, out)) << out;
+        ASSERT_TRUE(sheet.setFormula(6, row, expected)) << expected;
+        EXPECT_EQ(sheet.cellValueText(5, row), sheet.cellValueText(6, row)) << odf << " read as " << out;
+        EXPECT_NE(sheet.cellValueText(6, row).rfind('#', 0), 0u) << expected;
+        sheet.setMaxRows(++row);
     }
 }
 } // namespace

@@ -120,9 +120,8 @@ TEST(OdsReader, RefusesWhatDoesNotTranslateNamingTheCell)
          "table:formula=\"of:=[$Bolts.A1]*2\"/></table:table-row></table:table>",
          "cell B1: formula \"of:=[$Bolts.A1]*2\" does not translate: it refers to the worksheet \"Bolts\""},
         {"<table:table table:name=\"Loads\"><table:table-row><table:table-cell "
-         "table:formula=\"of:=[.A2]~[.A3]\"/></table:table-row></table:table>",
-         "cell A1: formula \"of:=[.A2]~[.A3]\" does not translate: the reference union '~' has no "
-         "counterpart"},
+         "table:formula=\"of:=[.A2]|[.A3]\"/></table:table-row></table:table>",
+         "cell A1: formula \"of:=[.A2]|[.A3]\" does not translate: '|' outside an inline array"},
         {"<table:table table:name=\"Loads\"><table:table-row><table:table-cell office:value-type=\"float\" "
          "office:value=\"x\"/></table:table-row></table:table>",
          "cell A1: \"x\" is not a number"},
