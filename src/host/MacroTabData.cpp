@@ -1,6 +1,8 @@
 #include "host/MacroTabData.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
 
 namespace
 {
@@ -73,20 +75,58 @@ bool sameGroup(MacroProfData a, MacroProfData b)
     return a == b;
 }
 
+/// The first item of each name in a list, names compared without case as findNamed does. A
+/// short list is searched in place; a longer one is indexed once, so comparing two lists of a
+/// large tab takes time in proportion to their length rather than its square.
+template <typename Item, typename NameOf> class NamedItems
+{
+public:
+    NamedItems(const std::vector<Item>& items, NameOf nameOf) : items_(items), nameOf_(nameOf)
+    {
+        if (items.size() <= kSearchedInPlace)
+            return;
+        byName_.reserve(items.size());
+        for (const Item& item : items)
+            byName_.try_emplace(folded(nameOf(item)), &item);
+    }
+    const Item* find(std::string_view name) const
+    {
+        if (items_.size() <= kSearchedInPlace)
+            return findNamed(const_cast<std::vector<Item>&>(items_), name, nameOf_);
+        const auto it = byName_.find(folded(name));
+        return it == byName_.end() ? nullptr : it->second;
+    }
+
+private:
+    static constexpr std::size_t kSearchedInPlace = 16;
+    static std::string folded(std::string_view name)
+    {
+        std::string key(name);
+        for (char& c : key)
+            c = host::foldCase(c);
+        return key;
+    }
+    const std::vector<Item>& items_;
+    NameOf nameOf_;
+    std::unordered_map<std::string, const Item*> byName_;
+};
+
 /// Lists every name of `now` whose item differs from (or is missing in) `before`, and every
 /// name of `before` that is gone.
 template <typename Item, typename NameOf, typename Same>
 void listChanges(const std::vector<Item>& now, const std::vector<Item>& before, NameOf nameOf, Same same,
                  Kdr_StringArray& changed)
 {
+    const NamedItems<Item, NameOf> beforeByName(before, nameOf);
     for (const Item& item : now)
     {
-        const Item* old = findNamed(const_cast<std::vector<Item>&>(before), nameOf(item), nameOf);
+        const Item* old = beforeByName.find(nameOf(item));
         if (!old || !same(item, *old))
             changed.append(nameOf(item));
     }
+    const NamedItems<Item, NameOf> nowByName(now, nameOf);
     for (const Item& item : before)
-        if (!findNamed(const_cast<std::vector<Item>&>(now), nameOf(item), nameOf))
+        if (!nowByName.find(nameOf(item)))
             changed.append(nameOf(item));
 }
 } // namespace

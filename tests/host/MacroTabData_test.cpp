@@ -157,3 +157,32 @@ TEST(MacroPatternProps, CountIsTheLeadingWholeNumber)
     EXPECT_FALSE(MacroPatternProps({"P", "3", "-1", 0, 0, 0}).hasSecondDirection());
     EXPECT_TRUE(MacroPatternProps({"P", "3", "2", 0, 0, 0}).hasSecondDirection());
 }
+
+// A large tab is compared by name lookups rather than by searching: the changes found must be
+// exactly those a search finds, names compared without case and the first of a name counting.
+TEST(MacroTabData, ALargeTabListsTheSameChangesAsASmallOne)
+{
+    MacroTabData before("Plate", MacroTabData::kVariables);
+    for (int i = 0; i < 40; ++i)
+    {
+        MacroCellData cell;
+        cell.name = "Var" + std::to_string(i);
+        cell.value = std::to_string(i);
+        ASSERT_TRUE(before.addCell(cell));
+    }
+    MacroTabData tab = before;
+    MacroCellData* cell = nullptr;
+    ASSERT_TRUE(tab.findCellWithName("VAR7", cell));
+    cell->value = "70";
+    ASSERT_TRUE(tab.findCellWithName("Var30", cell));
+    cell->name = "VAR30"; // found under its old name, and its new spelling is a change
+    ASSERT_TRUE(tab.findCellWithName("Var12", cell));
+    cell->name = "Renamed";
+    MacroCellData added;
+    added.name = "Extra";
+    ASSERT_TRUE(tab.addCell(added));
+
+    Kdr_StringArray changed;
+    EXPECT_TRUE(tab.differences(before, changed));
+    EXPECT_EQ(changed, (Kdr_StringArray{"Var7", "Renamed", "VAR30", "Extra", "Var12"}));
+}
