@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 
 namespace
 {
@@ -126,6 +128,11 @@ void Kdr_DlgMacroPage::addGridRows(MacroTabData& tab)
     grid_.setMaxRows(count, false);
     grid_.setCellText(kNameCol, Kdr_Spread::kHeaderIndex, dialString(87).c_str());
     grid_.setCellText(kValueCol, Kdr_Spread::kHeaderIndex, dialString(86).c_str());
+    // The first cell of each name, names compared without case as the tab's own look-up does:
+    // one index rather than a search of the tab for every row.
+    std::unordered_map<std::string, const MacroCellData*> cellsByName;
+    for (const MacroCellData& cell : tab.cells())
+        cellsByName.try_emplace(host::foldedText(cell.name), &cell);
     for (int row = 1; row <= count; ++row)
     {
         const GridRow& gridRow = rows_[static_cast<size_t>(row - 1)];
@@ -135,9 +142,9 @@ void Kdr_DlgMacroPage::addGridRows(MacroTabData& tab)
         grid_.setLock(kNameCol, row, kNameCol + 1, row, true);
         if (gridRow.kind == GridRow::kVariable)
         {
-            const MacroCellData* cell = nullptr;
-            if (tab.findCellWithName(gridRow.name, cell))
-                setupGridRow(row, *cell);
+            if (const auto found = cellsByName.find(host::foldedText(gridRow.name));
+                found != cellsByName.end())
+                setupGridRow(row, *found->second);
             continue;
         }
         if (gridRow.kind == GridRow::kArray)

@@ -404,6 +404,10 @@ private:
     Font defaultFont_;
     CellFormat defaultFormat_;
     std::vector<Span> spans_;
+    /// No span reaches this row: a bound kept by every change of the spans (removing one may
+    /// leave it high), so that spans added below all others, row after row, need no search.
+    int spansEndRow_ = 0;
+    void boundSpanRows();
     std::map<int, double> columnWidths_;
     std::map<int, double> rowHeights_;
     ControlState state_;

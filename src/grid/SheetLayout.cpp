@@ -304,11 +304,13 @@ bool Sheet::addSpan(int col, int row, int width, int height)
         width > kMaxCols - col + 1 || height > kMaxRows - row + 1)
         return false;
     const Span span{col, row, width, height};
-    for (const Span& other : spans_)
-        if (span.col < other.col + other.width && other.col < span.col + span.width &&
-            span.row < other.row + other.height && other.row < span.row + span.height)
-            return false;
+    if (row < spansEndRow_)
+        for (const Span& other : spans_)
+            if (span.col < other.col + other.width && other.col < span.col + span.width &&
+                span.row < other.row + other.height && other.row < span.row + span.height)
+                return false;
     spans_.push_back(span);
+    spansEndRow_ = std::max(spansEndRow_, row + height);
     touch();
     return true;
 }
@@ -352,8 +354,16 @@ bool Sheet::setSpans(std::vector<Span> spans, std::size_t* offending)
         endings.emplace(span->row + span->height - 1, span);
     }
     spans_ = std::move(spans);
+    boundSpanRows();
     touch();
     return true;
+}
+
+void Sheet::boundSpanRows()
+{
+    spansEndRow_ = 0;
+    for (const Span& span : spans_)
+        spansEndRow_ = std::max(spansEndRow_, span.row + span.height);
 }
 
 bool Sheet::getSpan(int col, int row, Span& span) const

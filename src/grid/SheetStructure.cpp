@@ -239,6 +239,7 @@ void Sheet::shiftCells(bool rows, int at, int count)
         spans.push_back(span);
     }
     spans_ = std::move(spans);
+    boundSpanRows();
 
     std::map<int, double>& sizes = rows ? rowHeights_ : columnWidths_;
     std::map<int, double> shifted;

@@ -113,6 +113,15 @@ inline char foldCase(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
+/// The text folded byte by byte: two texts are equal without case exactly when their folded
+/// forms are equal, which makes the folded form a key for look-ups that ignore case.
+inline std::string foldedText(std::string_view text)
+{
+    std::string folded(text);
+    for (char& c : folded)
+        c = foldCase(c);
+    return folded;
+}
 bool equalText(std::string_view a, std::string_view b, bool caseSensitive);
 /// Index of `needle` in `hay` at or after `from`, or -1.
 int findText(std::string_view hay, std::string_view needle, int from, bool caseSensitive);

@@ -87,25 +87,18 @@ public:
             return;
         byName_.reserve(items.size());
         for (const Item& item : items)
-            byName_.try_emplace(folded(nameOf(item)), &item);
+            byName_.try_emplace(host::foldedText(nameOf(item)), &item);
     }
     const Item* find(std::string_view name) const
     {
         if (items_.size() <= kSearchedInPlace)
             return findNamed(const_cast<std::vector<Item>&>(items_), name, nameOf_);
-        const auto it = byName_.find(folded(name));
+        const auto it = byName_.find(host::foldedText(name));
         return it == byName_.end() ? nullptr : it->second;
     }
 
 private:
     static constexpr std::size_t kSearchedInPlace = 16;
-    static std::string folded(std::string_view name)
-    {
-        std::string key(name);
-        for (char& c : key)
-            c = host::foldCase(c);
-        return key;
-    }
     const std::vector<Item>& items_;
     NameOf nameOf_;
     std::unordered_map<std::string, const Item*> byName_;

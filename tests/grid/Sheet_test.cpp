@@ -651,3 +651,25 @@ TEST(Sheet, ClearRangeRemovesEntriesOrFormats)
 }
 } // namespace
 } // namespace grid
+
+namespace grid
+{
+// Spans added row after row below all others skip the overlap search; every other way the
+// spans change must still leave an overlapping span refused.
+TEST(Sheet, SpansAddedBelowOthersAndMovedSpansStillRefuseOverlaps)
+{
+    Sheet sheet = sheetOf(6, 100);
+    for (int row = 1; row <= 20; ++row)
+        ASSERT_TRUE(sheet.addSpan(1, row, 2, 1)) << row;
+    EXPECT_FALSE(sheet.addSpan(2, 20, 2, 1));
+    ASSERT_TRUE(sheet.addSpan(4, 3, 2, 5)); // beside the others, reaching row 7
+    EXPECT_FALSE(sheet.addSpan(5, 7, 1, 1));
+    ASSERT_TRUE(sheet.insertRows(2, 25)); // the span of row 20 moves to row 45
+    EXPECT_FALSE(sheet.addSpan(1, 45, 1, 1));
+    EXPECT_TRUE(sheet.addSpan(1, 46, 1, 1));
+    ASSERT_TRUE(sheet.removeSpan(1, 46));
+    ASSERT_TRUE(sheet.setSpans({Span{3, 30, 1, 10}}));
+    EXPECT_FALSE(sheet.addSpan(1, 39, 3, 1));
+    EXPECT_TRUE(sheet.addSpan(1, 40, 3, 1));
+}
+} // namespace grid
