@@ -341,6 +341,20 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
     return true;
 }
 
+bool Sheet::setParsedFormula(int col, int row, std::shared_ptr<const Formula> formula)
+{
+    col = normalized(col);
+    row = normalized(row);
+    lastFormulaError_.clear();
+    if (!formula || !inRange(col, row) || col == 0 || row == 0)
+    {
+        lastFormulaError_ = "not a body cell of the sheet";
+        return false;
+    }
+    changeEntry(col, row, {}, sharedForm(col, std::move(formula)));
+    return true;
+}
+
 namespace
 {
 bool sameInstructions(const std::vector<Instr>& a, const std::vector<Instr>& b)

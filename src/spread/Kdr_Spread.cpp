@@ -387,6 +387,11 @@ bool Kdr_Spread::setCellFormula(int col, int row, const char* formula)
     return inSheet(col, row) && sheet_.setFormula(col, row, formula ? formula : "");
 }
 
+bool Kdr_Spread::setCellParsedFormula(int col, int row, std::shared_ptr<const grid::Formula> formula)
+{
+    return inSheet(col, row) && sheet_.setParsedFormula(col, row, std::move(formula));
+}
+
 bool Kdr_Spread::setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands)
 {
     if (!created_)

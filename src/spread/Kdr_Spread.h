@@ -114,6 +114,8 @@ public:
     bool setCellValue(int col, int row, int value);
     /// Sets a formula and calculates it at once.
     bool setCellFormula(int col, int row, const char* formula);
+    /// Sets a formula parsed before for this very cell (see grid::Sheet::setParsedFormula).
+    bool setCellParsedFormula(int col, int row, std::shared_ptr<const grid::Formula> formula);
 
     bool setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands);
     bool setNumberType(int col, int row, int decimals, bool thousands);

@@ -327,6 +327,42 @@ void ZxStandardsSpread::replaceGenVars()
     }
 }
 
+// ---- Parsed equations --------------------------------------------------------------------------
+
+std::string EquationCache::key(int col, int row, std::string_view right)
+{
+    scratch_.assign(reinterpret_cast<const char*>(&col), sizeof col);
+    scratch_.append(reinterpret_cast<const char*>(&row), sizeof row);
+    scratch_.append(right);
+    return scratch_;
+}
+
+std::shared_ptr<const grid::Formula> EquationCache::find(int col, int row, std::string_view right)
+{
+    if (formulas_.empty())
+        return nullptr;
+    auto found = formulas_.find(key(col, row, right));
+    return found == formulas_.end() ? nullptr : found->second;
+}
+
+void EquationCache::add(int col, int row, std::string_view right,
+                        std::shared_ptr<const grid::Formula> formula)
+{
+    if (formula && formulas_.size() < kMaxEquations)
+        formulas_.emplace(key(col, row, right), std::move(formula));
+}
+
+void EquationCache::useVariables(const Kdr_StringArray& names, const Kdr_StringArray& coordinates,
+                                 grid::ReferenceStyle style)
+{
+    if (style == style_ && names == names_ && coordinates == coordinates_)
+        return;
+    formulas_.clear();
+    names_ = names;
+    coordinates_ = coordinates;
+    style_ = style;
+}
+
 // ---- Calculation -----------------------------------------------------------------------------
 
 void ZxStandardsSpread::getVarNames(Kdr_StringArray& names) const
@@ -368,6 +404,7 @@ void ZxStandardsSpread::refreshVariableCoordinates()
         coordValues_.append(coordinate);
     }
     replacer_ = WordReplacer(coordNames_, coordValues_);
+    equations_.useVariables(coordNames_, coordValues_, sheet().referenceStyle());
     coordinatesValid_ = true;
 }
 
@@ -486,10 +523,32 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
             setTextType(col, row, col, row, kTextStyle, kTextMaxLength);
         else
             setNumberType(col, row, 7, false);
-        Kdr_String formula = right;
-        replaceVariables(formula);
-        if (!setCellFormula(col, row, formula.c_str()))
-            return fail("the formula cannot be read", kVariableTip);
+        // The same equation in the same cell with the same variable cells gives the same
+        // formula: one parsed before is set again without replacing and parsing its text.
+        std::shared_ptr<const grid::Formula> parsed;
+        Kdr_String formula;
+        {
+            if (!coordinatesValid_)
+                refreshVariableCoordinates();
+            Kdr_FunctionTimer replaceTimer(gCalcCellReplaceVariables);
+            parsed = equations_.find(col, row, right);
+            if (!parsed)
+            {
+                formula = right;
+                replacer_.replace(formula);
+            }
+        }
+        if (parsed)
+        {
+            if (!setCellParsedFormula(col, row, std::move(parsed)))
+                return fail("the formula cannot be read", kVariableTip);
+        }
+        else
+        {
+            if (!setCellFormula(col, row, formula.c_str()))
+                return fail("the formula cannot be read", kVariableTip);
+            equations_.add(col, row, right, sheet().cellFormula(col, row));
+        }
     }
     Kdr_FunctionTimer timer(gCalcCellCalcFunctions);
     Kdr_String result;

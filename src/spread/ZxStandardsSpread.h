@@ -27,6 +27,34 @@ private:
     std::vector<int> always_;
 };
 
+/// The equations of the sheets a spread evaluated, with variable names already replaced by
+/// cell names and parsed, so that evaluating the same sheet again reads no formula text.
+/// One cache holds the equations of one set of variable cells (names and cell names in
+/// collection order): an equation's formula depends only on its text, its cell and those.
+class EquationCache
+{
+public:
+    /// The formula parsed for `right` in (col, row), or null when it is not known.
+    std::shared_ptr<const grid::Formula> find(int col, int row, std::string_view right);
+    void add(int col, int row, std::string_view right, std::shared_ptr<const grid::Formula> formula);
+    /// Makes the cache hold the equations of this set of variable cells, forgetting those of
+    /// another set.
+    void useVariables(const Kdr_StringArray& names, const Kdr_StringArray& coordinates,
+                      grid::ReferenceStyle style);
+
+    /// A cache holds at most this many equations; a sheet with more keeps the first ones.
+    static constexpr std::size_t kMaxEquations = 1 << 16;
+
+private:
+    std::string key(int col, int row, std::string_view right);
+
+    Kdr_StringArray names_;
+    Kdr_StringArray coordinates_;
+    grid::ReferenceStyle style_ = grid::ReferenceStyle::A1;
+    std::unordered_map<std::string, std::shared_ptr<const grid::Formula>> formulas_;
+    std::string scratch_;
+};
+
 /// A standards sheet being evaluated: the grid with the loaded file, its variable cells and
 /// the general variables of the request.
 class ZxStandardsSpread : public Kdr_Spread
@@ -101,6 +129,7 @@ private:
     Kdr_StringArray coordValues_;
     WordReplacer replacer_;
     bool coordinatesValid_ = false;
+    EquationCache equations_;
 };
 
 /// Replaces whole-word occurrences of each name (case ignored) by its value, name by name in
