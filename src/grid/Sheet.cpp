@@ -39,6 +39,11 @@ std::optional<double> readNumber(std::string_view text, bool allowSeparators)
         return number;
     if (!allowSeparators || text.find(',') == std::string_view::npos)
         return std::nullopt;
+    // Dropping the separators cannot make a number of a text with other characters (an
+    // equation, a list of names): only those are worth the copy.
+    constexpr std::string_view kNumberCharacters = "0123456789+-.eE%, \t\r\n";
+    if (text.find_first_not_of(kNumberCharacters) != std::string_view::npos)
+        return std::nullopt;
     std::string plain;
     for (char c : text)
         if (c != ',')

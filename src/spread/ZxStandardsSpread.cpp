@@ -1,5 +1,6 @@
 #include "spread/ZxStandardsSpread.h"
 
+#include "grid/FileText.h"
 #include "grid/SheetFormats.h"
 #include "host/FileFunctions.h"
 #include "host/Kdr_FunctionTimer.h"
@@ -16,6 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 
 namespace
@@ -248,6 +252,96 @@ void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& l
 
 // ---- Loading and collecting ----------------------------------------------------------------
 
+namespace
+{
+/// Sheets as read from their files, kept so that evaluating a sheet again copies it rather
+/// than reading its text afresh. A kept sheet stands in for its file only while the file holds
+/// the very same bytes. Only sheets without formulas are kept: a formula's value may depend on
+/// more than the file (the functions registered, data files, the time).
+class LoadedSheets
+{
+public:
+    bool load(Kdr_Spread& spread, const Kdr_String& path)
+    {
+        if (!spread.isCreated() || grid::findSheetReader(path))
+            return spread.loadFile(path);
+        std::string bytes;
+        grid::FileError error;
+        if (!grid::readFileText(path, bytes, error))
+            return spread.loadFile(path); // which tells why it cannot be read
+        std::shared_ptr<const grid::Sheet> kept;
+        {
+            std::lock_guard lock(mutex_);
+            if (auto found = entries_.find(path); found != entries_.end())
+            {
+                if (found->second.bytes == bytes)
+                {
+                    found->second.lastUse = ++useCounter_;
+                    kept = found->second.sheet;
+                }
+                else
+                    entries_.erase(found);
+            }
+        }
+        if (kept)
+        {
+            spread.sheet().replaceContent(grid::Sheet(*kept));
+            return true;
+        }
+        if (!spread.loadFile(path))
+            return false;
+        // Kept only when the file did not change while it was read.
+        std::string after;
+        if (bytes.size() <= kMaxBytes && !hasFormulas(spread.sheet()) &&
+            grid::readFileText(path, after, error) && after == bytes)
+            store(path, std::move(bytes), std::make_shared<const grid::Sheet>(spread.sheet()));
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kMaxSheets = 16;
+    static constexpr std::size_t kMaxBytes = 16u << 20;
+
+    struct Entry
+    {
+        std::string bytes;
+        std::shared_ptr<const grid::Sheet> sheet;
+        std::uint64_t lastUse = 0;
+    };
+
+    static bool hasFormulas(const grid::Sheet& sheet)
+    {
+        bool found = false;
+        sheet.forEachCell([&](int col, int row) { found = found || sheet.hasFormula(col, row); });
+        return found;
+    }
+
+    void store(const std::string& path, std::string bytes, std::shared_ptr<const grid::Sheet> sheet)
+    {
+        std::lock_guard lock(mutex_);
+        while (entries_.size() >= kMaxSheets)
+        {
+            auto oldest = entries_.begin();
+            for (auto it = entries_.begin(); it != entries_.end(); ++it)
+                if (it->second.lastUse < oldest->second.lastUse)
+                    oldest = it;
+            entries_.erase(oldest);
+        }
+        entries_[path] = Entry{std::move(bytes), std::move(sheet), ++useCounter_};
+    }
+
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+    std::uint64_t useCounter_ = 0;
+};
+
+LoadedSheets& loadedSheets()
+{
+    static LoadedSheets sheets;
+    return sheets;
+}
+} // namespace
+
 Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
 {
     Kdr_String path = fileName;
@@ -276,7 +370,7 @@ Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
     setProperty(kPropRedraw, 0);
     setProperty(12, 1);
     setProperty(7, 0);
-    if (!loadFile(path))
+    if (!loadedSheets().load(*this, path))
         return Acad::eInvalidInput;
     loadedPath_ = path;
     coordinatesValid_ = false;

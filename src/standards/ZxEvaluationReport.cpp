@@ -13,6 +13,7 @@ void ZxEvaluationReport::beginOutermost(const Kdr_String& sheetPath)
     failures_.clear();
     callStack_.clear();
     callStack_.append(resolvedSheetPath(sheetPath));
+    lastFolderKnown_ = false;
     childEvaluations_ = 0;
     current_ = ZxEvaluationFailure();
 }
@@ -32,7 +33,12 @@ void ZxEvaluationReport::addEquationFailure(const Kdr_String& reason)
 void ZxEvaluationReport::setCurrentEquation(const Kdr_String& sheet, int row, const Kdr_String& variable,
                                             const Kdr_String& equation)
 {
-    current_ = {sheet, row, variable, equation, {}};
+    // Assigned field by field: the texts keep their storage from one equation to the next.
+    current_.sheet = sheet;
+    current_.row = row;
+    current_.variable = variable;
+    current_.equation = equation;
+    current_.reason.clear();
 }
 
 bool ZxEvaluationReport::enterChild(const Kdr_String& resolvedPath, Kdr_String& cycle)
@@ -48,13 +54,17 @@ bool ZxEvaluationReport::enterChild(const Kdr_String& resolvedPath, Kdr_String& 
         return false;
     }
     callStack_.append(resolvedPath);
+    lastFolderKnown_ = false;
     return true;
 }
 
 void ZxEvaluationReport::leaveChild()
 {
     if (callStack_.length() > 1)
+    {
         callStack_.removeAt(callStack_.length() - 1);
+        lastFolderKnown_ = false;
+    }
 }
 
 bool ZxEvaluationReport::spendChildEvaluation()
@@ -75,6 +85,17 @@ Kdr_StringArray ZxEvaluationReport::sheetFolders() const
             folders.append(folder);
     }
     return folders;
+}
+
+const Kdr_String& ZxEvaluationReport::lastSheetFolder() const
+{
+    if (!lastFolderKnown_)
+    {
+        const Kdr_StringArray folders = sheetFolders();
+        lastFolder_ = folders.isEmpty() ? Kdr_String() : folders[folders.length() - 1];
+        lastFolderKnown_ = true;
+    }
+    return lastFolder_;
 }
 
 Kdr_String resolvedSheetPath(const Kdr_String& path)
