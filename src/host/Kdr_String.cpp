@@ -309,8 +309,58 @@ bool Kdr_String::isNumber() const
     return i == n;
 }
 
+namespace
+{
+/// Whether `text` is a plain decimal number: an optional sign, digits with at most one point
+/// (at least one digit), an optional exponent, and nothing else.
+bool isPlainDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E'))
+    {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        bool exponentDigits = false;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            exponentDigits = true;
+        if (!exponentDigits)
+            return false;
+    }
+    return i == text.size();
+}
+} // namespace
+
 double Kdr_String::toDouble() const
 {
+    // A plain decimal number, the common case, reads with from_chars: the value atof gives in
+    // the "C" locale, without its locale lookups. Anything else (blanks, hexadecimal, "inf",
+    // trailing text, a value out of range) is left to atof.
+    std::string_view text(*this);
+    if (isPlainDecimal(text))
+    {
+        if (text.front() == '+')
+            text.remove_prefix(1);
+        double value = 0;
+        const auto [end, code] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (code == std::errc() && end == text.data() + text.size())
+            return value;
+    }
     return std::atof(c_str());
 }
 

@@ -752,6 +752,36 @@ bool Kdr_Spread::findForward(const Kdr_String& text, bool partial, int& row, int
     return false;
 }
 
+std::vector<std::pair<int, int>> Kdr_Spread::storedCellsByRow() const
+{
+    std::vector<std::pair<int, int>> cells;
+    cells.reserve(sheet_.cellCount());
+    sheet_.forEachCell([&](int col, int row) { cells.emplace_back(col, row); });
+    return cells;
+}
+
+bool Kdr_Spread::findFirst(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, int& row,
+                           int& col) const
+{
+    if (!created_ || text.empty())
+        return false;
+    const int rows = sheet_.maxRows();
+    const int cols = sheet_.maxCols();
+    Kdr_String value;
+    for (const auto& [c, r] : cells)
+    {
+        if (r < 1 || r > rows || c < 1 || c > cols)
+            continue;
+        if (getCellText(c, r, value, ctkValue) && value.equal(text, false))
+        {
+            row = r;
+            col = c;
+            return true;
+        }
+    }
+    return false;
+}
+
 // ---- Sizing --------------------------------------------------------------------------------
 
 bool Kdr_Spread::fitColumnWidth(int col, bool skipTypeEight)

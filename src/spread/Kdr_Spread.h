@@ -176,6 +176,13 @@ public:
     /// Finds a cell whose value text equals `text` (or contains it, with `partial`), from
     /// (col, row) to the end of that row, then row by row below it.
     bool findForward(const Kdr_String& text, bool partial, int& row, int& col) const;
+    /// The stored cells as (col, row), row by row and left to right: the cells a search visits.
+    std::vector<std::pair<int, int>> storedCellsByRow() const;
+    /// findForward of a whole text from the top left (row 1, column 1), over `cells` as
+    /// storedCellsByRow gave them while the sheet has not changed since. Several searches and
+    /// walks of an unchanged sheet share one list instead of each ordering the cells again.
+    bool findFirst(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, int& row,
+                   int& col) const;
 
     // --- Sizing ----------------------------------------------------------------------------
 

@@ -538,16 +538,20 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
     }
     Kdr_FunctionTimer timer(gCalcCells);
     const StandardsFileSnapshot files;
-    int row = 1, col = 1;
-    if (!findForward("Calc", false, row, col))
-        return Acad::eInvalidInput;
     // Row by row, left to right, over the cells stored when the calculation starts: an empty
     // cell is skipped anyway, and the declared size of a sheet may be enormous. Each equation
     // reads the variables as the equations before it left them; the formulas of earlier
     // equations that read a variable written later are brought up to date once, at the end.
+    const std::vector<std::pair<int, int>> stored = storedCellsByRow();
+    int row = 1, col = 1;
+    if (!findFirst(stored, "Calc", row, col))
+        return Acad::eInvalidInput;
+    const int lastRow = getMaxRows();
+    const int cols = getMaxCols();
     grid::Sheet::Batch batch(sheet());
-    for (const auto& [c, r] : storedCells(row + 1, getMaxRows()))
-        calcCell(c, r);
+    for (const auto& [c, r] : stored)
+        if (r > row && r <= lastRow && c >= 1 && c <= cols)
+            calcCell(c, r);
     return Acad::eOk;
 }
 
