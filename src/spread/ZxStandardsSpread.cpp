@@ -374,6 +374,7 @@ Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
         return Acad::eInvalidInput;
     loadedPath_ = path;
     coordinatesValid_ = false;
+    equationsChecked_ = false;
     return Acad::eOk;
 }
 
@@ -393,6 +394,7 @@ std::vector<std::pair<int, int>> ZxStandardsSpread::storedCells(int firstRow, in
 Acad::ErrorStatus ZxStandardsSpread::collectVarCells()
 {
     coordinatesValid_ = false;
+    equationsChecked_ = false;
     return varCells_.collectFromSheet(*this);
 }
 
@@ -423,37 +425,40 @@ void ZxStandardsSpread::replaceGenVars()
 
 // ---- Parsed equations --------------------------------------------------------------------------
 
-std::string EquationCache::key(int col, int row, std::string_view right)
+const std::string& EquationCache::key(int col, int row, std::string_view text)
 {
     scratch_.assign(reinterpret_cast<const char*>(&col), sizeof col);
     scratch_.append(reinterpret_cast<const char*>(&row), sizeof row);
-    scratch_.append(right);
+    scratch_.append(text);
     return scratch_;
 }
 
-std::shared_ptr<const grid::Formula> EquationCache::find(int col, int row, std::string_view right)
+EquationPlan* EquationCache::find(int col, int row, std::string_view text)
 {
-    if (formulas_.empty())
+    if (plans_.empty())
         return nullptr;
-    auto found = formulas_.find(key(col, row, right));
-    return found == formulas_.end() ? nullptr : found->second;
+    auto found = plans_.find(key(col, row, text));
+    return found == plans_.end() ? nullptr : &found->second;
 }
 
-void EquationCache::add(int col, int row, std::string_view right,
-                        std::shared_ptr<const grid::Formula> formula)
+EquationPlan* EquationCache::add(int col, int row, std::string_view text, EquationPlan plan)
 {
-    if (formula && formulas_.size() < kMaxEquations)
-        formulas_.emplace(key(col, row, right), std::move(formula));
+    if (plans_.size() >= kMaxEquations)
+        return nullptr;
+    return &plans_.insert_or_assign(key(col, row, text), std::move(plan)).first->second;
 }
 
-void EquationCache::useVariables(const Kdr_StringArray& names, const Kdr_StringArray& coordinates,
-                                 grid::ReferenceStyle style)
+void EquationCache::useVariables(const ZxVarCells& cells, grid::ReferenceStyle style)
 {
-    if (style == style_ && names == names_ && coordinates == coordinates_)
+    bool same = style == style_ && static_cast<std::size_t>(cells.length()) == variables_.size();
+    for (int i = 0; same && i < cells.length(); ++i)
+        same = variables_[static_cast<std::size_t>(i)] == Variable{cells[i].name, cells[i].col, cells[i].row};
+    if (same)
         return;
-    formulas_.clear();
-    names_ = names;
-    coordinates_ = coordinates;
+    plans_.clear();
+    variables_.clear();
+    for (int i = 0; i < cells.length(); ++i)
+        variables_.push_back({cells[i].name, cells[i].col, cells[i].row});
     style_ = style;
 }
 
@@ -498,7 +503,6 @@ void ZxStandardsSpread::refreshVariableCoordinates()
         coordValues_.append(coordinate);
     }
     replacer_ = WordReplacer(coordNames_, coordValues_);
-    equations_.useVariables(coordNames_, coordValues_, sheet().referenceStyle());
     coordinatesValid_ = true;
 }
 
@@ -535,6 +539,7 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
                 varCells_.removeAt(indices[i]);
         }
         coordinatesValid_ = false;
+        equationsChecked_ = false;
     }
     Kdr_FunctionTimer timer(gCalcCells);
     const StandardsFileSnapshot files;
@@ -561,27 +566,49 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
     if (!getCellText(col, row, text, ctkValue) || text.empty())
         return Acad::eInvalidInput;
 
-    Kdr_String left, right;
-    bool assignment = true;
+    // An equation met before (same cell, same text, same variable cells) has its plan made:
+    // the steps that read the text are taken once and count as taken again.
+    if (!equationsChecked_)
     {
-        Kdr_FunctionTimer timer(gCalcCellSplitSymbol);
-        if (!splitStringAtSymbol(text, '=', left, right, true))
+        equations_.useVariables(varCells_, sheet().referenceStyle());
+        equationsChecked_ = true;
+    }
+    EquationPlan fresh;
+    EquationPlan* plan = equations_.find(col, row, text);
+    if (plan)
+    {
+        for (Kdr_Timer* step : {&gCalcCellSplitSymbol, &gCalcCellFindVarCell, &gCalcCellFindFunctions})
+            Kdr_FunctionTimer taken(*step);
+    }
+    else
+    {
+        fresh.assignment = true;
         {
-            right = text;
-            assignment = false;
+            Kdr_FunctionTimer timer(gCalcCellSplitSymbol);
+            if (!splitStringAtSymbol(text, '=', fresh.left, fresh.right, true))
+            {
+                fresh.right = text;
+                fresh.assignment = false;
+            }
         }
+        {
+            Kdr_FunctionTimer timer(gCalcCellFindVarCell);
+            if (fresh.assignment && varCells_.findVarCell(fresh.left, fresh.varIndex) != Acad::eOk)
+                fresh.assignment = false;
+        }
+        {
+            Kdr_FunctionTimer timer(gCalcCellFindFunctions);
+            fresh.right.hasASubstr(nativeFunctions(), false, &fresh.nativeIndex);
+        }
+        plan = equations_.add(col, row, text, fresh);
+        if (!plan)
+            plan = &fresh;
     }
-    int varIndex = -1;
-    {
-        Kdr_FunctionTimer timer(gCalcCellFindVarCell);
-        if (assignment && varCells_.findVarCell(left, varIndex) != Acad::eOk)
-            assignment = false;
-    }
-    int nativeIndex = -1;
-    {
-        Kdr_FunctionTimer timer(gCalcCellFindFunctions);
-        right.hasASubstr(nativeFunctions(), false, &nativeIndex);
-    }
+    const Kdr_String& left = plan->left;
+    const Kdr_String& right = plan->right;
+    const bool assignment = plan->assignment;
+    const int varIndex = plan->varIndex;
+    const int nativeIndex = plan->nativeIndex;
     gEvaluationReport.setCurrentEquation(loadedPath_, row, assignment ? left : Kdr_String(), right);
     ZxEvaluationRecorder* const recorder = evaluationRecorder();
     if (recorder)
@@ -621,15 +648,13 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
             setTextType(col, row, col, row, kTextStyle, kTextMaxLength);
         else
             setNumberType(col, row, 7, false);
-        // The same equation in the same cell with the same variable cells gives the same
-        // formula: one parsed before is set again without replacing and parsing its text.
-        std::shared_ptr<const grid::Formula> parsed;
+        // A formula parsed before is set again without replacing and parsing its text.
+        std::shared_ptr<const grid::Formula> parsed = plan->formula;
         Kdr_String formula;
         {
             if (!coordinatesValid_)
                 refreshVariableCoordinates();
             Kdr_FunctionTimer replaceTimer(gCalcCellReplaceVariables);
-            parsed = equations_.find(col, row, right);
             if (!parsed)
             {
                 formula = right;
@@ -645,7 +670,7 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
         {
             if (!setCellFormula(col, row, formula.c_str()))
                 return fail("the formula cannot be read", kVariableTip);
-            equations_.add(col, row, right, sheet().cellFormula(col, row));
+            plan->formula = sheet().cellFormula(col, row);
         }
     }
     Kdr_FunctionTimer timer(gCalcCellCalcFunctions);
