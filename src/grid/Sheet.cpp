@@ -492,6 +492,8 @@ std::string Sheet::cellValueText(int col, int row) const
     double number = 0;
     if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
         return formatGeneral(roundToDecimals(number, type.shownDecimals()));
+    if (cell->value.isText()) // as valueText gives it, without an interim Value
+        return std::string(cell->value.asText());
     return valueText(cell->value.toValue());
 }
 

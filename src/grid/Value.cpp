@@ -79,17 +79,18 @@ std::string formatGeneral(double value)
             digits.erase(0, 1);
         return mantissa + "E" + sign + digits;
     }
-    // 15 significant digits in fixed notation.
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-    int decimals = 14 - exponent;
-    if (decimals < 0)
-        decimals = 0;
-    // Whole numbers, the most common values of a sheet, need no decimal conversion.
+    // Whole numbers, the most common values of a sheet, need no decimal conversion (nor the
+    // count of their digits).
     if (value == std::trunc(value))
     {
         auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
         return error == std::errc() ? std::string(buffer, end) : std::string("0");
     }
+    // 15 significant digits in fixed notation.
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int decimals = 14 - exponent;
+    if (decimals < 0)
+        decimals = 0;
     auto [end, error] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     std::string text = error == std::errc() ? std::string(buffer, end) : std::string("0");

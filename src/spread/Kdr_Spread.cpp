@@ -406,6 +406,18 @@ bool Kdr_Spread::setNumberType(int col, int row, int decimals, bool thousands)
     return setNumberType(col, row, col, row, decimals, thousands);
 }
 
+bool Kdr_Spread::hasNumberType(int col, int row, int decimals, bool thousands) const
+{
+    return created_ &&
+           sheet_.cellType(col, row) == grid::CellType::number(decimals, grid::CellType::kNumberMin,
+                                                               grid::CellType::kNumberMax, thousands);
+}
+
+bool Kdr_Spread::hasTextType(int col, int row, int style, int maxLength) const
+{
+    return created_ && sheet_.cellType(col, row) == grid::CellType::textCell(style, maxLength);
+}
+
 bool Kdr_Spread::setNumberTypeColumn(int col, int decimals, bool thousands)
 {
     return setNumberType(col, 1, col, getMaxRows(), decimals, thousands);

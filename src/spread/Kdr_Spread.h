@@ -119,6 +119,9 @@ public:
 
     bool setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands);
     bool setNumberType(int col, int row, int decimals, bool thousands);
+    /// Whether the cell has the type setNumberType or setTextType would give it.
+    bool hasNumberType(int col, int row, int decimals, bool thousands) const;
+    bool hasTextType(int col, int row, int style, int maxLength) const;
     bool setNumberTypeColumn(int col, int decimals, bool thousands);
     bool setTextType(int col1, int row1, int col2, int row2, int style, int maxLength);
     bool setTextType(int col, int row);

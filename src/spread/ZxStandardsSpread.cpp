@@ -408,13 +408,17 @@ void ZxStandardsSpread::replaceGenVars()
     std::vector<std::pair<int, int>> cells = storedCells(1, getMaxRows());
     std::sort(cells.begin(), cells.end());
     ZxEvaluationRecorder* recorder = evaluationRecorder();
+    // The values go in quoted where they are no numbers; quoted once for all cells.
+    Kdr_StringArray values;
+    for (int i = 0; i < std::min(genVarNames_.length(), genVarValues_.length()); ++i)
+        values.append(genVarValues_[i].isNumber() ? genVarValues_[i] : "\"" + genVarValues_[i] + "\"");
+    Kdr_String text;
     for (const auto& [col, row] : cells)
     {
-        Kdr_String text;
         if (!getCellText(col, row, text, ctkValue) || text.empty())
             continue;
         const Kdr_String original = recorder ? text : Kdr_String();
-        if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
+        if (replaceWholeWords(text, genVarNames_, values, false))
         {
             setCellText(col, row, text.c_str());
             if (recorder)
