@@ -81,6 +81,22 @@ std::string formatFixed(double value, int precision, bool keepZeros)
     // neighbour 2.67499999... that printf would round down.
     char buffer[400];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
+    if (result.ec == std::errc() && !keepZeros)
+    {
+        // Nothing to round (the shortest text has no more decimals than asked, and no
+        // trailing zeros): the text as it is, signed unless it is zero.
+        const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        const std::size_t point = shortest.find('.');
+        if (point == std::string_view::npos ||
+            shortest.size() - point - 1 <= static_cast<std::size_t>(precision))
+        {
+            std::string text;
+            if (value < 0 && shortest.find_first_not_of("0.") != std::string_view::npos)
+                text.push_back('-');
+            text.append(shortest);
+            return text;
+        }
+    }
     std::string digits;
     if (result.ec == std::errc())
         digits.assign(buffer, result.ptr);

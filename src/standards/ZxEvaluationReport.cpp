@@ -4,11 +4,35 @@
 #include "host/Settings.h"
 
 #include <filesystem>
+#include <map>
 
 ZxEvaluationReport gEvaluationReport;
 
+namespace
+{
+Kdr_String resolveNow(const Kdr_String& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(host::toPath(path), code), code);
+    if (code)
+        resolved = fs::absolute(host::toPath(path), code).lexically_normal();
+    return host::normalizePath(resolved.string());
+}
+
+/// Paths resolved during the current outermost evaluation. Resolving asks the file system
+/// about every folder of the path; one evaluation asks about the same few paths (its sheets,
+/// the library, its data files) over and over, and sees the file system as it first found it.
+std::map<Kdr_String, Kdr_String>& resolvedPaths()
+{
+    static std::map<Kdr_String, Kdr_String> paths;
+    return paths;
+}
+} // namespace
+
 void ZxEvaluationReport::beginOutermost(const Kdr_String& sheetPath)
 {
+    resolvedPaths().clear();
     active_ = true;
     failures_.clear();
     callStack_.clear();
@@ -100,12 +124,12 @@ const Kdr_String& ZxEvaluationReport::lastSheetFolder() const
 
 Kdr_String resolvedSheetPath(const Kdr_String& path)
 {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    fs::path resolved = fs::weakly_canonical(fs::absolute(host::toPath(path), code), code);
-    if (code)
-        resolved = fs::absolute(host::toPath(path), code).lexically_normal();
-    return host::normalizePath(resolved.string());
+    if (!gEvaluationReport.active())
+        return resolveNow(path);
+    auto& paths = resolvedPaths();
+    if (auto found = paths.find(path); found != paths.end())
+        return found->second;
+    return paths.emplace(path, resolveNow(path)).first->second;
 }
 
 bool sheetMayRead(const Kdr_String& path, Kdr_String& refusal)
