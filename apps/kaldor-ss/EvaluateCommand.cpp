@@ -220,6 +220,7 @@ private:
                                                       : Kdr_String(variable.number, 8, false));
         }
 
+        setEvaluationTimersMeasuring(request_.timers);
         resetEvaluationTimers();
         bool ok = false;
         if (report_)

@@ -68,6 +68,31 @@ void roundAt(Digits& d, int keep)
     ++d.point;
 }
 
+/// True when rounding `value` (finite, not zero) to `decimals` keeps it as it is: its
+/// shortest text has at most the significant digits kept and no more decimals than asked.
+/// Such a number's rounded digits are its shortest text, which reads back as the number.
+bool keepsItsDigits(double value, int decimals)
+{
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t e = text.find('e');
+    if (e == std::string_view::npos)
+        return false;
+    const int significant = static_cast<int>(e) - (e > 1 ? 1 : 0); // "d.ddd" or "d"
+    std::string_view exponentText = text.substr(e + 1);
+    if (!exponentText.empty() && exponentText[0] == '+')
+        exponentText.remove_prefix(1);
+    int exponent = 0;
+    if (std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent).ec !=
+        std::errc())
+        return false;
+    const int point = exponent + 1;
+    return significant <= kSignificantDigits &&
+           significant - point <= std::clamp(decimals, 0, kSignificantDigits);
+}
+
 struct Rounded
 {
     bool negative = false;
@@ -104,6 +129,10 @@ Rounded roundDecimal(double value, int decimals)
 double roundToDecimals(double value, int decimals)
 {
     if (!std::isfinite(value))
+        return value;
+    if (value == 0)
+        return 0.0; // -0 as well: it reads as "0"
+    if (keepsItsDigits(value, decimals))
         return value;
     Rounded r = roundDecimal(value, decimals);
     std::string text = (r.negative ? "-" : "") + r.integer + (r.fraction.empty() ? "" : "." + r.fraction);

@@ -39,6 +39,11 @@ std::optional<double> readNumber(std::string_view text, bool allowSeparators)
         return number;
     if (!allowSeparators || text.find(',') == std::string_view::npos)
         return std::nullopt;
+    // Dropping the separators cannot make a number of a text with other characters (an
+    // equation, a list of names): only those are worth the copy.
+    constexpr std::string_view kNumberCharacters = "0123456789+-.eE%, \t\r\n";
+    if (text.find_first_not_of(kNumberCharacters) != std::string_view::npos)
+        return std::nullopt;
     std::string plain;
     for (char c : text)
         if (c != ',')
@@ -341,6 +346,20 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
     return true;
 }
 
+bool Sheet::setParsedFormula(int col, int row, std::shared_ptr<const Formula> formula)
+{
+    col = normalized(col);
+    row = normalized(row);
+    lastFormulaError_.clear();
+    if (!formula || !inRange(col, row) || col == 0 || row == 0)
+    {
+        lastFormulaError_ = "not a body cell of the sheet";
+        return false;
+    }
+    changeEntry(col, row, {}, sharedForm(col, std::move(formula)));
+    return true;
+}
+
 namespace
 {
 bool sameInstructions(const std::vector<Instr>& a, const std::vector<Instr>& b)
@@ -473,6 +492,8 @@ std::string Sheet::cellValueText(int col, int row) const
     double number = 0;
     if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
         return formatGeneral(roundToDecimals(number, type.shownDecimals()));
+    if (cell->value.isText()) // as valueText gives it, without an interim Value
+        return std::string(cell->value.asText());
     return valueText(cell->value.toValue());
 }
 

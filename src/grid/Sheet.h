@@ -115,6 +115,11 @@ public:
     /// and calculates it at once. A text that does not parse returns false and leaves the
     /// cell as it was. Header cells take no formulas.
     bool setFormula(int col, int row, std::string_view text);
+    /// Sets a formula parsed before (parseFormula for this very cell, in the sheet's reference
+    /// style) and calculates it as setFormula does. Callers that set the same formula text
+    /// again and again keep the parsed form instead of reading the text each time. False for
+    /// a null formula or a cell that takes none.
+    bool setParsedFormula(int col, int row, std::shared_ptr<const Formula> formula);
     /// Why the last setFormula failed (empty after a success).
     const std::string& lastFormulaError() const { return lastFormulaError_; }
 

@@ -79,18 +79,20 @@ std::string formatGeneral(double value)
             digits.erase(0, 1);
         return mantissa + "E" + sign + digits;
     }
-    // 15 significant digits in fixed notation.
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-    int decimals = 14 - exponent;
-    if (decimals < 0)
-        decimals = 0;
-    // Whole numbers, the most common values of a sheet, need no decimal conversion.
+    // Whole numbers, the most common values of a sheet, need no decimal conversion (nor the
+    // count of their digits).
     if (value == std::trunc(value))
     {
         auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
         return error == std::errc() ? std::string(buffer, end) : std::string("0");
     }
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    // 15 significant digits in fixed notation.
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int decimals = 14 - exponent;
+    if (decimals < 0)
+        decimals = 0;
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     std::string text = error == std::errc() ? std::string(buffer, end) : std::string("0");
     // Rounding may have carried into a new digit (9.99…5 → 10.0…); trim to 15 digits again.
     trimZeros(text);
@@ -116,7 +118,9 @@ std::optional<double> parseNumber(std::string_view text)
         while (n > i && isBlank(text[n - 1]))
             --n;
     }
-    std::string body(text.substr(i, n - i));
+    // Checked in place: most texts asked about (equations, names) are no numbers and fail
+    // on their first characters without a copy.
+    const std::string_view body = text.substr(i, n - i);
     size_t k = 0;
     if (k < body.size() && (body[k] == '+' || body[k] == '-'))
         ++k;
@@ -149,7 +153,14 @@ std::optional<double> parseNumber(std::string_view text)
     }
     if (k != body.size())
         return std::nullopt;
-    double v = std::strtod(body.c_str(), nullptr);
+    // from_chars reads the same correctly rounded value as strtod does in the "C" locale,
+    // without its locale and copy; it takes no '+'. Out of range (an overflow, or an
+    // underflow that strtod reads as zero or a tiny number) is left to strtod.
+    const std::string_view plain = body.front() == '+' ? body.substr(1) : body;
+    double v = 0;
+    const auto [end, code] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    if (code != std::errc() || end != plain.data() + plain.size())
+        v = std::strtod(std::string(body).c_str(), nullptr);
     if (!std::isfinite(v))
         return std::nullopt;
     return percent ? v / 100.0 : v;

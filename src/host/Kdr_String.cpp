@@ -81,6 +81,22 @@ std::string formatFixed(double value, int precision, bool keepZeros)
     // neighbour 2.67499999... that printf would round down.
     char buffer[400];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
+    if (result.ec == std::errc() && !keepZeros)
+    {
+        // Nothing to round (the shortest text has no more decimals than asked, and no
+        // trailing zeros): the text as it is, signed unless it is zero.
+        const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        const std::size_t point = shortest.find('.');
+        if (point == std::string_view::npos ||
+            shortest.size() - point - 1 <= static_cast<std::size_t>(precision))
+        {
+            std::string text;
+            if (value < 0 && shortest.find_first_not_of("0.") != std::string_view::npos)
+                text.push_back('-');
+            text.append(shortest);
+            return text;
+        }
+    }
     std::string digits;
     if (result.ec == std::errc())
         digits.assign(buffer, result.ptr);
@@ -309,8 +325,58 @@ bool Kdr_String::isNumber() const
     return i == n;
 }
 
+namespace
+{
+/// Whether `text` is a plain decimal number: an optional sign, digits with at most one point
+/// (at least one digit), an optional exponent, and nothing else.
+bool isPlainDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E'))
+    {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        bool exponentDigits = false;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            exponentDigits = true;
+        if (!exponentDigits)
+            return false;
+    }
+    return i == text.size();
+}
+} // namespace
+
 double Kdr_String::toDouble() const
 {
+    // A plain decimal number, the common case, reads with from_chars: the value atof gives in
+    // the "C" locale, without its locale lookups. Anything else (blanks, hexadecimal, "inf",
+    // trailing text, a value out of range) is left to atof.
+    std::string_view text(*this);
+    if (isPlainDecimal(text))
+    {
+        if (text.front() == '+')
+            text.remove_prefix(1);
+        double value = 0;
+        const auto [end, code] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (code == std::errc() && end == text.data() + text.size())
+            return value;
+    }
     return std::atof(c_str());
 }
 

@@ -3,7 +3,11 @@
 void Kdr_Timer::start()
 {
     if (depth_++ == 0)
-        started_ = host::clock().now();
+    {
+        timed_ = measuring_;
+        if (timed_)
+            started_ = host::clock().now();
+    }
 }
 
 void Kdr_Timer::end()
@@ -12,9 +16,13 @@ void Kdr_Timer::end()
         return;
     if (--depth_ == 0)
     {
-        auto elapsed = host::clock().now() - started_;
-        if (elapsed > host::Clock::Duration::zero())
-            total_ += elapsed;
+        if (timed_ && measuring_)
+        {
+            auto elapsed = host::clock().now() - started_;
+            if (elapsed > host::Clock::Duration::zero())
+                total_ += elapsed;
+        }
+        timed_ = false;
         ++count_;
     }
 }
@@ -23,6 +31,7 @@ void Kdr_Timer::reset()
 {
     depth_ = 0;
     count_ = 0;
+    timed_ = false;
     total_ = {};
 }
 

@@ -7,11 +7,16 @@
 /// counted. Intervals may nest (a child sheet evaluated inside its parent runs the same
 /// steps): only the outermost start and end measure, so time is never counted twice and an
 /// inner end never loses the outer start. An end without a start is ignored. Time comes
-/// from the current host::clock().
+/// from the current host::clock(). A timer that does not measure only counts its intervals
+/// and never reads the clock: timers around steps that run thousands of times a second cost
+/// next to nothing until someone asks for their times.
 class Kdr_Timer
 {
 public:
-    explicit Kdr_Timer(Kdr_String name = Kdr_String()) : name_(std::move(name)) {}
+    explicit Kdr_Timer(Kdr_String name = Kdr_String(), bool measuring = true)
+        : name_(std::move(name)), measuring_(measuring)
+    {
+    }
     virtual ~Kdr_Timer() = default;
 
     void start();
@@ -20,6 +25,10 @@ public:
     void reset();
 
     bool isRunning() const { return depth_ > 0; }
+    /// Whether intervals are timed (else only counted). An interval that started while the
+    /// timer did not measure adds no time when it ends.
+    bool measuring() const { return measuring_; }
+    void setMeasuring(bool on) { measuring_ = on; }
     /// Sum of the finished outermost intervals.
     host::Clock::Duration total() const { return total_; }
     double seconds() const;
@@ -35,4 +44,6 @@ private:
     host::Clock::Duration total_{};
     int depth_ = 0;
     int count_ = 0;
+    bool measuring_ = true;
+    bool timed_ = false; ///< the running outermost interval read the clock when it started
 };

@@ -1,28 +1,32 @@
 #include "spread/EvaluationTimers.h"
 
-Kdr_Timer gLoadFile("gLoadFile");
-Kdr_Timer gInitSSForInput("gInitSSForInput");
-Kdr_Timer gSSSGetFromMacro("gSSSGetFromMacro");
-Kdr_Timer gSetMacroValuelsToSS("gSetMacroValuelsToSS");
-Kdr_Timer gSSSreplaceGenVars("gSSSreplaceGenVars");
-Kdr_Timer gCalcMain("gCalcMain");
-Kdr_Timer gSetToMacro("gSetToMacro");
-Kdr_Timer gGetFromVars("gGetFromVars");
-Kdr_Timer gCalcChild("gCalcChild");
-Kdr_Timer gSetToVars("gSetToVars");
-Kdr_Timer gRegisterFuntions("gRegisterFuntions");
-Kdr_Timer gFindDuplicates("gFindDuplicates");
-Kdr_Timer gCalcCells("gCalcCells");
-Kdr_Timer gCalcCellSplitSymbol("gCalcCellSplitSymbol");
-Kdr_Timer gCalcCellFindVarCell("gCalcCellFindVarCell");
-Kdr_Timer gCalcCellFindFunctions("gCalcCellFindFunctions");
-Kdr_Timer gCalcCellCalcNativeFunctions("gCalcCellCalcNativeFunctions");
-Kdr_Timer gCalcCellCalcFunctionsPrepare("gCalcCellCalcFunctionsPrepare");
-Kdr_Timer gCalcCellCalcFunctions("gCalcCellCalcFunctions");
-Kdr_Timer gCalcCellGetVarNames("gCalcCellGetVarNames");
-Kdr_Timer gCalcCellGetVarCoords("gCalcCellGetVarCoords");
-Kdr_Timer gCalcCellGetVarCoordName("gCalcCellGetVarCoordName");
-Kdr_Timer gCalcCellReplaceVariables("gCalcCellReplaceVariables");
+// The timers only count until their times are asked for (setEvaluationTimersMeasuring): the
+// steps of one equation run thousands of times in one evaluation, and reading the clock
+// around each would cost more than some of the steps.
+
+Kdr_Timer gLoadFile("gLoadFile", false);
+Kdr_Timer gInitSSForInput("gInitSSForInput", false);
+Kdr_Timer gSSSGetFromMacro("gSSSGetFromMacro", false);
+Kdr_Timer gSetMacroValuelsToSS("gSetMacroValuelsToSS", false);
+Kdr_Timer gSSSreplaceGenVars("gSSSreplaceGenVars", false);
+Kdr_Timer gCalcMain("gCalcMain", false);
+Kdr_Timer gSetToMacro("gSetToMacro", false);
+Kdr_Timer gGetFromVars("gGetFromVars", false);
+Kdr_Timer gCalcChild("gCalcChild", false);
+Kdr_Timer gSetToVars("gSetToVars", false);
+Kdr_Timer gRegisterFuntions("gRegisterFuntions", false);
+Kdr_Timer gFindDuplicates("gFindDuplicates", false);
+Kdr_Timer gCalcCells("gCalcCells", false);
+Kdr_Timer gCalcCellSplitSymbol("gCalcCellSplitSymbol", false);
+Kdr_Timer gCalcCellFindVarCell("gCalcCellFindVarCell", false);
+Kdr_Timer gCalcCellFindFunctions("gCalcCellFindFunctions", false);
+Kdr_Timer gCalcCellCalcNativeFunctions("gCalcCellCalcNativeFunctions", false);
+Kdr_Timer gCalcCellCalcFunctionsPrepare("gCalcCellCalcFunctionsPrepare", false);
+Kdr_Timer gCalcCellCalcFunctions("gCalcCellCalcFunctions", false);
+Kdr_Timer gCalcCellGetVarNames("gCalcCellGetVarNames", false);
+Kdr_Timer gCalcCellGetVarCoords("gCalcCellGetVarCoords", false);
+Kdr_Timer gCalcCellGetVarCoordName("gCalcCellGetVarCoordName", false);
+Kdr_Timer gCalcCellReplaceVariables("gCalcCellReplaceVariables", false);
 
 const Kdr_Array<Kdr_Timer*>& evaluationTimers()
 {
@@ -60,4 +64,10 @@ void resetEvaluationTimers()
 {
     for (Kdr_Timer* timer : evaluationTimers())
         timer->reset();
+}
+
+void setEvaluationTimersMeasuring(bool on)
+{
+    for (Kdr_Timer* timer : evaluationTimers())
+        timer->setMeasuring(on);
 }

@@ -36,3 +36,6 @@ extern Kdr_Timer gCalcCellReplaceVariables;
 const Kdr_Array<Kdr_Timer*>& evaluationTimers();
 /// Resets every timer of the evaluation.
 void resetEvaluationTimers();
+/// Makes every timer of the evaluation time its steps (on) or only count them (off, the
+/// default: no clock is read).
+void setEvaluationTimersMeasuring(bool on);

@@ -387,6 +387,11 @@ bool Kdr_Spread::setCellFormula(int col, int row, const char* formula)
     return inSheet(col, row) && sheet_.setFormula(col, row, formula ? formula : "");
 }
 
+bool Kdr_Spread::setCellParsedFormula(int col, int row, std::shared_ptr<const grid::Formula> formula)
+{
+    return inSheet(col, row) && sheet_.setParsedFormula(col, row, std::move(formula));
+}
+
 bool Kdr_Spread::setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands)
 {
     if (!created_)
@@ -399,6 +404,18 @@ bool Kdr_Spread::setNumberType(int col1, int row1, int col2, int row2, int decim
 bool Kdr_Spread::setNumberType(int col, int row, int decimals, bool thousands)
 {
     return setNumberType(col, row, col, row, decimals, thousands);
+}
+
+bool Kdr_Spread::hasNumberType(int col, int row, int decimals, bool thousands) const
+{
+    return created_ &&
+           sheet_.cellType(col, row) == grid::CellType::number(decimals, grid::CellType::kNumberMin,
+                                                               grid::CellType::kNumberMax, thousands);
+}
+
+bool Kdr_Spread::hasTextType(int col, int row, int style, int maxLength) const
+{
+    return created_ && sheet_.cellType(col, row) == grid::CellType::textCell(style, maxLength);
 }
 
 bool Kdr_Spread::setNumberTypeColumn(int col, int decimals, bool thousands)
@@ -744,6 +761,36 @@ bool Kdr_Spread::findForward(const Kdr_String& text, bool partial, int& row, int
                 col = c;
                 return true;
             }
+    return false;
+}
+
+std::vector<std::pair<int, int>> Kdr_Spread::storedCellsByRow() const
+{
+    std::vector<std::pair<int, int>> cells;
+    cells.reserve(sheet_.cellCount());
+    sheet_.forEachCell([&](int col, int row) { cells.emplace_back(col, row); });
+    return cells;
+}
+
+bool Kdr_Spread::findFirst(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, int& row,
+                           int& col) const
+{
+    if (!created_ || text.empty())
+        return false;
+    const int rows = sheet_.maxRows();
+    const int cols = sheet_.maxCols();
+    Kdr_String value;
+    for (const auto& [c, r] : cells)
+    {
+        if (r < 1 || r > rows || c < 1 || c > cols)
+            continue;
+        if (getCellText(c, r, value, ctkValue) && value.equal(text, false))
+        {
+            row = r;
+            col = c;
+            return true;
+        }
+    }
     return false;
 }
 

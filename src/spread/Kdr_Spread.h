@@ -114,9 +114,14 @@ public:
     bool setCellValue(int col, int row, int value);
     /// Sets a formula and calculates it at once.
     bool setCellFormula(int col, int row, const char* formula);
+    /// Sets a formula parsed before for this very cell (see grid::Sheet::setParsedFormula).
+    bool setCellParsedFormula(int col, int row, std::shared_ptr<const grid::Formula> formula);
 
     bool setNumberType(int col1, int row1, int col2, int row2, int decimals, bool thousands);
     bool setNumberType(int col, int row, int decimals, bool thousands);
+    /// Whether the cell has the type setNumberType or setTextType would give it.
+    bool hasNumberType(int col, int row, int decimals, bool thousands) const;
+    bool hasTextType(int col, int row, int style, int maxLength) const;
     bool setNumberTypeColumn(int col, int decimals, bool thousands);
     bool setTextType(int col1, int row1, int col2, int row2, int style, int maxLength);
     bool setTextType(int col, int row);
@@ -174,6 +179,13 @@ public:
     /// Finds a cell whose value text equals `text` (or contains it, with `partial`), from
     /// (col, row) to the end of that row, then row by row below it.
     bool findForward(const Kdr_String& text, bool partial, int& row, int& col) const;
+    /// The stored cells as (col, row), row by row and left to right: the cells a search visits.
+    std::vector<std::pair<int, int>> storedCellsByRow() const;
+    /// findForward of a whole text from the top left (row 1, column 1), over `cells` as
+    /// storedCellsByRow gave them while the sheet has not changed since. Several searches and
+    /// walks of an unchanged sheet share one list instead of each ordering the cells again.
+    bool findFirst(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, int& row,
+                   int& col) const;
 
     // --- Sizing ----------------------------------------------------------------------------
 

@@ -232,6 +232,7 @@ struct Snapshot
 {
     int depth = 0;
     std::map<std::string, std::pair<bool, Kdr_String>> located;
+    std::string key; ///< scratch space for the key of `located`
     std::map<std::string, std::shared_ptr<const StandardSizes>> sizes;
     std::map<std::string, std::shared_ptr<const StandardsTable>> tables;
 };
@@ -280,14 +281,14 @@ bool locateStandardsFile(Kdr_String& name)
     const Kdr_String& library = gSettings.libDir();
     // A relative name is read beside the sheet being calculated, never against the process's
     // current folder: what a sheet computes must not depend on where the program was started.
-    const Kdr_StringArray sheetFolders = gEvaluationReport.sheetFolders();
-    const bool absolute = host::toPath(name).is_absolute();
-    const Kdr_String besideSheet =
-        absolute || sheetFolders.isEmpty() ? Kdr_String() : sheetFolders[sheetFolders.length() - 1] + name;
+    const Kdr_String& sheetFolder = gEvaluationReport.lastSheetFolder();
     Snapshot& state = snapshot();
-    const std::string memoKey = state.depth > 0 ? library + '\n' + besideSheet + '\n' + name : std::string();
+    // The library, the sheet's folder and the name decide where a name is found; a steel
+    // function called in every equation asks the same three again and again.
+    std::string& memoKey = state.key;
     if (state.depth > 0)
     {
+        memoKey.assign(library).append(1, '\n').append(sheetFolder).append(1, '\n').append(name);
         auto found = state.located.find(memoKey);
         if (found != state.located.end())
         {
@@ -296,6 +297,8 @@ bool locateStandardsFile(Kdr_String& name)
             return found->second.first;
         }
     }
+    const bool absolute = host::toPath(name).is_absolute();
+    const Kdr_String besideSheet = absolute || sheetFolder.empty() ? Kdr_String() : sheetFolder + name;
     const Kdr_String places[] = {
         absolute ? name : besideSheet,
         library + "Connection Standards/Data/" + name,

@@ -433,6 +433,25 @@ std::int32_t ssIsPositive(SpreadCalcValue* result, SpreadCalcValue* args, std::i
 
 namespace
 {
+/// Whether the sheet has the function registered exactly so (a sheet evaluated again keeps
+/// its functions): registering it again would change nothing but costs a walk over all cells.
+bool registeredAlready(const grid::Sheet& sheet, std::string_view name, int minArgs, int maxArgs,
+                       grid::CustomFunctionProc callback)
+{
+    for (const grid::CustomFunction& function : sheet.customFunctions())
+        if (function.name == name)
+            return function.minArgs == minArgs && function.maxArgs == maxArgs &&
+                   function.callback == callback && function.flags == 0;
+    return false;
+}
+
+/// Other targets register every time.
+template <typename Target>
+bool registeredAlready(const Target&, std::string_view, int, int, grid::CustomFunctionProc)
+{
+    return false;
+}
+
 /// Registers the functions through any target with the engine's registration call.
 template <typename Target> bool registerAll(Target& target)
 {
@@ -459,7 +478,9 @@ template <typename Target> bool registerAll(Target& target)
     };
     bool all = true;
     for (const Registration& function : kFunctions)
-        if (!target.addCustomFunction(function.name, function.minArgs, function.maxArgs, function.callback,
+        if (!registeredAlready(target, function.name, function.minArgs, function.maxArgs,
+                               function.callback) &&
+            !target.addCustomFunction(function.name, function.minArgs, function.maxArgs, function.callback,
                                       0))
             all = false;
     return all;

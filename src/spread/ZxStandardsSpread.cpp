@@ -1,5 +1,6 @@
 #include "spread/ZxStandardsSpread.h"
 
+#include "grid/FileText.h"
 #include "grid/SheetFormats.h"
 #include "host/FileFunctions.h"
 #include "host/Kdr_FunctionTimer.h"
@@ -16,6 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 
 namespace
@@ -248,6 +252,96 @@ void showEquationError(const Kdr_String& sheetPath, int row, const Kdr_String& l
 
 // ---- Loading and collecting ----------------------------------------------------------------
 
+namespace
+{
+/// Sheets as read from their files, kept so that evaluating a sheet again copies it rather
+/// than reading its text afresh. A kept sheet stands in for its file only while the file holds
+/// the very same bytes. Only sheets without formulas are kept: a formula's value may depend on
+/// more than the file (the functions registered, data files, the time).
+class LoadedSheets
+{
+public:
+    bool load(Kdr_Spread& spread, const Kdr_String& path)
+    {
+        if (!spread.isCreated() || grid::findSheetReader(path))
+            return spread.loadFile(path);
+        std::string bytes;
+        grid::FileError error;
+        if (!grid::readFileText(path, bytes, error))
+            return spread.loadFile(path); // which tells why it cannot be read
+        std::shared_ptr<const grid::Sheet> kept;
+        {
+            std::lock_guard lock(mutex_);
+            if (auto found = entries_.find(path); found != entries_.end())
+            {
+                if (found->second.bytes == bytes)
+                {
+                    found->second.lastUse = ++useCounter_;
+                    kept = found->second.sheet;
+                }
+                else
+                    entries_.erase(found);
+            }
+        }
+        if (kept)
+        {
+            spread.sheet().replaceContent(grid::Sheet(*kept));
+            return true;
+        }
+        if (!spread.loadFile(path))
+            return false;
+        // Kept only when the file did not change while it was read.
+        std::string after;
+        if (bytes.size() <= kMaxBytes && !hasFormulas(spread.sheet()) &&
+            grid::readFileText(path, after, error) && after == bytes)
+            store(path, std::move(bytes), std::make_shared<const grid::Sheet>(spread.sheet()));
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kMaxSheets = 16;
+    static constexpr std::size_t kMaxBytes = 16u << 20;
+
+    struct Entry
+    {
+        std::string bytes;
+        std::shared_ptr<const grid::Sheet> sheet;
+        std::uint64_t lastUse = 0;
+    };
+
+    static bool hasFormulas(const grid::Sheet& sheet)
+    {
+        bool found = false;
+        sheet.forEachCell([&](int col, int row) { found = found || sheet.hasFormula(col, row); });
+        return found;
+    }
+
+    void store(const std::string& path, std::string bytes, std::shared_ptr<const grid::Sheet> sheet)
+    {
+        std::lock_guard lock(mutex_);
+        while (entries_.size() >= kMaxSheets)
+        {
+            auto oldest = entries_.begin();
+            for (auto it = entries_.begin(); it != entries_.end(); ++it)
+                if (it->second.lastUse < oldest->second.lastUse)
+                    oldest = it;
+            entries_.erase(oldest);
+        }
+        entries_[path] = Entry{std::move(bytes), std::move(sheet), ++useCounter_};
+    }
+
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+    std::uint64_t useCounter_ = 0;
+};
+
+LoadedSheets& loadedSheets()
+{
+    static LoadedSheets sheets;
+    return sheets;
+}
+} // namespace
+
 Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
 {
     Kdr_String path = fileName;
@@ -276,10 +370,11 @@ Acad::ErrorStatus ZxStandardsSpread::loadSheet(const Kdr_String& fileName)
     setProperty(kPropRedraw, 0);
     setProperty(12, 1);
     setProperty(7, 0);
-    if (!loadFile(path))
+    if (!loadedSheets().load(*this, path))
         return Acad::eInvalidInput;
     loadedPath_ = path;
     coordinatesValid_ = false;
+    equationsChecked_ = false;
     return Acad::eOk;
 }
 
@@ -299,6 +394,7 @@ std::vector<std::pair<int, int>> ZxStandardsSpread::storedCells(int firstRow, in
 Acad::ErrorStatus ZxStandardsSpread::collectVarCells()
 {
     coordinatesValid_ = false;
+    equationsChecked_ = false;
     return varCells_.collectFromSheet(*this);
 }
 
@@ -312,19 +408,62 @@ void ZxStandardsSpread::replaceGenVars()
     std::vector<std::pair<int, int>> cells = storedCells(1, getMaxRows());
     std::sort(cells.begin(), cells.end());
     ZxEvaluationRecorder* recorder = evaluationRecorder();
+    // The values go in quoted where they are no numbers; quoted once for all cells.
+    Kdr_StringArray values;
+    for (int i = 0; i < std::min(genVarNames_.length(), genVarValues_.length()); ++i)
+        values.append(genVarValues_[i].isNumber() ? genVarValues_[i] : "\"" + genVarValues_[i] + "\"");
+    Kdr_String text;
     for (const auto& [col, row] : cells)
     {
-        Kdr_String text;
         if (!getCellText(col, row, text, ctkValue) || text.empty())
             continue;
         const Kdr_String original = recorder ? text : Kdr_String();
-        if (replaceWholeWords(text, genVarNames_, genVarValues_, true))
+        if (replaceWholeWords(text, genVarNames_, values, false))
         {
             setCellText(col, row, text.c_str());
             if (recorder)
                 recorder->cellTextReplaced(col, row, original);
         }
     }
+}
+
+// ---- Parsed equations --------------------------------------------------------------------------
+
+const std::string& EquationCache::key(int col, int row, std::string_view text)
+{
+    scratch_.assign(reinterpret_cast<const char*>(&col), sizeof col);
+    scratch_.append(reinterpret_cast<const char*>(&row), sizeof row);
+    scratch_.append(text);
+    return scratch_;
+}
+
+EquationPlan* EquationCache::find(int col, int row, std::string_view text)
+{
+    if (plans_.empty())
+        return nullptr;
+    auto found = plans_.find(key(col, row, text));
+    return found == plans_.end() ? nullptr : &found->second;
+}
+
+EquationPlan* EquationCache::add(int col, int row, std::string_view text, EquationPlan plan)
+{
+    if (plans_.size() >= kMaxEquations)
+        return nullptr;
+    return &plans_.insert_or_assign(key(col, row, text), std::move(plan)).first->second;
+}
+
+void EquationCache::useVariables(const ZxVarCells& cells, grid::ReferenceStyle style)
+{
+    bool same = style == style_ && static_cast<std::size_t>(cells.length()) == variables_.size();
+    for (int i = 0; same && i < cells.length(); ++i)
+        same = variables_[static_cast<std::size_t>(i)] == Variable{cells[i].name, cells[i].col, cells[i].row};
+    if (same)
+        return;
+    plans_.clear();
+    variables_.clear();
+    for (int i = 0; i < cells.length(); ++i)
+        variables_.push_back({cells[i].name, cells[i].col, cells[i].row});
+    style_ = style;
 }
 
 // ---- Calculation -----------------------------------------------------------------------------
@@ -404,19 +543,24 @@ Acad::ErrorStatus ZxStandardsSpread::calculate()
                 varCells_.removeAt(indices[i]);
         }
         coordinatesValid_ = false;
+        equationsChecked_ = false;
     }
     Kdr_FunctionTimer timer(gCalcCells);
     const StandardsFileSnapshot files;
-    int row = 1, col = 1;
-    if (!findForward("Calc", false, row, col))
-        return Acad::eInvalidInput;
     // Row by row, left to right, over the cells stored when the calculation starts: an empty
     // cell is skipped anyway, and the declared size of a sheet may be enormous. Each equation
     // reads the variables as the equations before it left them; the formulas of earlier
     // equations that read a variable written later are brought up to date once, at the end.
+    const std::vector<std::pair<int, int>> stored = storedCellsByRow();
+    int row = 1, col = 1;
+    if (!findFirst(stored, "Calc", row, col))
+        return Acad::eInvalidInput;
+    const int lastRow = getMaxRows();
+    const int cols = getMaxCols();
     grid::Sheet::Batch batch(sheet());
-    for (const auto& [c, r] : storedCells(row + 1, getMaxRows()))
-        calcCell(c, r);
+    for (const auto& [c, r] : stored)
+        if (r > row && r <= lastRow && c >= 1 && c <= cols)
+            calcCell(c, r);
     return Acad::eOk;
 }
 
@@ -426,27 +570,49 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
     if (!getCellText(col, row, text, ctkValue) || text.empty())
         return Acad::eInvalidInput;
 
-    Kdr_String left, right;
-    bool assignment = true;
+    // An equation met before (same cell, same text, same variable cells) has its plan made:
+    // the steps that read the text are taken once and count as taken again.
+    if (!equationsChecked_)
     {
-        Kdr_FunctionTimer timer(gCalcCellSplitSymbol);
-        if (!splitStringAtSymbol(text, '=', left, right, true))
+        equations_.useVariables(varCells_, sheet().referenceStyle());
+        equationsChecked_ = true;
+    }
+    EquationPlan fresh;
+    EquationPlan* plan = equations_.find(col, row, text);
+    if (plan)
+    {
+        for (Kdr_Timer* step : {&gCalcCellSplitSymbol, &gCalcCellFindVarCell, &gCalcCellFindFunctions})
+            Kdr_FunctionTimer taken(*step);
+    }
+    else
+    {
+        fresh.assignment = true;
         {
-            right = text;
-            assignment = false;
+            Kdr_FunctionTimer timer(gCalcCellSplitSymbol);
+            if (!splitStringAtSymbol(text, '=', fresh.left, fresh.right, true))
+            {
+                fresh.right = text;
+                fresh.assignment = false;
+            }
         }
+        {
+            Kdr_FunctionTimer timer(gCalcCellFindVarCell);
+            if (fresh.assignment && varCells_.findVarCell(fresh.left, fresh.varIndex) != Acad::eOk)
+                fresh.assignment = false;
+        }
+        {
+            Kdr_FunctionTimer timer(gCalcCellFindFunctions);
+            fresh.right.hasASubstr(nativeFunctions(), false, &fresh.nativeIndex);
+        }
+        plan = equations_.add(col, row, text, fresh);
+        if (!plan)
+            plan = &fresh;
     }
-    int varIndex = -1;
-    {
-        Kdr_FunctionTimer timer(gCalcCellFindVarCell);
-        if (assignment && varCells_.findVarCell(left, varIndex) != Acad::eOk)
-            assignment = false;
-    }
-    int nativeIndex = -1;
-    {
-        Kdr_FunctionTimer timer(gCalcCellFindFunctions);
-        right.hasASubstr(nativeFunctions(), false, &nativeIndex);
-    }
+    const Kdr_String& left = plan->left;
+    const Kdr_String& right = plan->right;
+    const bool assignment = plan->assignment;
+    const int varIndex = plan->varIndex;
+    const int nativeIndex = plan->nativeIndex;
     gEvaluationReport.setCurrentEquation(loadedPath_, row, assignment ? left : Kdr_String(), right);
     ZxEvaluationRecorder* const recorder = evaluationRecorder();
     if (recorder)
@@ -486,10 +652,30 @@ Acad::ErrorStatus ZxStandardsSpread::calcCell(int col, int row)
             setTextType(col, row, col, row, kTextStyle, kTextMaxLength);
         else
             setNumberType(col, row, 7, false);
-        Kdr_String formula = right;
-        replaceVariables(formula);
-        if (!setCellFormula(col, row, formula.c_str()))
-            return fail("the formula cannot be read", kVariableTip);
+        // A formula parsed before is set again without replacing and parsing its text.
+        std::shared_ptr<const grid::Formula> parsed = plan->formula;
+        Kdr_String formula;
+        {
+            if (!coordinatesValid_)
+                refreshVariableCoordinates();
+            Kdr_FunctionTimer replaceTimer(gCalcCellReplaceVariables);
+            if (!parsed)
+            {
+                formula = right;
+                replacer_.replace(formula);
+            }
+        }
+        if (parsed)
+        {
+            if (!setCellParsedFormula(col, row, std::move(parsed)))
+                return fail("the formula cannot be read", kVariableTip);
+        }
+        else
+        {
+            if (!setCellFormula(col, row, formula.c_str()))
+                return fail("the formula cannot be read", kVariableTip);
+            plan->formula = sheet().cellFormula(col, row);
+        }
     }
     Kdr_FunctionTimer timer(gCalcCellCalcFunctions);
     Kdr_String result;

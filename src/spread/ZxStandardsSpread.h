@@ -27,6 +27,53 @@ private:
     std::vector<int> always_;
 };
 
+/// What evaluating one equation cell learns from its text alone: the split at '=', the
+/// variable assigned, the native function called and the parsed formula.
+struct EquationPlan
+{
+    Kdr_String left;
+    Kdr_String right;
+    bool assignment = false; ///< "left = right" with a variable named left
+    int varIndex = -1;       ///< that variable
+    int nativeIndex = -1;    ///< the native function the right side calls, or -1
+    /// The right side with variable names replaced by cell names, parsed for the cell; null
+    /// until it parsed once.
+    std::shared_ptr<const grid::Formula> formula;
+};
+
+/// The equations of the sheets a spread evaluated, so that evaluating the same sheet again
+/// neither splits, looks up, replaces nor parses any equation text. A plan depends only on
+/// the cell, its text and the variable cells (names and cells, in collection order): one
+/// cache holds the plans of one set of variable cells.
+class EquationCache
+{
+public:
+    /// The plan of `text` in (col, row), or null when it is not known.
+    EquationPlan* find(int col, int row, std::string_view text);
+    /// Keeps the plan; null (and nothing kept) when the cache is full.
+    EquationPlan* add(int col, int row, std::string_view text, EquationPlan plan);
+    /// Makes the cache hold the plans of these variable cells, forgetting those of others.
+    void useVariables(const ZxVarCells& cells, grid::ReferenceStyle style);
+
+    /// A cache holds at most this many equations; a sheet with more keeps the first ones.
+    static constexpr std::size_t kMaxEquations = 1 << 16;
+
+private:
+    const std::string& key(int col, int row, std::string_view text);
+
+    struct Variable
+    {
+        Kdr_String name;
+        int col = 0;
+        int row = 0;
+        bool operator==(const Variable&) const = default;
+    };
+    std::vector<Variable> variables_;
+    grid::ReferenceStyle style_ = grid::ReferenceStyle::A1;
+    std::unordered_map<std::string, EquationPlan> plans_;
+    std::string scratch_;
+};
+
 /// A standards sheet being evaluated: the grid with the loaded file, its variable cells and
 /// the general variables of the request.
 class ZxStandardsSpread : public Kdr_Spread
@@ -101,6 +148,9 @@ private:
     Kdr_StringArray coordValues_;
     WordReplacer replacer_;
     bool coordinatesValid_ = false;
+    EquationCache equations_;
+    /// equations_ was checked against the variable cells of this calculation.
+    bool equationsChecked_ = false;
 };
 
 /// Replaces whole-word occurrences of each name (case ignored) by its value, name by name in

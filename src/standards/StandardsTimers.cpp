@@ -1,4 +1,4 @@
 #include "standards/StandardsTimers.h"
 
-Kdr_Timer gInitMapping("gInitMapping");
-Kdr_Timer gInitFromMacro("gInitFromMacro");
+Kdr_Timer gInitMapping("gInitMapping", false);
+Kdr_Timer gInitFromMacro("gInitFromMacro", false);

@@ -4,15 +4,40 @@
 #include "host/Settings.h"
 
 #include <filesystem>
+#include <map>
 
 ZxEvaluationReport gEvaluationReport;
 
+namespace
+{
+Kdr_String resolveNow(const Kdr_String& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(host::toPath(path), code), code);
+    if (code)
+        resolved = fs::absolute(host::toPath(path), code).lexically_normal();
+    return host::normalizePath(resolved.string());
+}
+
+/// Paths resolved during the current outermost evaluation. Resolving asks the file system
+/// about every folder of the path; one evaluation asks about the same few paths (its sheets,
+/// the library, its data files) over and over, and sees the file system as it first found it.
+std::map<Kdr_String, Kdr_String>& resolvedPaths()
+{
+    static std::map<Kdr_String, Kdr_String> paths;
+    return paths;
+}
+} // namespace
+
 void ZxEvaluationReport::beginOutermost(const Kdr_String& sheetPath)
 {
+    resolvedPaths().clear();
     active_ = true;
     failures_.clear();
     callStack_.clear();
     callStack_.append(resolvedSheetPath(sheetPath));
+    lastFolderKnown_ = false;
     childEvaluations_ = 0;
     current_ = ZxEvaluationFailure();
 }
@@ -32,7 +57,12 @@ void ZxEvaluationReport::addEquationFailure(const Kdr_String& reason)
 void ZxEvaluationReport::setCurrentEquation(const Kdr_String& sheet, int row, const Kdr_String& variable,
                                             const Kdr_String& equation)
 {
-    current_ = {sheet, row, variable, equation, {}};
+    // Assigned field by field: the texts keep their storage from one equation to the next.
+    current_.sheet = sheet;
+    current_.row = row;
+    current_.variable = variable;
+    current_.equation = equation;
+    current_.reason.clear();
 }
 
 bool ZxEvaluationReport::enterChild(const Kdr_String& resolvedPath, Kdr_String& cycle)
@@ -48,13 +78,17 @@ bool ZxEvaluationReport::enterChild(const Kdr_String& resolvedPath, Kdr_String& 
         return false;
     }
     callStack_.append(resolvedPath);
+    lastFolderKnown_ = false;
     return true;
 }
 
 void ZxEvaluationReport::leaveChild()
 {
     if (callStack_.length() > 1)
+    {
         callStack_.removeAt(callStack_.length() - 1);
+        lastFolderKnown_ = false;
+    }
 }
 
 bool ZxEvaluationReport::spendChildEvaluation()
@@ -77,14 +111,25 @@ Kdr_StringArray ZxEvaluationReport::sheetFolders() const
     return folders;
 }
 
+const Kdr_String& ZxEvaluationReport::lastSheetFolder() const
+{
+    if (!lastFolderKnown_)
+    {
+        const Kdr_StringArray folders = sheetFolders();
+        lastFolder_ = folders.isEmpty() ? Kdr_String() : folders[folders.length() - 1];
+        lastFolderKnown_ = true;
+    }
+    return lastFolder_;
+}
+
 Kdr_String resolvedSheetPath(const Kdr_String& path)
 {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    fs::path resolved = fs::weakly_canonical(fs::absolute(host::toPath(path), code), code);
-    if (code)
-        resolved = fs::absolute(host::toPath(path), code).lexically_normal();
-    return host::normalizePath(resolved.string());
+    if (!gEvaluationReport.active())
+        return resolveNow(path);
+    auto& paths = resolvedPaths();
+    if (auto found = paths.find(path); found != paths.end())
+        return found->second;
+    return paths.emplace(path, resolveNow(path)).first->second;
 }
 
 bool sheetMayRead(const Kdr_String& path, Kdr_String& refusal)

@@ -59,10 +59,15 @@ public:
 
     /// The folders of the sheets on the call stack (each ending with '/').
     Kdr_StringArray sheetFolders() const;
+    /// The last of sheetFolders() ("" when there is none), kept until the call stack changes:
+    /// data files are looked for there by every steel function call.
+    const Kdr_String& lastSheetFolder() const;
 
 private:
     std::vector<ZxEvaluationFailure> failures_;
     Kdr_StringArray callStack_;
+    mutable Kdr_String lastFolder_;
+    mutable bool lastFolderKnown_ = false;
     int childEvaluations_ = 0;
     ZxEvaluationFailure current_;
     bool active_ = false;

@@ -26,17 +26,20 @@ Acad::ErrorStatus ZxVarCell::setNewValue(Kdr_Spread& ss, const Kdr_String& newVa
 Acad::ErrorStatus ZxVarCell::setValueToSS(Kdr_Spread& ss)
 {
     // Numbers are held with the precision the sheet's equations need; the declaration text
-    // in the cell gives way to the value.
+    // in the cell gives way to the value. A variable written again has its type already.
     switch (valueType)
     {
     case valInt:
-        ss.setNumberType(col, row, 0, false);
+        if (!ss.hasNumberType(col, row, 0, false))
+            ss.setNumberType(col, row, 0, false);
         break;
     case valDouble:
-        ss.setNumberType(col, row, 7, false);
+        if (!ss.hasNumberType(col, row, 7, false))
+            ss.setNumberType(col, row, 7, false);
         break;
     default:
-        ss.setTextType(col, row, col, row, 0, 9999);
+        if (!ss.hasTextType(col, row, 0, 9999))
+            ss.setTextType(col, row, col, row, 0, 9999);
         break;
     }
     return ss.setCellValue(col, row, value) ? Acad::eOk : Acad::eInvalidInput;

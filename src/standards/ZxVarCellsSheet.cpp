@@ -17,7 +17,8 @@ struct Block
 };
 
 /// Scans one block row by row, left to right; false when the sheet has no such block.
-bool scanBlock(Kdr_Spread& ss, const Block& block, ZxCellType type, Kdr_Array<ZxVarCell>& cells)
+bool scanBlock(Kdr_Spread& ss, const std::vector<std::pair<int, int>>& stored, const Block& block,
+               ZxCellType type, Kdr_Array<ZxVarCell>& cells)
 {
     if (block.start < 0)
         return false;
@@ -27,13 +28,10 @@ bool scanBlock(Kdr_Spread& ss, const Block& block, ZxCellType type, Kdr_Array<Zx
     // can declare a variable, so the scan follows them (row by row, left to right) instead of
     // every address of the block.
     ZxVarCell scratch;
-    ss.sheet().forEachCell(
-        [&](int col, int row)
-        {
-            if (row >= block.start && row <= rows && col >= 1 && col <= cols &&
-                scratch.initialize(ss, col, row, type) == Acad::eOk)
-                cells.append(scratch);
-        });
+    for (const auto& [col, row] : stored)
+        if (row >= block.start && row <= rows && col >= 1 && col <= cols &&
+            scratch.initialize(ss, col, row, type) == Acad::eOk)
+            cells.append(scratch);
     return true;
 }
 } // namespace
@@ -42,12 +40,15 @@ Acad::ErrorStatus ZxVarCells::collectFromSheet(Kdr_Spread& ss)
 {
     resetVarCells();
 
+    // Collecting reads the sheet without changing it: one list of its cells serves the
+    // searches for the headings and the scans of the blocks.
+    const std::vector<std::pair<int, int>> stored = ss.storedCellsByRow();
     std::array<Block, 4> blocks{{{"Input"}, {"Output"}, {"Local"}, {"Calc"}}};
     for (Block& block : blocks)
     {
         int row = 1;
         int col = 1;
-        if (ss.findForward(block.heading, false, row, col))
+        if (ss.findFirst(stored, block.heading, row, col))
             block.start = row + 1;
     }
     // A block runs to the row of the next heading below it, whatever that heading is, or to
@@ -62,9 +63,10 @@ Acad::ErrorStatus ZxVarCells::collectFromSheet(Kdr_Spread& ss)
         block.end = next < 0 ? rowCount : next - 1;
     }
 
-    if (!scanBlock(ss, blocks[0], cellInput, cells_) || !scanBlock(ss, blocks[1], cellOutput, cells_))
+    if (!scanBlock(ss, stored, blocks[0], cellInput, cells_) ||
+        !scanBlock(ss, stored, blocks[1], cellOutput, cells_))
         return Acad::eInvalidInput;
-    scanBlock(ss, blocks[2], cellLocal, cells_);
+    scanBlock(ss, stored, blocks[2], cellLocal, cells_);
     return Acad::eOk;
 }
 
