@@ -1,6 +1,7 @@
 #include "grid/Sheet.h"
 
 #include "grid/NumberText.h"
+#include "grid/PhaseClock.h"
 #include "grid/formula/Bytecode.h"
 #include "host/Kdr_String.h"
 
@@ -467,13 +468,34 @@ std::string Sheet::cellDataText(int col, int row) const
 std::string Sheet::cellValueText(int col, int row) const
 {
     const Cell* cell = cells_.find(normalized(col), normalized(row));
-    if (!cell)
-        return {};
-    const CellType& type = typeOf(*cell);
+    return cell ? valueTextOf(*cell) : std::string{};
+}
+
+std::string Sheet::valueTextOf(const Cell& cell) const
+{
+    const CellType& type = typeOf(cell);
     double number = 0;
-    if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
+    if (type.kind == CellType::Kind::Number && numericValue(cell.value, number))
         return formatGeneral(roundToDecimals(number, type.shownDecimals()));
-    return valueText(cell->value.toValue());
+    switch (cell.value.type())
+    {
+    case Value::Type::Number:
+        return formatGeneral(cell.value.asNumber());
+    case Value::Type::Text:
+        return std::string(cell.value.asText());
+    default:
+        return valueText(cell.value.toValue());
+    }
+}
+
+void Sheet::forEachValueText(const std::function<void(int col, int row, std::string_view text)>& visit) const
+{
+    cells_.forEachInRowOrder(
+        [&](const Cell& cell)
+        {
+            if (inRange(cell.col, cell.row))
+                visit(cell.col, cell.row, valueTextOf(cell));
+        });
 }
 
 std::string Sheet::cellFormulaText(int col, int row) const
@@ -514,10 +536,17 @@ bool Sheet::cellNumber(int col, int row, double& number) const
 
 void Sheet::attachFormula(const Cell& cell)
 {
+    attachFormula(cell, cells_.slotOf(cell.col, cell.row));
+}
+
+void Sheet::attachFormula(const Cell& cell, std::uint32_t slot)
+{
     const CellKey key = cellKey(cell.col, cell.row);
     if (!graphStale_)
-        graph_.add(key, cells_.slotOf(cell.col, cell.row),
-                   formulaReferences(*cell.formula, cell.col, cell.row));
+    {
+        formulaReferences(*cell.formula, cell.col, cell.row, references_);
+        graph_.add(key, slot, references_);
+    }
     if (formulaIsVolatile(*cell.formula))
         volatile_.insert(key);
 }
@@ -540,14 +569,14 @@ void Sheet::rebuildDependencies()
     graphStale_ = !autoCalc_;
     if (!graphStale_)
         graph_.beginBuild(cells_.size());
-    cells_.forEach(
-        [&](const Cell& cell)
-        {
-            if (cell.formula)
-                attachFormula(cell);
-        });
+    // In the order of the slots, which is the order the cells were made in (a file's, as
+    // read): neighbouring cells get neighbouring nodes, so calculation walks memory in order.
+    for (std::uint32_t slot = 0; slot < cells_.slotCount(); ++slot)
+        if (const Cell& cell = cells_.atSlot(slot); cell.formula)
+            attachFormula(cell, slot);
     if (!graphStale_)
         graph_.endBuild();
+    notePhase("graph");
 }
 
 void Sheet::calculateInBatch(int col, int row, const Formula& formula)
@@ -654,6 +683,7 @@ void Sheet::calculatePlan(std::vector<CellKey> seeds)
     const std::uint64_t outer = pass_;
     pass_ = nextCalculationPass();
     const std::vector<DependencyGraph::Step> steps = graph_.plan(seeds);
+    notePhase("plan");
     for (const DependencyGraph::Step& step : steps)
     {
         const int col = keyCol(step.cell), row = keyRow(step.cell);
@@ -670,6 +700,7 @@ void Sheet::calculatePlan(std::vector<CellKey> seeds)
             evaluate(*cell);
     }
     pass_ = outer == 0 ? 0 : nextCalculationPass();
+    notePhase("evaluate");
 }
 
 void Sheet::evaluate(int col, int row)
@@ -719,12 +750,10 @@ bool Sheet::recalcCell(int col, int row)
 void Sheet::recalcAll()
 {
     std::vector<CellKey> formulas;
-    cells_.forEach(
-        [&](const Cell& cell)
-        {
-            if (cell.formula)
-                formulas.push_back(cellKey(cell.col, cell.row));
-        });
+    formulas.reserve(cells_.size());
+    for (std::uint32_t slot = 0; slot < cells_.slotCount(); ++slot)
+        if (const Cell& cell = cells_.atSlot(slot); cell.formula)
+            formulas.push_back(cellKey(cell.col, cell.row));
     recalculate(std::move(formulas));
 }
 
@@ -739,7 +768,7 @@ void Sheet::setAutoCalc(bool on)
         graph_.clear();
         graphStale_ = true;
     }
-    if (on && wasOff)
+    if (on && wasOff && !holdingLoad_)
     {
         if (graphStale_)
             rebuildDependencies();

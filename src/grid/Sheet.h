@@ -334,6 +334,9 @@ public:
     std::size_t cellCount() const { return cells_.size(); }
     /// Visits every stored cell (body and header) in row order, then column order.
     void forEachCell(const std::function<void(int col, int row)>& visit) const;
+    /// Visits every stored cell of the sheet's range in the same order with the text
+    /// cellValueText gives it, empty texts included. Much faster than asking cell by cell.
+    void forEachValueText(const std::function<void(int col, int row, std::string_view text)>& visit) const;
 
     // --- FormulaContext ------------------------------------------------------------------
 
@@ -359,6 +362,7 @@ private:
     std::uint32_t internType(const CellType& type);
     std::uint32_t internFormat(const CellFormat& format);
     const CellType& typeOf(const Cell& cell) const { return types_[cell.type]; }
+    std::string valueTextOf(const Cell& cell) const;
     bool changeFormats(int col1, int row1, int col2, int row2,
                        const std::function<void(CellFormat&)>& change);
 
@@ -373,6 +377,7 @@ private:
     void dropBeyond(int cols, int rows);
 
     void attachFormula(const Cell& cell);
+    void attachFormula(const Cell& cell, std::uint32_t slot);
     void detachFormula(const Cell& cell);
     void rebuildDependencies();
     void recalculate(std::vector<CellKey> seeds);
@@ -410,11 +415,16 @@ private:
     std::uint64_t revision_ = 0;
 
     DependencyGraph graph_;
+    std::vector<CellRange> references_; ///< scratch of attachFormula
     /// True while automatic calculation is off: the graph is empty and built anew when it
     /// comes back on.
     bool graphStale_ = false;
     std::unordered_set<CellKey> volatile_;
     bool autoCalc_ = true;
+    /// Set while loadFile reads: switching automatic calculation back on then waits until
+    /// the file's text is freed, so that the text and the dependency graph never take memory
+    /// at once.
+    bool holdingLoad_ = false;
     int batchDepth_ = 0;
     /// The form of the formula set last in each column (by column number modulo the size).
     std::array<std::shared_ptr<const Formula>, 16> recentForms_;
