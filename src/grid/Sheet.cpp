@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -332,13 +333,108 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
         lastFormulaError_ = "not a body cell of the sheet";
         return false;
     }
+    // A formula filled down or across differs from its neighbours only in the numbers of
+    // its references; written relative to the cell those texts are one, and so is their
+    // compiled form, which is then taken without parsing.
+    const bool keyed = state_.referenceStyle == ReferenceStyle::A1 && relativeKey(text, col, row, formKey_);
+    if (keyed)
+        if (auto it = formsByKey_.find(formKey_); it != formsByKey_.end())
+        {
+            changeEntry(col, row, {}, it->second);
+            return true;
+        }
     ParseResult parsed = parseFormula(text, col, row, state_.referenceStyle);
     if (!parsed.formula)
     {
         lastFormulaError_ = parsed.error;
         return false;
     }
-    changeEntry(col, row, {}, sharedForm(col, std::move(parsed.formula)));
+    std::shared_ptr<const Formula> form = sharedForm(col, std::move(parsed.formula));
+    if (keyed && formsByKey_.size() < kMaxKeyedForms)
+        formsByKey_.emplace(formKey_, form);
+    changeEntry(col, row, {}, std::move(form));
+    return true;
+}
+
+bool Sheet::relativeKey(std::string_view text, int col, int row, std::string& key)
+{
+    // Only formulas of references, numbers, operators and blanks are keyed: any name,
+    // function, text or sheet reference leaves the text to the parser. Each reference is
+    // written as its distance from the cell (absolute parts as written), everything else
+    // as it is, so that two texts with one key parse to the same relative form.
+    key.clear();
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto isWordChar = [&](char c)
+    { return isDigit(c) || isUpper(c) || (c >= 'a' && c <= 'z') || c == '_' || c == '.' || c == '$'; };
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    char number[16];
+    while (i < n)
+    {
+        const char c = text[i];
+        if (c == ' ' || c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '(' || c == ')' ||
+            c == '=' || c == '<' || c == '>' || c == '&' || c == '%' || c == ':')
+        {
+            key += c;
+            ++i;
+            continue;
+        }
+        if (isDigit(c) || c == '.')
+        {
+            const std::size_t start = i;
+            while (i < n && isDigit(text[i]))
+                ++i;
+            if (i < n && text[i] == '.')
+                for (++i; i < n && isDigit(text[i]);)
+                    ++i;
+            if (i < n && (text[i] == 'E' || text[i] == 'e'))
+            {
+                ++i;
+                if (i < n && (text[i] == '+' || text[i] == '-'))
+                    ++i;
+                if (i == n || !isDigit(text[i]))
+                    return false;
+                while (i < n && isDigit(text[i]))
+                    ++i;
+            }
+            if (i < n && isWordChar(text[i]))
+                return false;
+            key += '#';
+            key.append(text.substr(start, i - start));
+            continue;
+        }
+        if (c != '$' && !isUpper(c))
+            return false;
+        // A reference: $? letters $? digits, the letters a column of the sheet and the
+        // digits a row without leading zero; anything after it that could continue a name
+        // or call a function is left to the parser.
+        const bool colAbsolute = c == '$';
+        if (colAbsolute)
+            ++i;
+        const std::size_t letters = i;
+        int refCol = 0;
+        while (i < n && isUpper(text[i]) && i - letters < 3)
+            refCol = refCol * 26 + (text[i++] - 'A' + 1);
+        if (i == letters || (i < n && isUpper(text[i])) || refCol > kMaxFormulaCol)
+            return false;
+        const bool rowAbsolute = i < n && text[i] == '$';
+        if (rowAbsolute)
+            ++i;
+        const std::size_t digits = i;
+        int refRow = 0;
+        while (i < n && isDigit(text[i]) && i - digits < 7)
+            refRow = refRow * 10 + (text[i++] - '0');
+        if (i == digits || text[digits] == '0' || refRow > kMaxFormulaRow ||
+            (i < n && (isWordChar(text[i]) || text[i] == '(' || text[i] == '!')))
+            return false;
+        key += colAbsolute ? 'C' : 'c';
+        key.append(number,
+                   std::to_chars(number, number + sizeof number, colAbsolute ? refCol : refCol - col).ptr);
+        key += rowAbsolute ? 'R' : 'r';
+        key.append(number,
+                   std::to_chars(number, number + sizeof number, rowAbsolute ? refRow : refRow - row).ptr);
+    }
     return true;
 }
 

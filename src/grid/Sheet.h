@@ -428,6 +428,15 @@ private:
     int batchDepth_ = 0;
     /// The form of the formula set last in each column (by column number modulo the size).
     std::array<std::shared_ptr<const Formula>, 16> recentForms_;
+    /// Compiled forms by the text of their formula written relative to its cell (see
+    /// relativeKey), so that a filled-down formula is parsed once. Bounded: a sheet of
+    /// formulas that are all different stops adding to it.
+    static constexpr std::size_t kMaxKeyedForms = 4096;
+    std::unordered_map<std::string, std::shared_ptr<const Formula>> formsByKey_;
+    std::string formKey_;
+    /// The key of a formula text in A1 style for the cell (col, row), or false when the text
+    /// holds anything but references, numbers, operators and blanks.
+    static bool relativeKey(std::string_view text, int col, int row, std::string& key);
     /// The cells changed during the open batch whose readers still wait.
     std::vector<CellKey> pending_;
     std::vector<CustomFunction> customFunctions_;
