@@ -486,6 +486,46 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
     return steps;
 }
 
+bool DependencyGraph::planAll(std::vector<Step>& steps)
+{
+    steps.clear();
+    const auto rangeFree = [](const RangeList& list) { return list.empty(); };
+    if (!wide_.empty() || !std::all_of(columns_.begin(), columns_.end(), rangeFree))
+        return false;
+    // Every formula is taken, so a node's number serves as its number in the plan, and its
+    // readers, all formulas, are the lists the graph keeps: nothing is copied.
+    const auto count = static_cast<std::uint32_t>(nodes_.size());
+    waiting_.assign(count, 0);
+    std::uint32_t formulas = 0;
+    for (std::uint32_t node = 0; node < count; ++node)
+    {
+        const NodeData& data = nodes_[node];
+        if (!data.formula)
+            continue;
+        ++formulas;
+        for (std::uint32_t k = 0; k < data.readerCount; ++k)
+            ++waiting_[readerPool_[data.readerAt + k]];
+    }
+    std::vector<Node> placed;
+    placed.reserve(formulas);
+    for (std::uint32_t node = 0; node < count; ++node)
+        if (nodes_[node].formula && waiting_[node] == 0)
+            placed.push_back(node);
+    for (std::size_t head = 0; head < placed.size(); ++head)
+    {
+        const NodeData& data = nodes_[placed[head]];
+        for (std::uint32_t k = 0; k < data.readerCount; ++k)
+            if (const Node reader = readerPool_[data.readerAt + k]; --waiting_[reader] == 0)
+                placed.push_back(reader);
+    }
+    if (placed.size() < formulas)
+        return false; // a cycle: plan() orders it
+    steps.reserve(formulas);
+    for (Node node : placed)
+        steps.push_back({nodes_[node].key, nodes_[node].slot, false});
+    return true;
+}
+
 void DependencyGraph::orderCycles(const std::vector<std::uint32_t>& pending,
                                   std::vector<std::uint32_t>& placed, std::vector<bool>& circular)
 {

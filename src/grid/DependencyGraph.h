@@ -55,6 +55,10 @@ public:
     /// Cells on a reference cycle are listed with `circular` set, after the cells they read
     /// outside the cycle. Nothing recurses: any chain length works.
     std::vector<Step> plan(const std::vector<CellKey>& changed);
+    /// The plan of every formula cell, as plan() gives it for all of them, made straight
+    /// from the graph's own lists. Only for sheets without range references and cycles;
+    /// false (and `steps` empty) otherwise, when plan() is the way.
+    bool planAll(std::vector<Step>& steps);
 
 private:
     struct RangeEntry

@@ -776,10 +776,15 @@ void Sheet::calculatePlan(std::vector<CellKey> seeds)
     }
     // Within one pass every cell a formula reads is final (dependency order), which lets
     // functions carry results from one cell to the next (see EvalContext::calculationPass).
-    const std::uint64_t outer = pass_;
-    pass_ = nextCalculationPass();
     const std::vector<DependencyGraph::Step> steps = graph_.plan(seeds);
     notePhase("plan");
+    calculateSteps(steps);
+}
+
+void Sheet::calculateSteps(const std::vector<DependencyGraph::Step>& steps)
+{
+    const std::uint64_t outer = pass_;
+    pass_ = nextCalculationPass();
     for (const DependencyGraph::Step& step : steps)
     {
         const int col = keyCol(step.cell), row = keyRow(step.cell);
@@ -845,6 +850,19 @@ bool Sheet::recalcCell(int col, int row)
 
 void Sheet::recalcAll()
 {
+    if (autoCalc_ && !deferring() && pending_.empty() && volatile_.empty())
+    {
+        // Every formula at once, as after a load: the graph orders them all from its own
+        // lists where it can.
+        std::vector<DependencyGraph::Step> steps;
+        if (graph_.planAll(steps))
+        {
+            notePhase("plan");
+            if (!steps.empty())
+                calculateSteps(steps);
+            return;
+        }
+    }
     std::vector<CellKey> formulas;
     formulas.reserve(cells_.size());
     for (std::uint32_t slot = 0; slot < cells_.slotCount(); ++slot)

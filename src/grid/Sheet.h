@@ -392,6 +392,8 @@ private:
     void calculateNow(std::vector<CellKey> seeds);
     /// Calculates the seeds and what depends on them, in dependency order.
     void calculatePlan(std::vector<CellKey> seeds);
+    /// Calculates the plan's steps in one calculation pass.
+    void calculateSteps(const std::vector<DependencyGraph::Step>& steps);
     void evaluate(int col, int row);
     void evaluate(Cell& cell);
 
