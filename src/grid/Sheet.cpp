@@ -264,7 +264,7 @@ void Sheet::changeEntry(int col, int row, std::string_view data, std::shared_ptr
         detachFormula(cell);
     cell.data = data;
     cell.formula = std::move(formula);
-    const std::shared_ptr<const Formula> set = cell.formula;
+    const bool isFormula = cell.formula != nullptr;
     if (cell.formula)
     {
         cell.value = CellValue{};
@@ -274,12 +274,18 @@ void Sheet::changeEntry(int col, int row, std::string_view data, std::shared_ptr
         cell.value = entryValue(cell);
     if (cell.blank())
         cells_.erase(col, row);
-    if (col <= 0 || row <= 0)
+    // Without automatic calculation there is nothing to do: a file being read comes here
+    // once a cell.
+    if (col <= 0 || row <= 0 || !autoCalc_)
         return;
     if (!deferring())
         recalculate({cellKey(col, row)});
-    else if (set)
+    else if (isFormula)
+    {
+        // Held: a custom function called while it calculates may replace the cell's formula.
+        const std::shared_ptr<const Formula> set = cell.formula;
         calculateInBatch(col, row, *set);
+    }
     else
         pending_.push_back(cellKey(col, row));
 }
@@ -632,7 +638,7 @@ bool Sheet::cellNumber(int col, int row, double& number) const
 
 void Sheet::attachFormula(const Cell& cell)
 {
-    attachFormula(cell, cells_.slotOf(cell.col, cell.row));
+    attachFormula(cell, graphStale_ ? CellStore::kNoSlot : cells_.slotOf(cell.col, cell.row));
 }
 
 void Sheet::attachFormula(const Cell& cell, std::uint32_t slot)
