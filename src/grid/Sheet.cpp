@@ -342,13 +342,21 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
     // A formula filled down or across differs from its neighbours only in the numbers of
     // its references; written relative to the cell those texts are one, and so is their
     // compiled form, which is then taken without parsing.
-    const bool keyed = state_.referenceStyle == ReferenceStyle::A1 && relativeKey(text, col, row, formKey_);
+    // Formulas that never repeat (each with a constant of its own) stop being keyed after
+    // a while, but one in 64 still is, so that a filled-down block later on is found.
+    const bool tryKey = state_.referenceStyle == ReferenceStyle::A1 &&
+                        (keyMisses_ < kMaxKeyedForms || (++keySkips_ & 63) == 0);
+    const bool keyed = tryKey && relativeKey(text, col, row, formKey_);
     if (keyed)
+    {
         if (auto it = formsByKey_.find(formKey_); it != formsByKey_.end())
         {
+            keyMisses_ = 0;
             changeEntry(col, row, {}, it->second);
             return true;
         }
+        ++keyMisses_;
+    }
     ParseResult parsed = parseFormula(text, col, row, state_.referenceStyle);
     if (!parsed.formula)
     {

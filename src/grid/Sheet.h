@@ -436,6 +436,8 @@ private:
     static constexpr std::size_t kMaxKeyedForms = 4096;
     std::unordered_map<std::string, std::shared_ptr<const Formula>> formsByKey_;
     std::string formKey_;
+    std::size_t keyMisses_ = 0; ///< keyed formulas since the last one found
+    std::uint32_t keySkips_ = 0;
     /// The key of a formula text in A1 style for the cell (col, row), or false when the text
     /// holds anything but references, numbers, operators and blanks.
     static bool relativeKey(std::string_view text, int col, int row, std::string& key);
