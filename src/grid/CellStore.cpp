@@ -126,8 +126,7 @@ CellStore& CellStore::operator=(CellStore&& other) noexcept
         poolSize_ = other.poolSize_;
         free_ = std::move(other.free_);
         count_ = other.count_;
-        lastKey_ = ~std::uint64_t{0};
-        lastBlock_ = nullptr;
+        forgetRecent();
         other.chunks_.clear();
         other.poolSize_ = 0;
         other.clear();
@@ -169,15 +168,15 @@ void CellStore::freePool()
 
 const CellStore::Block* CellStore::findBlock(std::uint64_t key) const
 {
-    if (key == lastKey_)
-        return lastBlock_;
+    Recent& recent = recentOf(key);
+    if (key == recent.key)
+        return recent.block;
     auto it = blocks_.find(key);
     const Block* block = it == blocks_.end() ? nullptr : &it->second;
     // Only hits are remembered: a miss may be followed by the block's creation.
     if (block)
     {
-        lastKey_ = key;
-        lastBlock_ = block;
+        recent = {key, block};
     }
     return block;
 }
@@ -205,9 +204,9 @@ Cell* CellStore::find(int col, int row)
 Cell& CellStore::obtain(int col, int row)
 {
     const std::uint64_t key = blockKey(col, row);
-    Block* block = key == lastKey_ ? const_cast<Block*>(lastBlock_) : &blocks_[key];
-    lastKey_ = key;
-    lastBlock_ = block;
+    Recent& recent = recentOf(key);
+    Block* block = key == recent.key ? const_cast<Block*>(recent.block) : &blocks_[key];
+    recent = {key, block};
     std::uint32_t& slot = block->slots[static_cast<std::size_t>(row % kBlockRows)];
     if (slot == 0)
     {
@@ -248,8 +247,7 @@ void CellStore::erase(int col, int row)
     if (--it->second.used == 0)
     {
         blocks_.erase(it);
-        lastKey_ = ~std::uint64_t{0};
-        lastBlock_ = nullptr;
+        forgetRecent();
     }
 }
 
@@ -259,8 +257,21 @@ void CellStore::clear()
     freePool();
     free_.clear();
     count_ = 0;
-    lastKey_ = ~std::uint64_t{0};
-    lastBlock_ = nullptr;
+    forgetRecent();
+}
+
+bool CellStore::slotsInRowOrder() const
+{
+    if (!free_.empty())
+        return false;
+    for (std::uint32_t slot = 1; slot < poolSize_; ++slot)
+    {
+        const Cell& before = atSlot(slot - 1);
+        const Cell& cell = atSlot(slot);
+        if (before.row > cell.row || (before.row == cell.row && before.col >= cell.col))
+            return false;
+    }
+    return true;
 }
 
 std::vector<CellKey> CellStore::sortedKeys() const

@@ -33,14 +33,6 @@ inline int keyRow(CellKey key)
     return static_cast<int>(key & 0xFFFFFFFFu);
 }
 
-/// Bookkeeping of one recalculation, kept in the cell so that planning needs no hash sets:
-/// the cell belongs to the current plan when `generation` is the plan's.
-struct CalcMark
-{
-    std::uint32_t generation = 0;
-    std::uint32_t index = 0;
-};
-
 /// A text kept by a cell, in eight bytes: nothing, up to seven bytes in place, or a shared
 /// block of exactly its size. Copies share the block, so a value read from a data text, a
 /// copied range or a copied sheet costs no second copy of the text. The block's count is
@@ -234,7 +226,6 @@ struct Cell
     CellText note;
     std::uint32_t type = 0;
     std::uint32_t format = 0;
-    CalcMark mark;
 
     /// True when the cell holds nothing a fresh cell would not.
     bool blank() const
@@ -323,6 +314,20 @@ public:
     /// The addresses of every stored cell, by row and then column.
     std::vector<CellKey> sortedKeys() const;
 
+    /// Visits every stored cell by row and then column. Cells made in that order (a file
+    /// read row by row) are visited in place without sorting anything.
+    template <class Visit> void forEachInRowOrder(Visit&& visit) const
+    {
+        if (slotsInRowOrder())
+        {
+            for (std::uint32_t slot = 0; slot < poolSize_; ++slot)
+                visit(atSlot(slot));
+            return;
+        }
+        for (CellKey key : sortedKeys())
+            visit(atSlot(slotOf(keyCol(key), keyRow(key))));
+    }
+
     /// Moves every cell to the address `place(col, row, newCol, newRow)` gives it, dropping
     /// the cells for which it returns false. Two cells must not land on one address.
     template <class Place> void relocate(Place&& place)
@@ -373,6 +378,8 @@ private:
     }
     static std::uint32_t chunkStart(std::uint32_t chunk) { return kFirstChunk * ((1u << chunk) - 1); }
     std::uint32_t newSlot();
+    /// True when no slot is free and the slots' cells come by row and then column.
+    bool slotsInRowOrder() const;
     void copyPool(const CellStore& other);
     void freePool();
 
@@ -381,8 +388,19 @@ private:
     std::uint32_t poolSize_ = 0;
     std::vector<std::uint32_t> free_;
     std::size_t count_ = 0;
-    // The block last looked up: reading a column hits it 63 times out of 64.
-    mutable std::uint64_t lastKey_ = ~std::uint64_t{0};
-    mutable const Block* lastBlock_ = nullptr;
+    // The block last looked up in each of a few columns: reading down a column hits it 63
+    // times out of 64, and so does reading or filling a sheet row by row.
+    struct Recent
+    {
+        std::uint64_t key = ~std::uint64_t{0};
+        const Block* block = nullptr;
+    };
+    static constexpr std::size_t kRecentWays = 8;
+    Recent& recentOf(std::uint64_t key) const
+    {
+        return recent_[static_cast<std::size_t>(key >> 32) % kRecentWays];
+    }
+    void forgetRecent() const { recent_.fill(Recent{}); }
+    mutable std::array<Recent, kRecentWays> recent_{};
 };
 } // namespace grid

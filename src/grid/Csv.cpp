@@ -1,5 +1,6 @@
 #include "grid/Csv.h"
 
+#include "grid/PhaseClock.h"
 #include "grid/Sheet.h"
 #include "grid/formula/ReferenceText.h"
 
@@ -147,6 +148,7 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
     int rows = 0, cols = 0;
     if (!measureCsv(text, rows, cols, error))
         return false;
+    notePhase("check csv");
     if (rows == 0)
     {
         sheet.setChangesMade(false);
@@ -175,6 +177,7 @@ bool readCsvText(std::string_view text, Sheet& sheet, FileError& error)
             sheet.setData(col, row, field);
         },
         rows, cols, error);
+    notePhase("parse+store");
     sheet.setAutoCalc(true);
     sheet.setChangesMade(false);
     return true;

@@ -125,68 +125,38 @@ template <class Visit> void DependencyGraph::forEachRangeReader(int col, int row
 
 DependencyGraph::DependencyGraph() = default;
 
-std::size_t DependencyGraph::bucketOf(CellKey key) const
+DependencyGraph::Node* DependencyGraph::blockOf(CellKey key, bool make)
 {
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (table_.size() - 1);
-}
-
-void DependencyGraph::growTable(std::size_t atLeast)
-{
-    std::size_t size = 16;
-    while (size < atLeast * 2)
-        size *= 2;
-    std::vector<Bucket> old = std::move(table_);
-    table_.assign(size, Bucket{0, kNoNode});
-    tableUsed_ = 0;
-    for (const Bucket& bucket : old)
-        if (bucket.node != kNoNode && bucket.node != kTombstone)
-        {
-            std::size_t i = bucketOf(bucket.key);
-            while (table_[i].node != kNoNode)
-                i = (i + 1) & (table_.size() - 1);
-            table_[i] = bucket;
-            ++tableUsed_;
-        }
+    const std::uint64_t block = blockKeyOf(key);
+    CacheEntry& cached = cache_[static_cast<std::size_t>(keyCol(key)) % kCacheWays];
+    if (cached.key == block)
+        return blockNodes_.data() + std::size_t{cached.block} * kBlockRows;
+    std::uint32_t index;
+    if (auto it = blockIndex_.find(block); it != blockIndex_.end())
+        index = it->second;
+    else if (!make)
+        return nullptr;
+    else
+    {
+        index = static_cast<std::uint32_t>(blockNodes_.size() / kBlockRows);
+        blockIndex_.emplace(block, index);
+        blockNodes_.resize(blockNodes_.size() + kBlockRows, kNoNode);
+    }
+    cached = {block, index};
+    return blockNodes_.data() + std::size_t{index} * kBlockRows;
 }
 
 DependencyGraph::Node DependencyGraph::find(CellKey key) const
 {
-    if (table_.empty())
-        return kNoNode;
-    for (std::size_t i = bucketOf(key);; i = (i + 1) & (table_.size() - 1))
-    {
-        const Bucket& bucket = table_[i];
-        if (bucket.node == kNoNode)
-            return kNoNode;
-        if (bucket.node != kTombstone && bucket.key == key)
-            return bucket.node;
-    }
+    const Node* block = blockOf(key);
+    return block ? block[static_cast<std::uint32_t>(keyRow(key)) % kBlockRows] : kNoNode;
 }
 
 DependencyGraph::Node DependencyGraph::obtain(CellKey key)
 {
-    if ((tableUsed_ + 1) * 10 > table_.size() * 7)
-        growTable(nodes_.size() - freeNodes_.size() + 1);
-    std::size_t place = table_.size();
-    std::size_t i = bucketOf(key);
-    for (;; i = (i + 1) & (table_.size() - 1))
-    {
-        const Bucket& bucket = table_[i];
-        if (bucket.node == kNoNode)
-            break;
-        if (bucket.node == kTombstone)
-        {
-            if (place == table_.size())
-                place = i;
-        }
-        else if (bucket.key == key)
-            return bucket.node;
-    }
-    if (place == table_.size())
-    {
-        place = i;
-        ++tableUsed_;
-    }
+    Node& entry = blockOf(key, true)[static_cast<std::uint32_t>(keyRow(key)) % kBlockRows];
+    if (entry != kNoNode)
+        return entry;
     Node node;
     if (!freeNodes_.empty())
     {
@@ -200,24 +170,14 @@ DependencyGraph::Node DependencyGraph::obtain(CellKey key)
     }
     nodes_[node] = NodeData{};
     nodes_[node].key = key;
-    table_[place] = Bucket{key, node};
+    entry = node;
     return node;
 }
 
 void DependencyGraph::release(Node node)
 {
     const CellKey key = nodes_[node].key;
-    for (std::size_t i = bucketOf(key);; i = (i + 1) & (table_.size() - 1))
-    {
-        Bucket& bucket = table_[i];
-        if (bucket.node == kNoNode)
-            break;
-        if (bucket.node == node)
-        {
-            bucket.node = kTombstone;
-            break;
-        }
-    }
+    blockOf(key, true)[static_cast<std::uint32_t>(keyRow(key)) % kBlockRows] = kNoNode;
     poolWaste_ += nodes_[node].readerRoom;
     nodes_[node] = NodeData{};
     freeNodes_.push_back(node);
@@ -284,7 +244,7 @@ void DependencyGraph::compactPool()
 void DependencyGraph::add(CellKey reader, std::uint32_t slot, const std::vector<CellRange>& refs)
 {
     const Node node = obtain(reader);
-    nodes_[node].formula = true;
+    nodes_[node].formula = 1;
     nodes_[node].slot = slot;
     for (const CellRange& range : refs)
     {
@@ -331,7 +291,7 @@ void DependencyGraph::remove(CellKey reader, const std::vector<CellRange>& refs)
                  ++col)
                 columns_[static_cast<std::size_t>(col)].remove(range, node);
     }
-    nodes_[node].formula = false;
+    nodes_[node].formula = 0;
     nodes_[node].slot = 0;
     if (nodes_[node].readerCount == 0)
         release(node);
@@ -339,8 +299,9 @@ void DependencyGraph::remove(CellKey reader, const std::vector<CellRange>& refs)
 
 void DependencyGraph::clear()
 {
-    table_.clear();
-    tableUsed_ = 0;
+    blockIndex_.clear();
+    blockNodes_.clear();
+    cache_.fill(CacheEntry{});
     nodes_.clear();
     freeNodes_.clear();
     readerPool_.clear();
@@ -358,8 +319,9 @@ void DependencyGraph::beginBuild(std::size_t formulas)
     clear();
     building_ = true;
     nodes_.reserve(formulas + formulas / 4);
-    growTable(formulas + formulas / 4);
-    built_.reserve(formulas * 2);
+    blockNodes_.reserve(formulas + formulas / 4);
+    // Most formulas read a few cells; room never used is never touched, so it costs no memory.
+    built_.reserve(formulas * 4);
 }
 
 void DependencyGraph::endBuild()
@@ -435,6 +397,12 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
     {
         visited_.resize(nodes_.size(), 0);
         local_.resize(nodes_.size());
+        // Room for a plan of every node, so that a large plan never copies its lists as they
+        // grow; what a plan does not use is never touched and costs no memory.
+        affected_.reserve(nodes_.size());
+        waiting_.reserve(nodes_.size());
+        offsets_.reserve(nodes_.size() + 1);
+        readers_.reserve(readerPool_.size());
     }
     affected_.clear();
     waiting_.clear();
@@ -516,6 +484,46 @@ std::vector<DependencyGraph::Step> DependencyGraph::plan(const std::vector<CellK
         steps.push_back({data.key, data.slot, !circular.empty() && circular[i]});
     }
     return steps;
+}
+
+bool DependencyGraph::planAll(std::vector<Step>& steps)
+{
+    steps.clear();
+    const auto rangeFree = [](const RangeList& list) { return list.empty(); };
+    if (!wide_.empty() || !std::all_of(columns_.begin(), columns_.end(), rangeFree))
+        return false;
+    // Every formula is taken, so a node's number serves as its number in the plan, and its
+    // readers, all formulas, are the lists the graph keeps: nothing is copied.
+    const auto count = static_cast<std::uint32_t>(nodes_.size());
+    waiting_.assign(count, 0);
+    std::uint32_t formulas = 0;
+    for (std::uint32_t node = 0; node < count; ++node)
+    {
+        const NodeData& data = nodes_[node];
+        if (!data.formula)
+            continue;
+        ++formulas;
+        for (std::uint32_t k = 0; k < data.readerCount; ++k)
+            ++waiting_[readerPool_[data.readerAt + k]];
+    }
+    std::vector<Node> placed;
+    placed.reserve(formulas);
+    for (std::uint32_t node = 0; node < count; ++node)
+        if (nodes_[node].formula && waiting_[node] == 0)
+            placed.push_back(node);
+    for (std::size_t head = 0; head < placed.size(); ++head)
+    {
+        const NodeData& data = nodes_[placed[head]];
+        for (std::uint32_t k = 0; k < data.readerCount; ++k)
+            if (const Node reader = readerPool_[data.readerAt + k]; --waiting_[reader] == 0)
+                placed.push_back(reader);
+    }
+    if (placed.size() < formulas)
+        return false; // a cycle: plan() orders it
+    steps.reserve(formulas);
+    for (Node node : placed)
+        steps.push_back({nodes_[node].key, nodes_[node].slot, false});
+    return true;
 }
 
 void DependencyGraph::orderCycles(const std::vector<std::uint32_t>& pending,

@@ -3,7 +3,9 @@
 #include "grid/CellStore.h"
 #include "grid/functions/Function.h"
 
+#include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace grid
@@ -53,6 +55,10 @@ public:
     /// Cells on a reference cycle are listed with `circular` set, after the cells they read
     /// outside the cycle. Nothing recurses: any chain length works.
     std::vector<Step> plan(const std::vector<CellKey>& changed);
+    /// The plan of every formula cell, as plan() gives it for all of them, made straight
+    /// from the graph's own lists. Only for sheets without range references and cycles;
+    /// false (and `steps` empty) otherwise, when plan() is the way.
+    bool planAll(std::vector<Step>& steps);
 
 private:
     struct RangeEntry
@@ -89,8 +95,8 @@ private:
         std::uint32_t slot = 0;     ///< the formula cell's slot in the cell store
         std::uint32_t readerAt = 0; ///< where its readers start in `readerPool_`
         std::uint32_t readerCount = 0;
-        std::uint32_t readerRoom = 0; ///< places held in the pool
-        bool formula = false;
+        std::uint32_t readerRoom : 31 = 0; ///< places held in the pool
+        std::uint32_t formula : 1 = 0;
     };
 
     Node find(CellKey key) const;
@@ -104,17 +110,28 @@ private:
     void appendReaders(Node node, CellKey key, std::vector<Node>& out) const;
     template <class Visit> void forEachRangeReader(int col, int row, Visit&& visit) const;
 
-    // An open-addressing table from address to node (linear probing, power-of-two size).
-    struct Bucket
+    // Addresses map to nodes through blocks of 64 rows of one column, found by a hash map
+    // of blocks and a small cache of the blocks last used in each of a few columns: a
+    // formula reads cells near itself, so most look-ups hash nothing, and the table costs
+    // four bytes a node rather than a hash bucket each.
+    static constexpr int kBlockRows = 64;
+    static constexpr std::size_t kCacheWays = 16;
+    static std::uint64_t blockKeyOf(CellKey key)
     {
-        CellKey key;
-        Node node; ///< kNoNode: empty; kTombstone: removed
+        return (key & ~std::uint64_t{0xFFFFFFFFu}) | (static_cast<std::uint32_t>(keyRow(key)) / kBlockRows);
+    }
+    /// The nodes of the block holding `key` (kNoNode where none), or null when the block
+    /// does not exist and `make` is false.
+    Node* blockOf(CellKey key, bool make);
+    const Node* blockOf(CellKey key) const { return const_cast<DependencyGraph*>(this)->blockOf(key, false); }
+    std::unordered_map<std::uint64_t, std::uint32_t> blockIndex_;
+    std::vector<Node> blockNodes_; ///< kBlockRows nodes a block
+    struct CacheEntry
+    {
+        std::uint64_t key = ~std::uint64_t{0};
+        std::uint32_t block = 0;
     };
-    static constexpr Node kTombstone = kNoNode - 1;
-    std::size_t bucketOf(CellKey key) const;
-    void growTable(std::size_t atLeast);
-    std::vector<Bucket> table_;
-    std::size_t tableUsed_ = 0; ///< live and removed buckets
+    std::array<CacheEntry, kCacheWays> cache_{};
 
     std::vector<NodeData> nodes_;
     std::vector<Node> freeNodes_;

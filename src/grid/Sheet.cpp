@@ -1,11 +1,13 @@
 #include "grid/Sheet.h"
 
 #include "grid/NumberText.h"
+#include "grid/PhaseClock.h"
 #include "grid/formula/Bytecode.h"
 #include "host/Kdr_String.h"
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -267,7 +269,7 @@ void Sheet::changeEntry(int col, int row, std::string_view data, std::shared_ptr
         detachFormula(cell);
     cell.data = data;
     cell.formula = std::move(formula);
-    const std::shared_ptr<const Formula> set = cell.formula;
+    const bool isFormula = cell.formula != nullptr;
     if (cell.formula)
     {
         cell.value = CellValue{};
@@ -277,12 +279,18 @@ void Sheet::changeEntry(int col, int row, std::string_view data, std::shared_ptr
         cell.value = entryValue(cell);
     if (cell.blank())
         cells_.erase(col, row);
-    if (col <= 0 || row <= 0)
+    // Without automatic calculation there is nothing to do: a file being read comes here
+    // once a cell.
+    if (col <= 0 || row <= 0 || !autoCalc_)
         return;
     if (!deferring())
         recalculate({cellKey(col, row)});
-    else if (set)
+    else if (isFormula)
+    {
+        // Held: a custom function called while it calculates may replace the cell's formula.
+        const std::shared_ptr<const Formula> set = cell.formula;
         calculateInBatch(col, row, *set);
+    }
     else
         pending_.push_back(cellKey(col, row));
 }
@@ -336,13 +344,116 @@ bool Sheet::setFormula(int col, int row, std::string_view text)
         lastFormulaError_ = "not a body cell of the sheet";
         return false;
     }
+    // A formula filled down or across differs from its neighbours only in the numbers of
+    // its references; written relative to the cell those texts are one, and so is their
+    // compiled form, which is then taken without parsing.
+    // Formulas that never repeat (each with a constant of its own) stop being keyed after
+    // a while, but one in 64 still is, so that a filled-down block later on is found.
+    const bool tryKey = state_.referenceStyle == ReferenceStyle::A1 &&
+                        (keyMisses_ < kMaxKeyedForms || (++keySkips_ & 63) == 0);
+    const bool keyed = tryKey && relativeKey(text, col, row, formKey_);
+    if (keyed)
+    {
+        if (auto it = formsByKey_.find(formKey_); it != formsByKey_.end())
+        {
+            keyMisses_ = 0;
+            changeEntry(col, row, {}, it->second);
+            return true;
+        }
+        ++keyMisses_;
+    }
     ParseResult parsed = parseFormula(text, col, row, state_.referenceStyle);
     if (!parsed.formula)
     {
         lastFormulaError_ = parsed.error;
         return false;
     }
-    changeEntry(col, row, {}, sharedForm(col, std::move(parsed.formula)));
+    std::shared_ptr<const Formula> form = sharedForm(col, std::move(parsed.formula));
+    if (keyed && formsByKey_.size() < kMaxKeyedForms)
+        formsByKey_.emplace(formKey_, form);
+    changeEntry(col, row, {}, std::move(form));
+    return true;
+}
+
+bool Sheet::relativeKey(std::string_view text, int col, int row, std::string& key)
+{
+    // Only formulas of references, numbers, operators and blanks are keyed: any name,
+    // function, text or sheet reference leaves the text to the parser. Each reference is
+    // written as its distance from the cell (absolute parts as written), everything else
+    // as it is, so that two texts with one key parse to the same relative form.
+    key.clear();
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto isWordChar = [&](char c)
+    { return isDigit(c) || isUpper(c) || (c >= 'a' && c <= 'z') || c == '_' || c == '.' || c == '$'; };
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    char number[16];
+    while (i < n)
+    {
+        const char c = text[i];
+        if (c == ' ' || c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '(' || c == ')' ||
+            c == '=' || c == '<' || c == '>' || c == '&' || c == '%' || c == ':')
+        {
+            key += c;
+            ++i;
+            continue;
+        }
+        if (isDigit(c) || c == '.')
+        {
+            const std::size_t start = i;
+            while (i < n && isDigit(text[i]))
+                ++i;
+            if (i < n && text[i] == '.')
+                for (++i; i < n && isDigit(text[i]);)
+                    ++i;
+            if (i < n && (text[i] == 'E' || text[i] == 'e'))
+            {
+                ++i;
+                if (i < n && (text[i] == '+' || text[i] == '-'))
+                    ++i;
+                if (i == n || !isDigit(text[i]))
+                    return false;
+                while (i < n && isDigit(text[i]))
+                    ++i;
+            }
+            if (i < n && isWordChar(text[i]))
+                return false;
+            key += '#';
+            key.append(text.substr(start, i - start));
+            continue;
+        }
+        if (c != '$' && !isUpper(c))
+            return false;
+        // A reference: $? letters $? digits, the letters a column of the sheet and the
+        // digits a row without leading zero; anything after it that could continue a name
+        // or call a function is left to the parser.
+        const bool colAbsolute = c == '$';
+        if (colAbsolute)
+            ++i;
+        const std::size_t letters = i;
+        int refCol = 0;
+        while (i < n && isUpper(text[i]) && i - letters < 3)
+            refCol = refCol * 26 + (text[i++] - 'A' + 1);
+        if (i == letters || (i < n && isUpper(text[i])) || refCol > kMaxFormulaCol)
+            return false;
+        const bool rowAbsolute = i < n && text[i] == '$';
+        if (rowAbsolute)
+            ++i;
+        const std::size_t digits = i;
+        int refRow = 0;
+        while (i < n && isDigit(text[i]) && i - digits < 7)
+            refRow = refRow * 10 + (text[i++] - '0');
+        if (i == digits || text[digits] == '0' || refRow > kMaxFormulaRow ||
+            (i < n && (isWordChar(text[i]) || text[i] == '(' || text[i] == '!')))
+            return false;
+        key += colAbsolute ? 'C' : 'c';
+        key.append(number,
+                   std::to_chars(number, number + sizeof number, colAbsolute ? refCol : refCol - col).ptr);
+        key += rowAbsolute ? 'R' : 'r';
+        key.append(number,
+                   std::to_chars(number, number + sizeof number, rowAbsolute ? refRow : refRow - row).ptr);
+    }
     return true;
 }
 
@@ -486,15 +597,34 @@ std::string Sheet::cellDataText(int col, int row) const
 std::string Sheet::cellValueText(int col, int row) const
 {
     const Cell* cell = cells_.find(normalized(col), normalized(row));
-    if (!cell)
-        return {};
-    const CellType& type = typeOf(*cell);
+    return cell ? valueTextOf(*cell) : std::string{};
+}
+
+std::string Sheet::valueTextOf(const Cell& cell) const
+{
+    const CellType& type = typeOf(cell);
     double number = 0;
-    if (type.kind == CellType::Kind::Number && numericValue(cell->value, number))
+    if (type.kind == CellType::Kind::Number && numericValue(cell.value, number))
         return formatGeneral(roundToDecimals(number, type.shownDecimals()));
-    if (cell->value.isText()) // as valueText gives it, without an interim Value
-        return std::string(cell->value.asText());
-    return valueText(cell->value.toValue());
+    switch (cell.value.type())
+    {
+    case Value::Type::Number:
+        return formatGeneral(cell.value.asNumber());
+    case Value::Type::Text:
+        return std::string(cell.value.asText());
+    default:
+        return valueText(cell.value.toValue());
+    }
+}
+
+void Sheet::forEachValueText(const std::function<void(int col, int row, std::string_view text)>& visit) const
+{
+    cells_.forEachInRowOrder(
+        [&](const Cell& cell)
+        {
+            if (inRange(cell.col, cell.row))
+                visit(cell.col, cell.row, valueTextOf(cell));
+        });
 }
 
 std::string Sheet::cellFormulaText(int col, int row) const
@@ -535,10 +665,17 @@ bool Sheet::cellNumber(int col, int row, double& number) const
 
 void Sheet::attachFormula(const Cell& cell)
 {
+    attachFormula(cell, graphStale_ ? CellStore::kNoSlot : cells_.slotOf(cell.col, cell.row));
+}
+
+void Sheet::attachFormula(const Cell& cell, std::uint32_t slot)
+{
     const CellKey key = cellKey(cell.col, cell.row);
     if (!graphStale_)
-        graph_.add(key, cells_.slotOf(cell.col, cell.row),
-                   formulaReferences(*cell.formula, cell.col, cell.row));
+    {
+        formulaReferences(*cell.formula, cell.col, cell.row, references_);
+        graph_.add(key, slot, references_);
+    }
     if (formulaIsVolatile(*cell.formula))
         volatile_.insert(key);
 }
@@ -561,14 +698,14 @@ void Sheet::rebuildDependencies()
     graphStale_ = !autoCalc_;
     if (!graphStale_)
         graph_.beginBuild(cells_.size());
-    cells_.forEach(
-        [&](const Cell& cell)
-        {
-            if (cell.formula)
-                attachFormula(cell);
-        });
+    // In the order of the slots, which is the order the cells were made in (a file's, as
+    // read): neighbouring cells get neighbouring nodes, so calculation walks memory in order.
+    for (std::uint32_t slot = 0; slot < cells_.slotCount(); ++slot)
+        if (const Cell& cell = cells_.atSlot(slot); cell.formula)
+            attachFormula(cell, slot);
     if (!graphStale_)
         graph_.endBuild();
+    notePhase("graph");
 }
 
 void Sheet::calculateInBatch(int col, int row, const Formula& formula)
@@ -672,9 +809,15 @@ void Sheet::calculatePlan(std::vector<CellKey> seeds)
     }
     // Within one pass every cell a formula reads is final (dependency order), which lets
     // functions carry results from one cell to the next (see EvalContext::calculationPass).
+    const std::vector<DependencyGraph::Step> steps = graph_.plan(seeds);
+    notePhase("plan");
+    calculateSteps(steps);
+}
+
+void Sheet::calculateSteps(const std::vector<DependencyGraph::Step>& steps)
+{
     const std::uint64_t outer = pass_;
     pass_ = nextCalculationPass();
-    const std::vector<DependencyGraph::Step> steps = graph_.plan(seeds);
     for (const DependencyGraph::Step& step : steps)
     {
         const int col = keyCol(step.cell), row = keyRow(step.cell);
@@ -691,6 +834,7 @@ void Sheet::calculatePlan(std::vector<CellKey> seeds)
             evaluate(*cell);
     }
     pass_ = outer == 0 ? 0 : nextCalculationPass();
+    notePhase("evaluate");
 }
 
 void Sheet::evaluate(int col, int row)
@@ -739,13 +883,24 @@ bool Sheet::recalcCell(int col, int row)
 
 void Sheet::recalcAll()
 {
-    std::vector<CellKey> formulas;
-    cells_.forEach(
-        [&](const Cell& cell)
+    if (autoCalc_ && !deferring() && pending_.empty() && volatile_.empty())
+    {
+        // Every formula at once, as after a load: the graph orders them all from its own
+        // lists where it can.
+        std::vector<DependencyGraph::Step> steps;
+        if (graph_.planAll(steps))
         {
-            if (cell.formula)
-                formulas.push_back(cellKey(cell.col, cell.row));
-        });
+            notePhase("plan");
+            if (!steps.empty())
+                calculateSteps(steps);
+            return;
+        }
+    }
+    std::vector<CellKey> formulas;
+    formulas.reserve(cells_.size());
+    for (std::uint32_t slot = 0; slot < cells_.slotCount(); ++slot)
+        if (const Cell& cell = cells_.atSlot(slot); cell.formula)
+            formulas.push_back(cellKey(cell.col, cell.row));
     recalculate(std::move(formulas));
 }
 
@@ -760,7 +915,7 @@ void Sheet::setAutoCalc(bool on)
         graph_.clear();
         graphStale_ = true;
     }
-    if (on && wasOff)
+    if (on && wasOff && !holdingLoad_)
     {
         if (graphStale_)
             rebuildDependencies();

@@ -2,6 +2,7 @@
 
 #include "grid/Csv.h"
 #include "grid/NumberText.h"
+#include "grid/PhaseClock.h"
 #include "grid/Sheet.h"
 #include "grid/SheetFormats.h"
 #include "host/CommandLine.h"
@@ -270,10 +271,20 @@ bool Sheet::loadFile(const std::string& path)
     }
     else
     {
+        notePhase("startup");
         ok = readFileText(path, text, error);
+        notePhase("read file");
+        loaded.holdingLoad_ = true;
         if (ok)
             ok = hasExtension(path, ".csv") ? readCsvText(text, loaded, error)
                                             : readSheetText(text, loaded, error);
+        loaded.holdingLoad_ = false;
+        std::string().swap(text);
+        if (ok && loaded.autoCalc_ && loaded.graphStale_)
+        {
+            loaded.rebuildDependencies();
+            loaded.recalcAll();
+        }
     }
     if (!ok)
     {

@@ -179,3 +179,65 @@ TEST(CellStore, CsvWithAFaultLateInTheTextLeavesTheSheetUntouched)
     EXPECT_EQ(sheet.cellEntry(1, 2), "x\ny");
     EXPECT_EQ(sheet.cellValueText(2, 2), "second, much longer quoted field");
 }
+
+TEST(SheetForms, FilledDownTextsShareOneFormAndLookAlikesKeepTheirOwn)
+{
+    Sheet sheet;
+    sheet.setMaxCols(6);
+    sheet.setMaxRows(6);
+    for (int row = 1; row <= 4; ++row)
+        ASSERT_TRUE(sheet.setNumber(1, row, row));
+    // Filled down: one form. The same text with an absolute part, a number in exponent
+    // form, and names that look like references (a function, a column past the last one)
+    // each keep a form of their own and calculate as written.
+    ASSERT_TRUE(sheet.setFormula(2, 2, "=A1*2+A2"));
+    ASSERT_TRUE(sheet.setFormula(2, 3, "=A2*2+A3"));
+    ASSERT_TRUE(sheet.setFormula(2, 4, "=$A1*2+A4"));
+    ASSERT_TRUE(sheet.setFormula(3, 2, "=A2*1E1"));
+    ASSERT_TRUE(sheet.setFormula(3, 3, "=A3*1E2"));
+    ASSERT_TRUE(sheet.setFormula(4, 2, "=LOG10(A2*5)"));
+    ASSERT_TRUE(sheet.setFormula(4, 3, "=LOG10(A3*5)"));
+    EXPECT_EQ(sheet.cellFormula(2, 2), sheet.cellFormula(2, 3));
+    EXPECT_NE(sheet.cellFormula(2, 3), sheet.cellFormula(2, 4));
+    EXPECT_NE(sheet.cellFormula(3, 2), sheet.cellFormula(3, 3));
+    EXPECT_EQ(sheet.cellValueText(2, 2), "4");
+    EXPECT_EQ(sheet.cellValueText(2, 3), "7");
+    EXPECT_EQ(sheet.cellValueText(2, 4), "6");
+    EXPECT_EQ(sheet.cellValueText(3, 2), "20");
+    EXPECT_EQ(sheet.cellValueText(3, 3), "300");
+    EXPECT_EQ(sheet.cellValueText(4, 2), "1");
+    EXPECT_EQ(sheet.cellFormulaText(2, 3), "A2*2+A3");
+    EXPECT_EQ(sheet.cellFormulaText(2, 4), "$A1*2+A4");
+    // A column name past the sheet's last column is no reference, in any row.
+    EXPECT_FALSE(sheet.setFormula(5, 2, "=XFE1+1") && sheet.cellValueText(5, 2) == "2");
+}
+
+TEST(SheetForms, ValueTextsComeByRowWhateverOrderTheCellsWereMadeIn)
+{
+    const auto texts = [](const Sheet& sheet)
+    {
+        std::string all;
+        sheet.forEachValueText(
+            [&](int col, int row, std::string_view text)
+            { all += std::to_string(col) + "," + std::to_string(row) + "=" + std::string(text) + ";"; });
+        return all;
+    };
+    Sheet inOrder, backwards;
+    for (Sheet* sheet : {&inOrder, &backwards})
+    {
+        sheet->setMaxCols(2);
+        sheet->setMaxRows(70);
+    }
+    for (int row = 1; row <= 70; ++row)
+        for (int col = 1; col <= 2; ++col)
+            inOrder.setNumber(col, row, row * 10 + col);
+    for (int row = 70; row >= 1; --row)
+        for (int col = 2; col >= 1; --col)
+            backwards.setNumber(col, row, row * 10 + col);
+    EXPECT_EQ(texts(inOrder), texts(backwards));
+    EXPECT_EQ(texts(inOrder).substr(0, 21), "1,1=11;2,1=12;1,2=21;");
+    // A cell erased and made again takes a freed slot, out of order.
+    inOrder.clearRange(1, 1, 1, 1, CellContent::All);
+    inOrder.setFormula(1, 1, "=B1+1");
+    EXPECT_EQ(texts(inOrder), texts(backwards).replace(0, 7, "1,1=13;"));
+}

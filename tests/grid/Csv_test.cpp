@@ -18,6 +18,28 @@ Sheet readCsv(std::string_view text)
     return sheet;
 }
 
+TEST(Csv, ChainsReadingForwardAndBackwardCalculateWithOrWithoutRangesAndCycles)
+{
+    // Formulas reading cells further down and further up: every one must come after what
+    // it reads, whether the whole-sheet order is made from the reader lists alone (no
+    // ranges) or by the general plan (a range, or a cycle, present).
+    const std::string chain = "=B1+1,=C1*2,=A2-1\n=B2+A3,=C2/2,5\n=B2-2,,\n";
+    const Sheet plain = readCsv(chain);
+    const std::vector<std::pair<std::pair<int, int>, std::string>> expected = {
+        {{3, 2}, "5"}, {{2, 2}, "2.5"}, {{1, 3}, "0.5"}, {{1, 2}, "3"},
+        {{3, 1}, "2"}, {{2, 1}, "4"},   {{1, 1}, "5"}};
+    for (const auto& [cell, text] : expected)
+        EXPECT_EQ(plain.cellValueText(cell.first, cell.second), text) << cell.first << "," << cell.second;
+    const Sheet ranged = readCsv(chain + "=SUM(A1:C2),,\n");
+    EXPECT_EQ(ranged.cellValueText(1, 1), "5");
+    EXPECT_EQ(ranged.cellValueText(1, 4), "21.5");
+    const Sheet cyclic = readCsv(chain + "=B4+1,=A4+1,=A1+1\n");
+    EXPECT_EQ(cyclic.cellValueText(1, 1), "5");
+    EXPECT_EQ(cyclic.cellValueText(3, 4), "6");
+    EXPECT_EQ(cyclic.cellValueText(1, 4), cyclic.cellValueText(2, 4));
+    EXPECT_NE(cyclic.cellValueText(1, 4).find('#'), std::string::npos);
+}
+
 TEST(Csv, FieldsQuotesLineBreaksNumbersAndFormulas)
 {
     const Sheet sheet = readCsv("name,\"a, b\",\"say \"\"hi\"\"\"\r\n"

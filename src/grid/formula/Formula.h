@@ -52,6 +52,9 @@ std::string formulaText(const Formula& formula, int col, int row, ReferenceStyle
 /// point outside the sheet's address space are left out. Ranges come normalised
 /// (col1 <= col2, row1 <= row2).
 std::vector<CellRange> formulaReferences(const Formula& formula, int col, int row);
+/// The same into `out`, which is emptied first: a caller going through many formulas keeps
+/// one vector.
+void formulaReferences(const Formula& formula, int col, int row, std::vector<CellRange>& out);
 
 /// True when the formula calls a function whose result changes without any cell changing
 /// (RAND, NOW, TODAY).

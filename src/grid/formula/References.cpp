@@ -53,6 +53,13 @@ std::int32_t encode(long target, bool absolute, int base)
 std::vector<CellRange> formulaReferences(const Formula& formula, int col, int row)
 {
     std::vector<CellRange> out;
+    formulaReferences(formula, col, row, out);
+    return out;
+}
+
+void formulaReferences(const Formula& formula, int col, int row, std::vector<CellRange>& out)
+{
+    out.clear();
     bool spans = false;
     for (const Instr& instr : formula.code)
     {
@@ -92,7 +99,6 @@ std::vector<CellRange> formulaReferences(const Formula& formula, int col, int ro
         }
         out.push_back(box);
     }
-    return out;
 }
 
 bool formulaIsVolatile(const Formula& formula)
