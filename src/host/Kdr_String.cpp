@@ -286,45 +286,6 @@ Kdr_String Kdr_String::lower() const
     return copy.makeLower();
 }
 
-bool Kdr_String::isNumber() const
-{
-    size_t i = 0, n = size();
-    while (i < n && isBlank((*this)[i]))
-        ++i;
-    while (n > i && isBlank((*this)[n - 1]))
-        --n;
-    if (i < n && ((*this)[i] == '+' || (*this)[i] == '-'))
-        ++i;
-    bool digits = false, point = false;
-    for (; i < n; ++i)
-    {
-        char c = (*this)[i];
-        if (c >= '0' && c <= '9')
-            digits = true;
-        else if (c == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (!digits)
-        return false;
-    if (i < n && ((*this)[i] == 'e' || (*this)[i] == 'E'))
-    {
-        ++i;
-        if (i < n && ((*this)[i] == '+' || (*this)[i] == '-'))
-            ++i;
-        bool expDigits = false;
-        while (i < n && (*this)[i] >= '0' && (*this)[i] <= '9')
-        {
-            expDigits = true;
-            ++i;
-        }
-        if (!expDigits)
-            return false;
-    }
-    return i == n;
-}
-
 namespace
 {
 /// Whether `text` is a plain decimal number: an optional sign, digits with at most one point
@@ -361,6 +322,16 @@ bool isPlainDecimal(std::string_view text)
     return i == text.size();
 }
 } // namespace
+
+bool Kdr_String::isNumber() const
+{
+    size_t i = 0, n = size();
+    while (i < n && isBlank((*this)[i]))
+        ++i;
+    while (n > i && isBlank((*this)[n - 1]))
+        --n;
+    return isPlainDecimal(std::string_view(*this).substr(i, n - i));
+}
 
 double Kdr_String::toDouble() const
 {
