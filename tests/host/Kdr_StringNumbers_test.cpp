@@ -21,3 +21,11 @@ TEST(Kdr_String, ToDoubleReadsAsAtofDoes)
                   .toDouble(),
               12.0);
 }
+
+TEST(Kdr_String, IsNumberTakesOneDecimalNumberBetweenBlanks)
+{
+    for (const char* text : {"12", " -1.5 ", "+.5", "3.", "1e3", "2E-4\t"})
+        EXPECT_TRUE(Kdr_String(text).isNumber()) << text;
+    for (const char* text : {"", " ", ".", "+", "1e", "1e+", "1.2.3", "1 2", "0x1A", "7 mm", "inf"})
+        EXPECT_FALSE(Kdr_String(text).isNumber()) << text;
+}
