@@ -718,34 +718,13 @@ bool Kdr_Spread::findForward(const Kdr_String& text, bool partial, int& row, int
     const int cols = sheet_.maxCols();
     if (row < 0 || row > rows)
         return false;
-    auto matches = [&](int c, int r)
-    {
-        Kdr_String value;
-        if (!getCellText(c, r, value, ctkValue))
-            return false;
-        return value.equal(text, false) || (partial && value.contains(text, false));
-    };
     const int startRow = std::max(row, 1);
     const int startCol = row >= 1 ? std::max(col, 1) : 1;
+    // Only a stored cell can hold a text, so the walk follows the stored cells (in row order,
+    // then column order) rather than the declared size of the sheet.
     if (!text.empty())
-    {
-        // Only a stored cell can hold a text, so the walk follows the stored cells (in row
-        // order, then column order) rather than the declared size of the sheet.
-        bool found = false;
-        sheet_.forEachCell(
-            [&](int c, int r)
-            {
-                if (found || r < startRow || r > rows || c < 1 || c > cols || (r == startRow && c < startCol))
-                    return;
-                if (matches(c, r))
-                {
-                    row = r;
-                    col = c;
-                    found = true;
-                }
-            });
-        return found;
-    }
+        return firstMatch(storedCellsByRow(), text, partial, startCol, startRow, row, col);
+    auto matches = [&](int c, int r) { return valueMatches(c, r, text, partial); };
     for (int c = startCol; c <= cols; ++c)
         if (matches(c, startRow))
         {
@@ -777,14 +756,27 @@ bool Kdr_Spread::findFirst(const std::vector<std::pair<int, int>>& cells, const 
 {
     if (!created_ || text.empty())
         return false;
+    return firstMatch(cells, text, false, 1, 1, row, col);
+}
+
+bool Kdr_Spread::valueMatches(int col, int row, const Kdr_String& text, bool partial) const
+{
+    Kdr_String value;
+    if (!getCellText(col, row, value, ctkValue))
+        return false;
+    return value.equal(text, false) || (partial && value.contains(text, false));
+}
+
+bool Kdr_Spread::firstMatch(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text,
+                            bool partial, int startCol, int startRow, int& row, int& col) const
+{
     const int rows = sheet_.maxRows();
     const int cols = sheet_.maxCols();
-    Kdr_String value;
     for (const auto& [c, r] : cells)
     {
-        if (r < 1 || r > rows || c < 1 || c > cols)
+        if (r < startRow || r > rows || c < 1 || c > cols || (r == startRow && c < startCol))
             continue;
-        if (getCellText(c, r, value, ctkValue) && value.equal(text, false))
+        if (valueMatches(c, r, text, partial))
         {
             row = r;
             col = c;

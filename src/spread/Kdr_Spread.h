@@ -187,6 +187,16 @@ public:
     bool findFirst(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, int& row,
                    int& col) const;
 
+private:
+    /// Whether the value text of (col, row) equals `text` (or contains it, with `partial`),
+    /// letter case ignored.
+    bool valueMatches(int col, int row, const Kdr_String& text, bool partial) const;
+    /// The first of `cells` (row by row) at or after (startCol, startRow) inside the sheet
+    /// whose value text matches.
+    bool firstMatch(const std::vector<std::pair<int, int>>& cells, const Kdr_String& text, bool partial,
+                    int startCol, int startRow, int& row, int& col) const;
+
+public:
     // --- Sizing ----------------------------------------------------------------------------
 
     bool fitColumnWidth(int col, bool skipTypeEight);
