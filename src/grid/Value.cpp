@@ -1,5 +1,7 @@
 #include "grid/Value.h"
 
+#include "host/Kdr_String.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -121,37 +123,7 @@ std::optional<double> parseNumber(std::string_view text)
     // Checked in place: most texts asked about (equations, names) are no numbers and fail
     // on their first characters without a copy.
     const std::string_view body = text.substr(i, n - i);
-    size_t k = 0;
-    if (k < body.size() && (body[k] == '+' || body[k] == '-'))
-        ++k;
-    bool digits = false, point = false;
-    for (; k < body.size(); ++k)
-    {
-        char c = body[k];
-        if (c >= '0' && c <= '9')
-            digits = true;
-        else if (c == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (!digits)
-        return std::nullopt;
-    if (k < body.size() && (body[k] == 'e' || body[k] == 'E'))
-    {
-        ++k;
-        if (k < body.size() && (body[k] == '+' || body[k] == '-'))
-            ++k;
-        bool expDigits = false;
-        while (k < body.size() && body[k] >= '0' && body[k] <= '9')
-        {
-            expDigits = true;
-            ++k;
-        }
-        if (!expDigits)
-            return std::nullopt;
-    }
-    if (k != body.size())
+    if (!host::isPlainDecimal(body))
         return std::nullopt;
     // from_chars reads the same correctly rounded value as strtod does in the "C" locale,
     // without its locale and copy; it takes no '+'. Out of range (an overflow, or an

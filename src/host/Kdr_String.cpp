@@ -25,6 +25,37 @@ bool equalText(std::string_view a, std::string_view b, bool caseSensitive)
     return true;
 }
 
+bool isPlainDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E'))
+    {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        bool exponentDigits = false;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            exponentDigits = true;
+        if (!exponentDigits)
+            return false;
+    }
+    return i == text.size();
+}
 int findText(std::string_view hay, std::string_view needle, int from, bool caseSensitive)
 {
     if (from < 0)
@@ -286,43 +317,6 @@ Kdr_String Kdr_String::lower() const
     return copy.makeLower();
 }
 
-namespace
-{
-/// Whether `text` is a plain decimal number: an optional sign, digits with at most one point
-/// (at least one digit), an optional exponent, and nothing else.
-bool isPlainDecimal(std::string_view text)
-{
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i)
-    {
-        const char c = text[i];
-        if (c >= '0' && c <= '9')
-            digits = true;
-        else if (c == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (!digits)
-        return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E'))
-    {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        bool exponentDigits = false;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-            exponentDigits = true;
-        if (!exponentDigits)
-            return false;
-    }
-    return i == text.size();
-}
-} // namespace
-
 bool Kdr_String::isNumber() const
 {
     size_t i = 0, n = size();
@@ -330,7 +324,7 @@ bool Kdr_String::isNumber() const
         ++i;
     while (n > i && isBlank((*this)[n - 1]))
         --n;
-    return isPlainDecimal(std::string_view(*this).substr(i, n - i));
+    return host::isPlainDecimal(std::string_view(*this).substr(i, n - i));
 }
 
 double Kdr_String::toDouble() const
@@ -339,7 +333,7 @@ double Kdr_String::toDouble() const
     // the "C" locale, without its locale lookups. Anything else (blanks, hexadecimal, "inf",
     // trailing text, a value out of range) is left to atof.
     std::string_view text(*this);
-    if (isPlainDecimal(text))
+    if (host::isPlainDecimal(text))
     {
         if (text.front() == '+')
             text.remove_prefix(1);

@@ -123,6 +123,9 @@ inline std::string foldedText(std::string_view text)
     return folded;
 }
 bool equalText(std::string_view a, std::string_view b, bool caseSensitive);
+/// Whether `text` is a plain decimal number: an optional sign, digits with at most one point
+/// (at least one digit), an optional exponent, and nothing else (no blanks).
+bool isPlainDecimal(std::string_view text);
 /// Index of `needle` in `hay` at or after `from`, or -1.
 int findText(std::string_view hay, std::string_view needle, int from, bool caseSensitive);
 /// Byte-order comparison (<0, 0, >0); letters folded when caseSensitive is false.
